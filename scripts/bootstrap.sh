@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs, only where missing, the Debian packages that building and testing need.
+# Safe to run again; works as root without sudo, and uses sudo when run by another user.
+set -euo pipefail
+
+packages=(
+  g++ clang cmake ninja-build pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-qpa-plugins libgl-dev
+  fonts-liberation fontconfig
+  clang-format
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1; then
+    as_root=(sudo)
+  else
+    echo "bootstrap: these packages are missing and I am not root: ${missing[*]}" >&2
+    echo "bootstrap: install them as root, or run this script with sudo." >&2
+    exit 1
+  fi
+fi
+
+echo "bootstrap: installing ${missing[*]}"
+"${as_root[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

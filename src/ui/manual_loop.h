@@ -1,0 +1,41 @@
+#pragma once
+
+#include <map>
+#include <utility>
+
+#include "ui/event_loop.h"
+
+namespace ui {
+
+// Virtual time for tests: nothing happens until `advance` moves the clock, and
+// then everything that falls due runs in time order (ties in the order they
+// were scheduled). Readable descriptors are signalled by hand with `signal`.
+class ManualLoop : public EventLoop {
+ public:
+  std::int64_t now() const override { return now_; }
+  Id schedule(std::int64_t delay_ms, std::function<void()> fn) override;
+  void cancel(Id id) override;
+  Id watch_readable(int fd, std::function<void()> fn) override;
+  void unwatch(Id id) override;
+  void invoke_and_wait(std::function<void()> fn) override { fn(); }
+
+  // Moves the clock `ms` forward, running what falls due on the way.
+  void advance(std::int64_t ms);
+  // Runs what is due now (calls scheduled with delay 0).
+  void run_due() { advance(0); }
+  // Calls the handler of every watch on `fd`. Returns how many there were.
+  int signal(int fd);
+  // Time until the next scheduled call, or -1 when none is pending.
+  std::int64_t next_due_in() const;
+  std::size_t pending() const { return queue_.size(); }
+
+ private:
+  std::int64_t now_ = 0;
+  Id next_id_ = 1;
+  // (due time, id) orders ties by scheduling order.
+  std::map<std::pair<std::int64_t, Id>, std::function<void()>> queue_;
+  std::map<Id, std::int64_t> due_of_;
+  std::map<Id, std::pair<int, std::function<void()>>> watches_;
+};
+
+}  // namespace ui

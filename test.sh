@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything, and runs every test: unit tests,
+# window tests (offscreen), end-to-end downloads to the simulated unit, and a
+# short run of each fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+scripts/bootstrap.sh
+cmake --preset default >/dev/null
+cmake --build --preset default -j2
+ctest --preset default -j2
+ZEK_FUZZ_SECONDS="${ZEK_FUZZ_SECONDS:-10}" scripts/fuzz-smoke.sh

@@ -1,0 +1,95 @@
+#include "fake_serial.h"
+
+#include <algorithm>
+
+class FakeSerialDevice : public platform::SerialDevice {
+ public:
+  FakeSerialDevice(FakeSerial& sys, std::string name) : sys_(sys), name_(std::move(name)) {}
+  ~FakeSerialDevice() override { line().open = false; }
+
+  platform::Status set_baud(int baud) override {
+    line().baud = baud;
+    line().bauds_set.push_back(baud);
+    return platform::Ok{};
+  }
+  platform::Status write_all(std::span<const std::uint8_t> bytes, int timeout_ms) override {
+    line().write_timeouts_ms.push_back(timeout_ms);
+    if (line().gone) return platform::Error{"write", name_, 5, "Input/output error"};
+    std::vector<std::uint8_t> w(bytes.begin(), bytes.end());
+    const bool short_write = sys_.write_index_++ == sys_.short_write_at;
+    if (short_write && !w.empty()) w.pop_back();
+    line().writes.push_back(w);
+    sys_.all_writes.emplace_back(name_, w);
+    if (short_write) return platform::Error{"write", name_, 0, "short write"};
+    return platform::Ok{};
+  }
+  platform::Result<std::size_t> bytes_waiting() override {
+    if (line().gone && line().input.empty()) {
+      return platform::Error{"read", name_, 5, "Input/output error"};
+    }
+    return line().input.size();
+  }
+  platform::Result<std::size_t> read(std::span<std::uint8_t> into) override {
+    if (line().gone && line().input.empty()) {
+      return platform::Error{"read", name_, 5, "Input/output error"};
+    }
+    const std::size_t n = std::min(into.size(), line().input.size());
+    for (std::size_t i = 0; i < n; ++i) {
+      into[i] = line().input.front();
+      line().input.pop_front();
+    }
+    return n;
+  }
+  platform::Status discard() override {
+    line().input.clear();
+    ++line().discards;
+    return platform::Ok{};
+  }
+  int readable_fd() const override { return sys_.lines_.at(name_).fd; }
+
+ private:
+  FakeSerial::Line& line() { return sys_.lines_.at(name_); }
+  FakeSerial& sys_;
+  std::string name_;
+};
+
+platform::Result<std::unique_ptr<platform::SerialDevice>> FakeSerial::open(
+    const std::string& name) {
+  open_log.push_back(name);
+  auto it = lines_.find(name);
+  if (it == lines_.end() || refuse_open.count(name) != 0) {
+    return platform::Error{"open", name, 2, "No such file or directory"};
+  }
+  if (it->second.open) return platform::Error{"open", name, 16, "Device or resource busy"};
+  it->second.open = true;
+  it->second.gone = false;
+  it->second.baud = 115200;
+  it->second.input.clear();
+  return std::unique_ptr<platform::SerialDevice>(new FakeSerialDevice(*this, name));
+}
+
+platform::Result<std::vector<std::string>> FakeSerial::list_ports() {
+  if (list_fails) return platform::Error{"list ports", "", 13, "Permission denied"};
+  return ports_listed;
+}
+
+void FakeSerial::add_port(const std::string& name) {
+  if (lines_.count(name) != 0) return;
+  lines_[name].fd = next_fd_++;
+}
+
+void FakeSerial::feed(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+  Line& l = lines_.at(name);
+  l.input.insert(l.input.end(), bytes.begin(), bytes.end());
+  loop_.signal(l.fd);
+}
+
+void FakeSerial::feed(const std::string& name, const std::string& bytes) {
+  feed(name, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+}
+
+void FakeSerial::pull(const std::string& name) {
+  Line& l = lines_.at(name);
+  l.gone = true;
+  loop_.signal(l.fd);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "fake_serial.h"
+#include "ui/manual_loop.h"
+#include "ui/scripted_dialogs.h"
+
+// A main window on virtual time with scripted dialogs and an in-memory serial
+// system, in a folder of its own that stands for the program's folder.
+class FormFixture {
+ public:
+  explicit FormFixture(std::vector<std::string> args = {"-O"});
+  ~FormFixture();
+
+  // A reply as the unit sends it: the bytes given, then their checksum.
+  static std::vector<std::uint8_t> Reply(const std::string& body);
+  // A status reply of `length` bytes with the given engine and battery raw values.
+  static std::vector<std::uint8_t> StatusReply(int length, unsigned engine_raw,
+                                               unsigned battery_raw);
+  // Writes an image of `blocks` whole blocks and its checksum record; returns its path.
+  std::string WriteImage(const std::string& name, const std::string& version, int blocks,
+                         const std::string& finish_wait = "0000");
+  std::string WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes);
+
+  // Everything the program wrote on `port`, request by request.
+  std::vector<std::vector<std::uint8_t>>& Writes(const std::string& port = "COM1");
+  // The request letters written on `port`, in order (one character per write).
+  std::string Letters(const std::string& port = "COM1");
+
+  std::filesystem::path folder;
+  ui::ManualLoop loop;
+  ui::ScriptedDialogs dialogs;
+  FakeSerial serial{loop};
+  std::unique_ptr<TForm1> form;
+};
