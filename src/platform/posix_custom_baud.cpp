@@ -1,0 +1,18 @@
+#include "platform/posix_custom_baud.h"
+
+#include <asm/termbits.h>
+#include <sys/ioctl.h>
+
+namespace platform::posix {
+
+bool SetCustomBaud(int fd, int baud) {
+  termios2 t{};
+  if (::ioctl(fd, TCGETS2, &t) != 0) return false;
+  t.c_cflag &= ~(CBAUD | (CBAUD << IBSHIFT));
+  t.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
+  t.c_ispeed = static_cast<speed_t>(baud);
+  t.c_ospeed = static_cast<speed_t>(baud);
+  return ::ioctl(fd, TCSETS2, &t) == 0;
+}
+
+}  // namespace platform::posix
