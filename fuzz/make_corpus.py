@@ -1,0 +1,49 @@
+#!/usr/bin/env python3
+"""Writes the small real-shaped inputs the fuzz targets start from into fuzz/corpus/."""
+import pathlib
+
+HERE = pathlib.Path(__file__).resolve().parent / "corpus"
+
+
+def image(size, head):
+    data = bytearray((i * 37 + 11) & 0xFF for i in range(size))
+    data[: len(head)] = head
+    records = size // 2
+    if records:
+        data[2 * records - 1] = sum(data[: 2 * records - 2]) & 0xFF
+    return bytes(data)
+
+
+def record(length, name, size=21):
+    data = bytearray(size)
+    data[0] = length
+    data[1 : 1 + len(name)] = name[: size - 1]
+    return bytes(data)
+
+
+SCRIPT = (
+    b"[begin1]\r\n[f]6MA10.fm0\r\n[HR]\r\n[t21]\r\n[SR]\r\n[f]6MA11.fm0\r\n[end1]\r\n"
+    b"[begin2]\r\n6MXXXXXXX\r\n4MA1XXXXX\r\n[begin3]\r\n"
+    b"[t1]Switch the power off\r\n[t2]and on again\r\n[t2x second\r\n[end3]"
+)
+
+FILES = {
+    "image/two_blocks.fm0": image(2050, b"6MA1234560150"),
+    "image/whole_blocks.fm0": image(2048, b"4ME100200"),
+    "image/short_last_block.fm0": image(1040, b"3MB100200"),
+    "image/odd_size.fd0": image(2051, b"5MA100200"),
+    "image/tiny.fm0": b"\x00\x00\x00",
+    "script/staged.fm1": SCRIPT,
+    "script/bare_lf.fm1": SCRIPT.replace(b"\r\n", b"\n"),
+    "script/no_header.fe1": b"[begin]\r\n[f]5E1.fe0\r\n[end1]\r\n[begin2]\r\nXXXXXXXXX\r\n",
+    "script/text_steps.fd1": b"[begin1]\r\n[t12\r\n[t]\r\n[end1]\r\n[begin3]\r\n[t1\r\n[end3]\r\n",
+    "port_record/com1.ini": record(4, b"COM1"),
+    "port_record/two_records.ini": record(5, b"COM12") + record(4, b"COM7"),
+    "port_record/five_bytes.ini": record(4, b"COM1", 5),
+    "port_record/long_length.ini": record(255, b"COM1"),
+}
+
+for name, data in FILES.items():
+    path = HERE / name
+    path.parent.mkdir(parents=True, exist_ok=True)
+    path.write_bytes(data)

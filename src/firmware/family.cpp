@@ -1,0 +1,98 @@
+#include "firmware/family.h"
+
+#include <array>
+#include <utility>
+
+namespace firmware {
+
+namespace {
+
+char Upper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool FastFirst(char c) {
+  return c == '6' || c == '8';
+}
+
+Family Serial(int rule, PortKind port) {
+  return Family{.rule = rule, .supported = true, .link_kind = 1, .port = port};
+}
+
+// The table's rules in order; the first that applies wins, so "5E" is rule 4.
+Family Classify(std::string_view code) {
+  if (code.size() < 2) return Family{};
+  const char first = code[0];
+  const char second = code[1];
+  if (first == '3' && second == 'M') return Serial(1, PortKind::rs232);
+  if (second == 'D' || second == 'F' || second == 'I') return Serial(2, PortKind::rs232);
+  if ((first == '4' || FastFirst(first)) && second == 'M') {
+    return Serial(3, PortKind::rs232_over_usb);
+  }
+  if (second == 'E') return Serial(4, PortKind::rs232_over_usb);
+  if (first == '5' && second == 'M') {
+    return Family{.rule = 5, .supported = true, .link_kind = 2, .port = PortKind::none};
+  }
+  return Family{};
+}
+
+}  // namespace
+
+Family FamilyOfImage(std::string_view version) {
+  Family family = Classify(version);
+  family.fast_baud = family.supported && FastFirst(version[0]);
+  return family;
+}
+
+Family FamilyOfScriptImage(std::string_view image_name) {
+  Family family = Classify(image_name);
+  family.fast_baud = (family.rule == 3 || family.rule == 4) && FastFirst(image_name[0]);
+  return family;
+}
+
+bool IsScriptPath(std::string_view path) {
+  if (path.size() < 3) return false;
+  return Upper(path[path.size() - 3]) == 'F' && Upper(path.back()) == '1';
+}
+
+std::optional<std::string> UnitKindTitle(std::string_view path) {
+  static constexpr std::array<std::pair<char, const char*>, 6> titles{{
+      {'M', "Motormanagement ECU info"},
+      {'D', "Display info"},
+      {'F', "Fuel ECU info"},
+      {'I', "Ignition ECU info"},
+      {'L', "Lamdacontroller info"},
+      {'E', "ETC module info"},
+  }};
+  if (path.size() < 2) return std::nullopt;
+  const char kind = Upper(path[path.size() - 2]);
+  for (const auto& [letter, title] : titles) {
+    if (letter == kind) return std::string(title);
+  }
+  return std::nullopt;
+}
+
+const std::vector<ui::FileFilter>& OpenDialogFilters() {
+  static const std::vector<ui::FileFilter> filters{
+      {"All ZEK Firmware downloads",
+       "*.fm0; *.fm1; *.fd0; *.fd1;*.ff0;  *.ff1;*.fi0; *.fi1;*.fl0;*.fe1"},
+      {"Firmware Motormanagement (*.fm0)", "*.fm0"},
+      {"Firmware Motormanagement (*.fm1)", "*.fm1"},
+      {"Firmware Display (*.fd0)", "*.fd0"},
+      {"Firmware Display (*.fd1)", "*.fd1"},
+      {"Firmware Fuel (*.ff0)", "*.ff0"},
+      {"Firmware Fuel (*.ff1)", "*.ff1"},
+      {"Firmware Ignition (*.fi0)", "*.fi0"},
+      {"Firmware Ignition (*.fi1)", "*.fi1"},
+      {"Firmware Lamdacontroller (*.fl0)", "*.fl0"},
+      {"Firmware ETC (*.fe1)", "*.fe1"},
+  };
+  return filters;
+}
+
+std::string NamePart(std::string_view path) {
+  const auto slash = path.find_last_of("\\/");
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+}  // namespace firmware

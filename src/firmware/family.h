@@ -1,0 +1,44 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/dialogs.h"
+
+// Family codes (the first two characters of a version text or of an image name
+// in a script) choose the link to the unit and the port it is set up on.
+namespace firmware {
+
+enum class PortKind { none = 0, rs232 = 1, rs232_over_usb = 2 };
+
+struct Family {
+  int rule = 6;                    // 1 … 6, the first rule of the table that applied
+  bool supported = false;          // rules 1 to 5
+  int link_kind = 0;               // 1 serial, 2 HID, 0 not supported
+  PortKind port = PortKind::none;  // port configuration for the serial rules
+  bool fast_baud = false;          // 921600 baud and the long status reply
+};
+
+// The family of a code's first two characters; a code shorter than two
+// characters is not supported. An unsupported family has no link, port or fast rate.
+// For a firmware image: fast for every supported family whose first character is "6" or "8".
+Family FamilyOfImage(std::string_view version);
+// For an image named in a script: fast only where rule 3 or 4 applied.
+Family FamilyOfScriptImage(std::string_view image_name);
+
+// A download script when, upper-cased, the third character from the end is "F"
+// and the last is "1"; every other name is a firmware image.
+bool IsScriptPath(std::string_view path);
+
+// The unit-kind title for the second-to-last character of `path`, upper-cased, if it names one.
+std::optional<std::string> UnitKindTitle(std::string_view path);
+
+// The file-open dialog's filters, in order; the first is selected.
+const std::vector<ui::FileFilter>& OpenDialogFilters();
+
+// The name part of a path: after the last "\" or "/", or the whole path.
+std::string NamePart(std::string_view path);
+
+}  // namespace firmware

@@ -1,0 +1,156 @@
+#include "config/port_record.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "../firmware/temp_file.h"
+
+namespace {
+
+using config::MakePortRecord;
+using config::ParsePortRecord;
+using config::ReadPortFile;
+using config::WritePortFile;
+
+std::vector<std::uint8_t> Record(std::uint8_t length, std::string_view name,
+                                 std::size_t size = 21) {
+  std::vector<std::uint8_t> bytes(size, 0xEE);
+  if (size > 0) bytes[0] = length;
+  for (std::size_t i = 0; i < name.size() && i + 1 < size; ++i) {
+    bytes[i + 1] = static_cast<std::uint8_t>(name[i]);
+  }
+  return bytes;
+}
+
+std::vector<std::uint8_t> Concat(std::vector<std::uint8_t> a, const std::vector<std::uint8_t>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+bool Writable(const std::string& path) {
+  return std::ofstream(path, std::ios::app).is_open();
+}
+
+TEST(PortRecord, FirstRecordOnly) {
+  struct Case {
+    const char* what;
+    std::vector<std::uint8_t> bytes;
+    std::optional<std::string> name;
+  };
+  const Case cases[] = {
+      {"empty file", {}, std::nullopt},
+      {"5 bytes", Record(4, "COM1", 5), std::nullopt},
+      {"20 bytes", Record(4, "COM1", 20), std::nullopt},
+      {"default record", Record(4, "COM1"), "COM1"},
+      {"bytes behind the name ignored", Record(3, "COM12"), "COM"},
+      {"length 0", Record(0, "COM1"), ""},
+      {"length 20", Record(20, "12345678901234567890"), "12345678901234567890"},
+      {"length 21", Record(21, "12345678901234567890"), std::nullopt},
+      {"length 255", Record(255, "COM1"), std::nullopt},
+      {"42 bytes", Concat(Record(5, "COM12"), Record(4, "COM7")), "COM12"},
+      {"22 bytes", Record(4, "COM9", 22), "COM9"},
+      {"8-bit name", Record(2, "\xE9\x01"), "\xE9\x01"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ParsePortRecord(c.bytes), c.name) << c.what;
+  }
+}
+
+TEST(PortRecord, MadeRecordsCutAt20AndPadWithZero) {
+  struct Case {
+    std::string name;
+    std::string kept;
+  };
+  const Case cases[] = {
+      {"COM1", "COM1"},
+      {"", ""},
+      {"/dev/ttyUSB0", "/dev/ttyUSB0"},
+      {"12345678901234567890", "12345678901234567890"},
+      {"1234567890123456789012345", "12345678901234567890"},
+  };
+  for (const Case& c : cases) {
+    const auto record = MakePortRecord(c.name);
+    EXPECT_EQ(record[0], c.kept.size()) << c.name;
+    const std::string name(record.begin() + 1, record.begin() + 1 + c.kept.size());
+    EXPECT_EQ(name, c.kept);
+    for (std::size_t i = 1 + c.kept.size(); i < record.size(); ++i) {
+      EXPECT_EQ(record[i], 0) << c.name << " byte " << i;
+    }
+    EXPECT_EQ(ParsePortRecord(record), c.kept);
+  }
+}
+
+TEST(PortFile, WrittenAsOneRecordThatReadsBack) {
+  TempFile file;
+  file.write(std::vector<std::uint8_t>(100, 0x33));
+  ASSERT_TRUE(WritePortFile(file.path(), "COM12"));
+  EXPECT_EQ(std::filesystem::file_size(file.path()), 21u);
+  EXPECT_EQ(ReadPortFile(file.path()), "COM12");
+
+  ASSERT_TRUE(WritePortFile(file.path(), "ABCDEFGHIJKLMNOPQRSTUVWXY"));
+  EXPECT_EQ(std::filesystem::file_size(file.path()), 21u);
+  EXPECT_EQ(ReadPortFile(file.path()), "ABCDEFGHIJKLMNOPQRST");
+
+  TempFile fresh;
+  ASSERT_TRUE(WritePortFile(fresh.path(), "COM1"));
+  EXPECT_EQ(ReadPortFile(fresh.path()), "COM1");
+}
+
+TEST(PortFile, ShortMissingOrForeignFilesAreUnreadable) {
+  TempFile five;
+  five.write(Record(4, "COM1", 5));
+  EXPECT_EQ(ReadPortFile(five.path()), std::nullopt);
+
+  TempFile two_records;
+  two_records.write(Concat(Record(4, "COM3"), Record(4, "COM8")));
+  EXPECT_EQ(ReadPortFile(two_records.path()), "COM3");
+
+  TempFile missing;
+  EXPECT_EQ(ReadPortFile(missing.path()), std::nullopt);
+  EXPECT_EQ(ReadPortFile(std::filesystem::temp_directory_path().string()), std::nullopt);
+  EXPECT_EQ(ReadPortFile("/dev/zero"), std::nullopt);
+
+  const auto no_folder = (std::filesystem::path(missing.path()) / "com.ini").string();
+  EXPECT_FALSE(WritePortFile(no_folder, "COM1"));
+}
+
+// A file that may be read but not written. Mode bits do not stop the superuser,
+// so for it the file is made immutable as well.
+class ReadOnlyFile {
+ public:
+  explicit ReadOnlyFile(const TempFile& file) : path_(file.path()) {
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_read |
+                                            std::filesystem::perms::group_read |
+                                            std::filesystem::perms::others_read);
+    if (Writable(path_)) immutable_ = Chattr("+i");
+  }
+  ~ReadOnlyFile() {
+    if (immutable_) Chattr("-i");
+  }
+  ReadOnlyFile(const ReadOnlyFile&) = delete;
+  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+ private:
+  bool Chattr(const char* flag) const {
+    const std::string command = std::string("chattr ") + flag + " '" + path_ + "' 2>/dev/null";
+    return std::system(command.c_str()) == 0;
+  }
+
+  std::string path_;
+  bool immutable_ = false;
+};
+
+TEST(PortFile, ReadOnlyFileReadsFine) {
+  TempFile file;
+  ASSERT_TRUE(WritePortFile(file.path(), "COM5"));
+  ReadOnlyFile read_only(file);
+  if (Writable(file.path())) GTEST_SKIP() << "cannot make a file unwritable here";
+  EXPECT_EQ(ReadPortFile(file.path()), "COM5");
+  EXPECT_FALSE(WritePortFile(file.path(), "COM6"));
+  EXPECT_EQ(ReadPortFile(file.path()), "COM5");
+}
+
+}  // namespace

@@ -1,0 +1,138 @@
+#include "firmware/family.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using firmware::Family;
+using firmware::PortKind;
+
+TEST(Family, RulesInOrderForImagesAndScriptImages) {
+  struct Case {
+    std::string code;
+    int rule;
+    int link_kind;
+    PortKind port;
+    bool image_fast;
+    bool script_image_fast;
+  };
+  const PortKind none = PortKind::none;
+  const PortKind rs232 = PortKind::rs232;
+  const PortKind usb = PortKind::rs232_over_usb;
+  const Case cases[] = {
+      {"3MA123456", 1, 1, rs232, false, false},
+      {"3D", 2, 1, rs232, false, false},
+      {"1F", 2, 1, rs232, false, false},
+      {"7I", 2, 1, rs232, false, false},
+      {"6D", 2, 1, rs232, true, false},
+      {"8F", 2, 1, rs232, true, false},
+      {"4M", 3, 1, usb, false, false},
+      {"6M", 3, 1, usb, true, true},
+      {"8MB", 3, 1, usb, true, true},
+      {"1E", 4, 1, usb, false, false},
+      {"5E", 4, 1, usb, false, false},
+      {"6E", 4, 1, usb, true, true},
+      {"8E", 4, 1, usb, true, true},
+      {"5M", 5, 2, none, false, false},
+      {"5MA123456", 5, 2, none, false, false},
+      {"7M", 6, 0, none, false, false},
+      {"6L", 6, 0, none, false, false},
+      {"6m", 6, 0, none, false, false},
+      {"3m", 6, 0, none, false, false},
+      {"5", 6, 0, none, false, false},
+      {"6", 6, 0, none, false, false},
+      {"", 6, 0, none, false, false},
+  };
+  for (const Case& c : cases) {
+    const bool supported = c.rule != 6;
+    for (const bool in_script : {false, true}) {
+      const Family f =
+          in_script ? firmware::FamilyOfScriptImage(c.code) : firmware::FamilyOfImage(c.code);
+      const std::string what = "code \"" + c.code + (in_script ? "\" in a script" : "\"");
+      EXPECT_EQ(f.rule, c.rule) << what;
+      EXPECT_EQ(f.supported, supported) << what;
+      EXPECT_EQ(f.link_kind, c.link_kind) << what;
+      EXPECT_EQ(f.port, c.port) << what;
+      EXPECT_EQ(f.fast_baud, in_script ? c.script_image_fast : c.image_fast) << what;
+    }
+  }
+}
+
+TEST(FileKind, ScriptByThirdAndLastCharacterInAnyCase) {
+  const std::pair<const char*, bool> cases[] = {
+      {"C:\\fw\\6MA.fm1", true},
+      {"C:\\fw\\6MA.FM1", true},
+      {"/fw/x.fe1", true},
+      {"x.Fd1", true},
+      {"f_1", true},
+      {"x.fm0", false},
+      {"x.FM0", false},
+      {"x.fm1 ", false},
+      {"x.gm1", false},
+      {"F1", false},
+      {"1", false},
+      {"", false},
+  };
+  for (const auto& [path, script] : cases) {
+    EXPECT_EQ(firmware::IsScriptPath(path), script) << path;
+  }
+}
+
+TEST(FileKind, UnitKindTitleFromSecondToLastCharacter) {
+  const std::pair<const char*, std::optional<std::string>> cases[] = {
+      {"a.fm0", "Motormanagement ECU info"},
+      {"a.FM0", "Motormanagement ECU info"},
+      {"a.fd0", "Display info"},
+      {"a.ff0", "Fuel ECU info"},
+      {"a.fi0", "Ignition ECU info"},
+      {"a.fl0", "Lamdacontroller info"},
+      {"a.fe1", "ETC module info"},
+      {"a.fx0", std::nullopt},
+      {"a.bat", std::nullopt},
+      {"m0", "Motormanagement ECU info"},
+      {"0", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& [path, title] : cases) {
+    EXPECT_EQ(firmware::UnitKindTitle(path), title) << path;
+  }
+}
+
+TEST(FileKind, OpenDialogFiltersExactlyAndInOrder) {
+  const std::pair<const char*, const char*> expected[] = {
+      {"All ZEK Firmware downloads",
+       "*.fm0; *.fm1; *.fd0; *.fd1;*.ff0;  *.ff1;*.fi0; *.fi1;*.fl0;*.fe1"},
+      {"Firmware Motormanagement (*.fm0)", "*.fm0"},
+      {"Firmware Motormanagement (*.fm1)", "*.fm1"},
+      {"Firmware Display (*.fd0)", "*.fd0"},
+      {"Firmware Display (*.fd1)", "*.fd1"},
+      {"Firmware Fuel (*.ff0)", "*.ff0"},
+      {"Firmware Fuel (*.ff1)", "*.ff1"},
+      {"Firmware Ignition (*.fi0)", "*.fi0"},
+      {"Firmware Ignition (*.fi1)", "*.fi1"},
+      {"Firmware Lamdacontroller (*.fl0)", "*.fl0"},
+      {"Firmware ETC (*.fe1)", "*.fe1"},
+  };
+  const auto& filters = firmware::OpenDialogFilters();
+  ASSERT_EQ(filters.size(), std::size(expected));
+  for (std::size_t i = 0; i < filters.size(); ++i) {
+    EXPECT_EQ(filters[i].description, expected[i].first) << "filter " << i;
+    EXPECT_EQ(filters[i].pattern, expected[i].second) << "filter " << i;
+  }
+}
+
+TEST(FileKind, NamePartAfterTheLastSeparator) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\fw\\6MA10.fm1", "6MA10.fm1"},
+      {"/home/u/fw/6MA10.fm0", "6MA10.fm0"},
+      {"C:\\a/b\\c.fm0", "c.fm0"},
+      {"plain.fm0", "plain.fm0"},
+      {"dir\\", ""},
+      {"", ""},
+  };
+  for (const auto& [path, name] : cases) {
+    EXPECT_EQ(firmware::NamePart(path), name) << path;
+  }
+}
+
+}  // namespace
