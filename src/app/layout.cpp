@@ -1,0 +1,182 @@
+// Places, texts, colours and fonts of the main window's fixed content and panels.
+#include <array>
+
+#include "app/main_window.h"
+
+using ui::Align;
+using ui::arial;
+using ui::Color;
+namespace colors = ui::colors;
+
+namespace {
+
+constexpr Color info_white{255, 255, 255};
+constexpr Color gauge_face_to{170, 189, 240};
+constexpr Color pale_from{237, 241, 251};
+constexpr Color pale_to{214, 223, 247};
+
+void titled(ui::Panel& p, const char* title, Align align, Color title_colour) {
+  p.caption = title;
+  p.title_height = 30;
+  p.title_align = align;
+  p.title_font = arial(21, true, title_colour);
+}
+
+void untitled(ui::Panel& p, Color from, Color to) {
+  p.title_height = 0;
+  p.face_from = from;
+  p.face_to = to;
+}
+
+void text_line(ui::Label& l, int left, int top, int width, const char* text, int size_px,
+               Color colour) {
+  l.set_bounds(left, top, width, size_px + 3);
+  l.align = Align::center;
+  l.font = arial(size_px, true, colour);
+  l.caption = text;
+}
+
+void panel_button(ui::Button& b, int left, int top, const char* text) {
+  b.set_bounds(left, top, 72, 25);
+  b.font = arial(11, true, colors::navy);
+  b.caption = text;
+}
+
+void info_label(ui::Label& l, int left, const char* text) {
+  l.set_bounds(left, 12, 0, 0);
+  l.auto_size = true;
+  l.font = arial(16, true, colors::yellow);
+  l.caption = text;
+}
+
+void info_box(ui::StaticText& t, int left, int width) {
+  t.set_bounds(left, 9, width, 23);
+  t.background = colors::black;
+  t.sunken = true;
+  t.font = arial(16, true, colors::white);
+}
+
+void big_button(ui::Button& b, int top, const char* text) {
+  b.set_bounds(467, top, 121, 47);
+  b.font = arial(16, true, colors::navy);
+  b.caption = text;
+}
+
+}  // namespace
+
+void TForm1::BuildFixedContent() {
+  for (ui::Panel* p : {&GroupBox_File_info, &GroupBox_ECU_info}) {
+    p->face_from = colors::silver;
+    p->face_to = colors::grey;
+    p->title_from = colors::silver;
+    p->title_to = colors::grey;
+  }
+  GroupBox_File_info.set_bounds(8, 8, 451, 73);
+  titled(GroupBox_File_info, "  File info", Align::left, colors::navy);
+  info_label(Label1, 8, "Version info:");
+  info_box(StaticText_version_info_File, 112, 331);
+
+  GroupBox_ECU_info.set_bounds(8, 88, 451, 73);
+  titled(GroupBox_ECU_info, "  ECU info", Align::left, colors::navy);
+  info_label(Label2, 8, "Version info:");
+  info_box(StaticText_version_info, 112, 139);
+  info_label(Label_Serial_number, 259, "Serial number:");
+  info_box(StaticText_Serial_number, 371, 72);
+
+  big_button(SpeedButton_open_file, 8, "Open file");
+  SpeedButton_open_file.has_picture = true;
+  big_button(SpeedButton_comport_settings, 63, "Port settings ");
+
+  label_comm_errors.set_bounds(496, 256, 79, 16);
+  label_comm_errors.auto_size = true;
+  label_comm_errors.font = arial(13, false, colors::black);
+  label_comm_errors.caption = "Comm errors:";
+
+  AdvCircularProgress1.set_bounds(500, 170, 60, 60);
+  AdvCircularProgress1.active = Color{159, 159, 255};
+  AdvCircularProgress1.inactive = colors::navy;
+  AdvCircularProgress1.transition = colors::yellow;
+  AdvCircularProgress1.progress_color = Color{128, 0, 64};
+  AdvCircularProgress1.visible = false;
+  Label_please_wait.set_bounds(503, 234, 0, 0);
+  Label_please_wait.auto_size = true;
+  Label_please_wait.font = arial(11, true, colors::navy);
+  Label_please_wait.caption = "Please wait";
+  Label_please_wait.visible = false;
+}
+
+void TForm1::BuildPanels() {
+  auto& gauge_panel = GroupBox_gauge_up_down_loading;
+  gauge_panel.set_bounds(107, 168, 252, 66);
+  titled(gauge_panel, "Down-loading firmware", Align::center, colors::blue);
+  gauge_panel.face_from = gauge_panel.title_from = info_white;
+  gauge_panel.face_to = gauge_panel.title_to = gauge_face_to;
+  Gauge_up_down_loading.set_bounds(9, 5, 235, 20);
+  Gauge_up_down_loading.background = colors::silver;
+  Gauge_up_down_loading.bar = colors::yellow;
+  Gauge_up_down_loading.font = arial(16, true, colors::yellow);
+  Gauge_up_down_loading.progress = 0;
+
+  Panel_olderversion_text.set_bounds(69, 168, 313, 97);
+  untitled(Panel_olderversion_text, colors::red, colors::red);
+  text_line(Label_version_error_txt1, 4, 8, 305, "The Version of the Firmware is older", 16,
+            colors::white);
+  text_line(Label_version_error_txt2, 4, 32, 305, "then the version in the ECU !!!", 16,
+            colors::white);
+  panel_button(Button_Ignore_olderversion, 76, 62, "&Ignore");
+  panel_button(Button_Cancel_olderversion, 162, 62, "&Cancel");
+
+  Panel_ready_for_download.set_bounds(8, 168, 451, 113);
+  untitled(Panel_ready_for_download, colors::blue, colors::navy);
+  text_line(Label_ready_for_download_txt1, 4, 16, 443,
+            "Press the Download button for downloading the new firmware", 13, colors::white);
+  text_line(Label_ready_for_download_txt2, 4, 40, 443, "or press Cancel to abort", 13,
+            colors::white);
+  panel_button(Button_Download_ready_for_download, 140, 72, "&Download");
+  panel_button(Button_Ok_ready_for_download, 188, 72, "&Ok");
+  panel_button(Button_Cancel_ready_for_download, 236, 72, "&Cancel");
+
+  Panel_tekstveld.set_bounds(8, 8, 451, 271);
+  untitled(Panel_tekstveld, colors::blue, colors::navy);
+  const std::array<ui::Label*, 10> lines{
+      &Label_tekstveld_regel_1, &Label_tekstveld_regel_2, &Label_tekstveld_regel_3,
+      &Label_tekstveld_regel_4, &Label_tekstveld_regel_5, &Label_tekstveld_regel_6,
+      &Label_tekstveld_regel_7, &Label_tekstveld_regel_8, &Label_tekstveld_regel_9,
+      &Label_tekstveld_regel_10};
+  const std::array<int, 10> line_tops{11, 33, 55, 77, 99, 122, 144, 166, 188, 211};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    text_line(*lines[i], 17, line_tops[i], 414, "", 16, colors::white);
+  }
+  panel_button(xpButton_close_tekstveld, 189, 238, "&Ok");
+
+  Panel_communication_offline.set_bounds(8, 168, 451, 109);
+  untitled(Panel_communication_offline, colors::red, colors::red);
+  text_line(Label_communication_is_offline_txt1, 4, 6, 443, "Communication is offline", 16,
+            colors::white);
+  text_line(Label_communication_is_offline_txt2, 4, 28, 443,
+            "Check Power to the System and communication cable !!!", 16, colors::white);
+  text_line(Label_communication_is_offline_txt3, 4, 52, 443, "", 16, colors::white);
+  panel_button(Button_Retry_communication_offline, 144, 74, "&Retry");
+  panel_button(Button_ok_communication_offline, 192, 74, "&Ok");
+  panel_button(Button_Cancel_communication_offline, 240, 74, "&Cancel");
+
+  Panel_Acces_level_problem.set_bounds(58, 16, 346, 257);
+  untitled(Panel_Acces_level_problem, pale_from, pale_to);
+  Image_access_level.set_bounds(8, 8, 329, 160);
+  Image_access_level.image = "access_level";
+  for (auto [label, top, text] :
+       {std::tuple{&Label4, 176, "User access level must be set as above !!!"},
+        std::tuple{&Label5, 200, "To do this use the standard ZEK software"}}) {
+    label->set_bounds(40, top, 0, 0);
+    label->auto_size = true;
+    label->font = arial(13, true, colors::red);
+    label->caption = text;
+  }
+  panel_button(Button_OK_Acces_level_problem, 136, 224, "&Ok");
+
+  for (ui::Panel* p : {&GroupBox_gauge_up_down_loading, &Panel_olderversion_text,
+                       &Panel_ready_for_download, &Panel_tekstveld, &Panel_communication_offline,
+                       &GroupBox_set_communicationport, &Panel_Acces_level_problem}) {
+    p->visible = false;
+  }
+}

@@ -1,0 +1,295 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/opening_screen.h"
+#include "firmware/family.h"
+#include "link/com_port.h"
+#include "platform/serial_port.h"
+#include "ui/button.h"
+#include "ui/check_box.h"
+#include "ui/combo_box.h"
+#include "ui/dialogs.h"
+#include "ui/event_loop.h"
+#include "ui/form.h"
+#include "ui/gauge.h"
+#include "ui/group_box.h"
+#include "ui/label.h"
+#include "ui/panel.h"
+#include "ui/picture.h"
+#include "ui/spinner.h"
+#include "ui/static_text.h"
+#include "ui/timer.h"
+
+// What the main window is given by its front end.
+struct Environment {
+  ui::EventLoop& loop;
+  ui::Dialogs& dialogs;
+  platform::SerialSystem& serial;
+  std::vector<std::string> args;  // command-line arguments, without the program's name
+  std::string executable_path;    // full path of the program
+};
+
+// The main window: its components, the download state of the one connection,
+// and every handler and operation. Its methods are defined in the folder of the
+// subsystem they belong to.
+class TForm1 : public ui::Form {
+ public:
+  static constexpr const char* caption_text = "ZEK Firmware downloader V2.8 test baudrate new";
+  static constexpr std::size_t rx_buffer_capacity = 72;
+
+  explicit TForm1(Environment env);
+  ~TForm1() override;
+
+  // --- Program entry and lifecycle (app/) ---
+  void FormCreate();
+  void FormShow();
+
+  // --- Panel buttons (app/) ---
+  void Button_Download_ready_for_downloadClick();
+  void Button_Ok_ready_for_downloadClick();
+  void Button_Cancel_ready_for_downloadClick();
+  void xpButton_close_tekstveldClick();
+  void Button_Retry_communication_offlineClick();
+  void Button_ok_communication_offlineClick();
+  void Button_Cancel_communication_offlineClick();
+  void Button_Ignore_olderversionClick();
+  void Button_Cancel_olderversionClick();
+  void Button_OK_Acces_level_problemClick();
+  void ShowOfflineForm(const std::string& l1, const std::string& l2, const std::string& l3);
+  void ShowRefusalForm(const std::string& l1, const std::string& l2, const std::string& l3);
+  void ShowOkForm(const std::string& l1, const std::string& l2, const std::string& l3);
+  void SizeMessagePanel(int lines);
+  void ClosePort();
+  void ShowBusy(bool on);
+
+  // --- Download control (download/) ---
+  void ReceiveDispatcher(std::int32_t count);
+  bool ReadSerialInput(std::int32_t count);
+  void AppendRx(std::span<const std::uint8_t> bytes);
+  void ActOnReply();
+  void OnProbeReply();
+  void OnStatusReply();
+  void OnStartReply();
+  void OnBlockReply();
+  void OnFinishReply();
+  void ContinueScript();
+  void ReportLinkError();
+  void Timer2Timer();
+  void Timer4Timer();
+  void SendVersionRequest();
+  void SendSerialRequest();
+  void SendPrepareRequest();
+  void SendAccessRequest();
+  void SendStatusRequest();
+  void SendStartRequest();
+  void SendBlock();
+  void SendFinishRequest();
+  void SendSwitchRequest();
+  void SendRestartRequest();
+  void WriteCommLabel();
+  void ClearRx();
+  bool EnsurePortOpen();
+  bool Send(const std::vector<std::uint8_t>& request, int hid_length);
+
+  // --- Links (link/) ---
+  bool SendOverComPort(std::span<const std::uint8_t> request);
+  bool SendHidReport(std::span<const std::uint8_t> request, int length);
+  void StopLinkTimers();
+  void ComPort1RxChar(int count);
+  void ComPort1Gone(const platform::Error& error);
+  void HandleCommError();
+  void ResendInFlight();
+  void ProbeCandidatePort();
+  bool OpenCandidatePort();
+  void Timer1Timer();
+
+  // --- Firmware files (firmware/) ---
+  void SpeedButton_open_fileClick();
+  bool DownloadRunning() const;
+  void ShowFileMessage(const std::string& line1, const std::string& line2);
+  bool ApplyFamily(const firmware::Family& family);
+  void ArmConnection();
+  bool OpenImage(const std::string& path);
+  bool OpenScript(const std::string& path);
+  bool OpenScriptImage(const std::string& script_path, const std::string& step_line);
+  bool ValidateNamedImage(const std::string& script_path, const std::string& step_line);
+  void ScriptReadFailure(const std::string& file);
+  void ScriptImageStep(const std::string& line);
+  void PowerCyclePrompt();
+  void FinalMessage();
+  void ShowTexts(std::span<const std::uint8_t> script, const std::string& step);
+  void VersionCheck();
+  void ShowOlderVersionPanel(const char* line1, const char* line2);
+  void PatternCheck();
+  bool AccessLevelPasses(unsigned level) const;
+  void StartScript();
+  void ScriptStep();
+
+  // --- Port configuration (config/) ---
+  // False when the list of present ports could not be read.
+  bool PortSetUp(int port_kind);
+  std::string PortFilePath(int port_kind) const;
+  void SpeedButton1Click();
+  void LoadPortGroup(ui::ComboBox& combo, int port_kind);
+  void RescanPortGroup(ui::ComboBox& combo);
+  void SavePortGroup(const ui::ComboBox& combo, int port_kind);
+  void CheckBox_Autoselect_comportClick();
+  void ApplyAutoselectAppearance();
+  void xpButton_rescan1Click();
+  void xpButton_rescan2Click();
+  void Button_Save_set_communicationportClick();
+  void Button_Save_set_communicationport_2Click();
+  void Button_Cancel_set_communicationportClick();
+
+  // --- The environment ---
+  ui::EventLoop& loop;
+  ui::Dialogs& dialogs;
+  platform::SerialSystem& serial;
+  const std::vector<std::string> args;
+  const std::string executable_path;
+
+  // --- Components, in stacking order: labels and the spinner lie on the window
+  // itself below every panel; each later panel covers the ones before it. ---
+  ui::Label label_comm_errors{this, "label_comm_errors"};
+  ui::Spinner AdvCircularProgress1{this, "AdvCircularProgress1"};
+  ui::Label Label_please_wait{this, "Label_please_wait"};
+
+  ui::Panel GroupBox_gauge_up_down_loading{this, "GroupBox_gauge_up_down_loading"};
+  ui::Gauge Gauge_up_down_loading{&GroupBox_gauge_up_down_loading, "Gauge_up_down_loading"};
+
+  ui::Panel GroupBox_ECU_info{this, "GroupBox_ECU_info"};
+  ui::Label Label2{&GroupBox_ECU_info, "Label2"};
+  ui::StaticText StaticText_version_info{&GroupBox_ECU_info, "StaticText_version_info"};
+  ui::Label Label_Serial_number{&GroupBox_ECU_info, "Label_Serial_number"};
+  ui::StaticText StaticText_Serial_number{&GroupBox_ECU_info, "StaticText_Serial_number"};
+
+  ui::Panel GroupBox_File_info{this, "GroupBox_File_info"};
+  ui::Label Label1{&GroupBox_File_info, "Label1"};
+  ui::StaticText StaticText_version_info_File{&GroupBox_File_info, "StaticText_version_info_File"};
+
+  ui::Button SpeedButton_open_file{this, "SpeedButton_open_file"};
+  ui::Button SpeedButton_comport_settings{this, "SpeedButton_comport_settings"};
+
+  ui::Panel Panel_olderversion_text{this, "Panel_olderversion_text"};
+  ui::Label Label_version_error_txt1{&Panel_olderversion_text, "Label_version_error_txt1"};
+  ui::Label Label_version_error_txt2{&Panel_olderversion_text, "Label_version_error_txt2"};
+  ui::Button Button_Ignore_olderversion{&Panel_olderversion_text, "Button_Ignore_olderversion"};
+  ui::Button Button_Cancel_olderversion{&Panel_olderversion_text, "Button_Cancel_olderversion"};
+
+  ui::Panel Panel_ready_for_download{this, "Panel_ready_for_download"};
+  ui::Label Label_ready_for_download_txt1{&Panel_ready_for_download,
+                                          "Label_ready_for_download_txt1"};
+  ui::Label Label_ready_for_download_txt2{&Panel_ready_for_download,
+                                          "Label_ready_for_download_txt2"};
+  ui::Button Button_Download_ready_for_download{&Panel_ready_for_download,
+                                                "Button_Download_ready_for_download"};
+  ui::Button Button_Cancel_ready_for_download{&Panel_ready_for_download,
+                                              "Button_Cancel_ready_for_download"};
+  // Lies between and over Download and Cancel; shown only when they are hidden.
+  ui::Button Button_Ok_ready_for_download{&Panel_ready_for_download,
+                                          "Button_Ok_ready_for_download"};
+
+  ui::Panel Panel_tekstveld{this, "Panel_tekstveld"};
+  ui::Label Label_tekstveld_regel_1{&Panel_tekstveld, "Label_tekstveld_regel_1"};
+  ui::Label Label_tekstveld_regel_2{&Panel_tekstveld, "Label_tekstveld_regel_2"};
+  ui::Label Label_tekstveld_regel_3{&Panel_tekstveld, "Label_tekstveld_regel_3"};
+  ui::Label Label_tekstveld_regel_4{&Panel_tekstveld, "Label_tekstveld_regel_4"};
+  ui::Label Label_tekstveld_regel_5{&Panel_tekstveld, "Label_tekstveld_regel_5"};
+  ui::Label Label_tekstveld_regel_6{&Panel_tekstveld, "Label_tekstveld_regel_6"};
+  ui::Label Label_tekstveld_regel_7{&Panel_tekstveld, "Label_tekstveld_regel_7"};
+  ui::Label Label_tekstveld_regel_8{&Panel_tekstveld, "Label_tekstveld_regel_8"};
+  ui::Label Label_tekstveld_regel_9{&Panel_tekstveld, "Label_tekstveld_regel_9"};
+  ui::Label Label_tekstveld_regel_10{&Panel_tekstveld, "Label_tekstveld_regel_10"};
+  ui::Button xpButton_close_tekstveld{&Panel_tekstveld, "xpButton_close_tekstveld"};
+
+  ui::Panel Panel_communication_offline{this, "Panel_communication_offline"};
+  ui::Label Label_communication_is_offline_txt1{&Panel_communication_offline,
+                                                "Label_communication_is_offline_txt1"};
+  ui::Label Label_communication_is_offline_txt2{&Panel_communication_offline,
+                                                "Label_communication_is_offline_txt2"};
+  ui::Label Label_communication_is_offline_txt3{&Panel_communication_offline,
+                                                "Label_communication_is_offline_txt3"};
+  ui::Button Button_Retry_communication_offline{&Panel_communication_offline,
+                                                "Button_Retry_communication_offline"};
+  ui::Button Button_Cancel_communication_offline{&Panel_communication_offline,
+                                                 "Button_Cancel_communication_offline"};
+  // Lies between and over Retry and Cancel; shown only when they are hidden.
+  ui::Button Button_ok_communication_offline{&Panel_communication_offline,
+                                             "Button_ok_communication_offline"};
+
+  ui::Panel GroupBox_set_communicationport{this, "GroupBox_set_communicationport"};
+  ui::CheckBox CheckBox_Autoselect_comport{&GroupBox_set_communicationport,
+                                           "CheckBox_Autoselect_comport"};
+  ui::GroupBox GroupBox_RS232{&GroupBox_set_communicationport, "GroupBox_RS232"};
+  ui::Label Label6{&GroupBox_RS232, "Label6"};
+  ui::Button xpButton_rescan1{&GroupBox_RS232, "xpButton_rescan1"};
+  ui::ComboBox ComboBox_setCompoort1{&GroupBox_RS232, "ComboBox_setCompoort1"};
+  ui::Button Button_Save_set_communicationport{&GroupBox_RS232,
+                                               "Button_Save_set_communicationport"};
+  ui::GroupBox GroupBox_RS232_over_USB{&GroupBox_set_communicationport, "GroupBox_RS232_over_USB"};
+  ui::Label Label7{&GroupBox_RS232_over_USB, "Label7"};
+  ui::Button xpButton_rescan2{&GroupBox_RS232_over_USB, "xpButton_rescan2"};
+  ui::ComboBox ComboBox_setCompoort2{&GroupBox_RS232_over_USB, "ComboBox_setCompoort2"};
+  ui::Button Button_Save_set_communicationport_2{&GroupBox_RS232_over_USB,
+                                                 "Button_Save_set_communicationport_2"};
+  ui::GroupBox GroupBox_HID{&GroupBox_set_communicationport, "GroupBox_HID"};
+  ui::Label Label8{&GroupBox_HID, "Label8"};
+  ui::Button Button_Cancel_set_communicationport{&GroupBox_set_communicationport,
+                                                 "Button_Cancel_set_communicationport"};
+
+  ui::Panel Panel_Acces_level_problem{this, "Panel_Acces_level_problem"};
+  ui::Picture Image_access_level{&Panel_Acces_level_problem, "Image_access_level"};
+  ui::Label Label4{&Panel_Acces_level_problem, "Label4"};
+  ui::Label Label5{&Panel_Acces_level_problem, "Label5"};
+  ui::Button Button_OK_Acces_level_problem{&Panel_Acces_level_problem,
+                                           "Button_OK_Acces_level_problem"};
+
+  // --- Non-visual components ---
+  ComPort ComPort1{loop, serial};
+  ui::Timer Timer1{loop, 10};
+  ui::Timer Timer2{loop, 100};
+  ui::Timer Timer4{loop, 30};
+
+  // The opening screen, created and shown by FormCreate unless "-O" was given.
+  std::unique_ptr<TOKBottomDlg_openingsscherm> opening_screen;
+
+  // --- Download state: one connection and download ---
+  std::uint8_t comm_state = 0;
+  std::vector<std::uint8_t> rx_buffer;  // at most rx_buffer_capacity bytes
+  std::int32_t rx_count = 0;
+  std::int32_t error_count = 0;
+  std::int32_t next_action = 0;
+  std::int32_t link_kind = 0;
+  std::uint8_t fast_baud = 0;
+  std::int32_t staged_download = 0;
+  std::uint8_t soft_restart = 0;
+  std::uint8_t script_finished = 0;
+  std::int32_t block_nr = 0;
+  std::int32_t last_block_nr = 0;
+  std::vector<std::uint8_t> block_message;
+  std::int32_t hid_chunk_index = 0;
+  std::int32_t finish_wait = 0;
+  std::int32_t autoselect_index = 0;
+  std::string port_name = "COM1";
+  std::string program_folder;
+  std::string firmware_file_name;
+  std::string script_file_name;
+  std::int32_t script_position = 0;
+  // Set by the Download button, so that opening another file mid-download can ask first.
+  bool download_started = false;
+  // A port chosen by the front end for this run (the batch front end's --port):
+  // the port set-up then uses it without reading the port configuration files.
+  std::optional<std::string> forced_port;
+
+ private:
+  void BuildFixedContent();
+  void BuildPanels();
+  void BuildPortSettings();
+  void ConnectHandlers();
+};
