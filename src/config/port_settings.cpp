@@ -1,0 +1,85 @@
+// The port settings panel: the stored port of each kind, rescans, and auto-selection.
+#include "app/main_window.h"
+#include "config/port_record.h"
+
+namespace {
+
+constexpr const char* default_port = "COM1";
+
+std::string FileName(int port_kind) { return port_kind == 1 ? "com.ini" : "com_2.ini"; }
+
+std::string EnumerationError(const platform::Error& e) {
+  return "Registry error (win error code: " + std::to_string(e.code) + ")";
+}
+
+}  // namespace
+
+// Fills a group's list with the ports present and shows its stored port. On any
+// failure offers to create the default file; the panel opens in any case.
+void TForm1::LoadPortGroup(ui::ComboBox& combo, int port_kind) {
+  auto present = serial.list_ports();
+  std::optional<std::string> stored;
+  if (present) {
+    combo.set_items(std::move(*present));
+    combo.select(0);
+    stored = config::ReadPortFile(PortFilePath(port_kind));
+  }
+  if (stored) {
+    combo.text = *stored;
+    return;
+  }
+  dialogs.message(ui::BoxKind::error, "Can't find " + FileName(port_kind) + " file");
+  if (dialogs.message(ui::BoxKind::question, "Do you want to create a default file") !=
+      ui::Answer::yes) {
+    return;
+  }
+  if (!config::WritePortFile(PortFilePath(port_kind), default_port)) {
+    dialogs.message(ui::BoxKind::plain, "Write Error default File: " + FileName(port_kind));
+  }
+}
+
+void TForm1::SpeedButton1Click() {
+  LoadPortGroup(ComboBox_setCompoort1, 1);
+  LoadPortGroup(ComboBox_setCompoort2, 2);
+  ApplyAutoselectAppearance();
+  GroupBox_set_communicationport.visible = true;
+  if (Button_Cancel_set_communicationport.visible) focused = &Button_Cancel_set_communicationport;
+}
+
+void TForm1::CheckBox_Autoselect_comportClick() { ApplyAutoselectAppearance(); }
+
+void TForm1::RescanPortGroup(ui::ComboBox& combo) {
+  auto present = serial.list_ports();
+  if (!present) {
+    dialogs.message(ui::BoxKind::error, EnumerationError(present.error()));
+    return;
+  }
+  combo.set_items(std::move(*present));
+  combo.select(0);
+}
+
+void TForm1::xpButton_rescan1Click() { RescanPortGroup(ComboBox_setCompoort1); }
+void TForm1::xpButton_rescan2Click() { RescanPortGroup(ComboBox_setCompoort2); }
+
+void TForm1::SavePortGroup(const ui::ComboBox& combo, int port_kind) {
+  if (combo.item_index < 0) {
+    dialogs.message(ui::BoxKind::warning, "Do not edit\r\nuse pulldown menu !!!");
+    return;
+  }
+  bool ok = config::WritePortFile(PortFilePath(port_kind), combo.text);
+  if (ok) {
+    port_name = combo.text;
+    ok = static_cast<bool>(ComPort1.set_port(combo.text));
+  }
+  if (!ok) dialogs.message(ui::BoxKind::plain, "Write Error File: " + FileName(port_kind));
+  GroupBox_set_communicationport.visible = false;
+}
+
+void TForm1::Button_Save_set_communicationportClick() { SavePortGroup(ComboBox_setCompoort1, 1); }
+void TForm1::Button_Save_set_communicationport_2Click() {
+  SavePortGroup(ComboBox_setCompoort2, 2);
+}
+
+void TForm1::Button_Cancel_set_communicationportClick() {
+  GroupBox_set_communicationport.visible = false;
+}

@@ -1,0 +1,47 @@
+// Choosing the port and rate for each opened file of a serial unit.
+#include "app/main_window.h"
+#include "config/port_fallback.h"
+#include "config/port_record.h"
+
+namespace {
+
+constexpr int fast_rate = 921600;
+constexpr int standard_rate = 115200;
+
+const char* PortFileName(int port_kind) { return port_kind == 1 ? "com.ini" : "com_2.ini"; }
+
+}  // namespace
+
+std::string TForm1::PortFilePath(int port_kind) const {
+  return program_folder + PortFileName(port_kind);
+}
+
+bool TForm1::PortSetUp(int port_kind) {
+  if (CheckBox_Autoselect_comport.checked) {
+    auto present = serial.list_ports();
+    if (!present) return false;
+    ComboBox_setCompoort2.set_items(std::move(*present));
+  } else if (forced_port) {
+    port_name = *forced_port;
+    [[maybe_unused]] auto reopened = ComPort1.set_port(port_name);
+  } else {
+    port_name = "COM1";
+    if (auto stored = config::ReadPortFile(PortFilePath(port_kind))) {
+      port_name = *stored;
+    } else {
+      dialogs.message(ui::BoxKind::plain,
+                      std::string("Can't find ") + PortFileName(port_kind) + " file");
+      if (auto fallback = PortFromArguments(args)) port_name = *fallback;
+    }
+    // A port that fails to reopen under its new name is reported when a request opens it.
+    [[maybe_unused]] auto reopened = ComPort1.set_port(port_name);
+  }
+  if (fast_baud != 0) {
+    ComPort1.begin_update();
+    [[maybe_unused]] auto set = ComPort1.set_baud_rate(fast_rate);
+    [[maybe_unused]] auto applied = ComPort1.end_update();
+  } else {
+    [[maybe_unused]] auto set = ComPort1.set_baud_rate(standard_rate);
+  }
+  return true;
+}

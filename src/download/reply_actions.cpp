@@ -1,0 +1,162 @@
+// What each complete, valid reply does.
+#include "app/main_window.h"
+#include "download/protocol.h"
+#include "download/texts.h"
+
+void TForm1::ActOnReply() {
+  switch (comm_state) {
+    case '6':
+      return OnProbeReply();
+    case 'V':
+      StaticText_version_info.caption = protocol::PayloadText(rx_buffer);
+      return SendSerialRequest();
+    case 'S':
+      StaticText_Serial_number.caption = protocol::PayloadText(rx_buffer);
+      return staged_download == 1 ? PatternCheck() : VersionCheck();
+    case 'W':
+      if (protocol::Status(rx_buffer) == "OK") SendAccessRequest();
+      return;
+    case 'a':
+      if (AccessLevelPasses(protocol::Word(rx_buffer, 2))) return SendStatusRequest();
+      Panel_Acces_level_problem.visible = true;
+      focused = &Button_OK_Acces_level_problem;
+      return;
+    case 'd':
+      return OnStatusReply();
+    case 'U':
+      return OnStartReply();
+    case 'B':
+      return OnBlockReply();
+    case 'u':
+      return OnFinishReply();
+    case 'r':
+      if (protocol::Status(rx_buffer) == "OK") ContinueScript();
+      return;
+    case '}':
+      soft_restart = 1;
+      return StartScript();
+    case '9':
+      error_count = 0;
+      ClearRx();
+      soft_restart = 0;
+      return StartScript();
+    default:
+      return;
+  }
+}
+
+void TForm1::OnProbeReply() {
+  const std::string unit = protocol::PayloadText(rx_buffer);
+  const std::string& file = StaticText_version_info_File.caption;
+  if (unit.substr(0, 3) == file.substr(0, 3)) {
+    StopLinkTimers();
+    const auto& items = ComboBox_setCompoort2.items;
+    if (autoselect_index >= 0 && autoselect_index < static_cast<std::int32_t>(items.size())) {
+      port_name = items[static_cast<std::size_t>(autoselect_index)];
+    }
+    next_action = 0;
+    Timer4.set_enabled(true);
+    return;
+  }
+  autoselect_index += 1;
+  if (autoselect_index > static_cast<std::int32_t>(ComboBox_setCompoort2.items.size())) {
+    ShowOfflineForm(texts::wrong_unit_1, texts::wrong_unit_2, texts::wrong_unit_3);
+  } else {
+    ProbeCandidatePort();
+  }
+}
+
+void TForm1::OnStatusReply() {
+  if (protocol::EngineSpeed(rx_buffer) != 0) {
+    ShowRefusalForm(texts::only_when, texts::motor_running, "");
+    return;
+  }
+  if (!protocol::BatteryHighEnough(protocol::BatteryRaw(rx_buffer))) {
+    ShowRefusalForm(texts::only_when, texts::battery_low, "");
+    return;
+  }
+  error_count = 0;
+  ClearRx();
+  Button_Download_ready_for_download.visible = true;
+  Button_Cancel_ready_for_download.visible = true;
+  Button_Ok_ready_for_download.visible = false;
+  Label_ready_for_download_txt1.caption = texts::ready_1;
+  Label_ready_for_download_txt2.caption = texts::ready_2;
+  ShowBusy(false);
+  Panel_ready_for_download.visible = true;
+  focused = &Button_Download_ready_for_download;
+}
+
+void TForm1::OnStartReply() {
+  const std::string status = protocol::Status(rx_buffer);
+  if (status == "OK") {
+    block_nr = 0;
+    Gauge_up_down_loading.max_value = last_block_nr;
+    Gauge_up_down_loading.progress = 0;
+    GroupBox_gauge_up_down_loading.visible = true;
+    SendBlock();
+  } else if (status == "NO") {
+    ShowRefusalForm(texts::start_failed_1, texts::start_failed_2, "");
+  } else {
+    ReportLinkError();
+  }
+}
+
+void TForm1::OnBlockReply() {
+  const std::string status = protocol::Status(rx_buffer);
+  if (status == "OK") {
+    error_count = 0;
+    Gauge_up_down_loading.progress = block_nr;
+    block_nr += 1;
+    if (block_nr > last_block_nr) {
+      SendFinishRequest();
+    } else {
+      SendBlock();
+    }
+  } else if (status == "FF") {
+    ReportLinkError();
+  } else if (status == "MM") {
+    GroupBox_gauge_up_down_loading.visible = false;
+    if (block_nr == 0) {
+      ShowRefusalForm(texts::not_possible, texts::call_supplier, "");
+    } else {
+      ShowRefusalForm(texts::memory_damaged, texts::do_not_power, texts::call_supplier);
+    }
+  } else {
+    ShowRefusalForm(texts::switch_off, texts::close_and_retry, "");
+    ReportLinkError();
+  }
+}
+
+void TForm1::OnFinishReply() {
+  const std::string status = protocol::Status(rx_buffer);
+  if (status == "OK" && staged_download == 1) {
+    ContinueScript();
+  } else if (status == "OK") {
+    ShowBusy(false);
+    GroupBox_gauge_up_down_loading.visible = false;
+    Button_Download_ready_for_download.visible = false;
+    Button_Cancel_ready_for_download.visible = false;
+    Button_Ok_ready_for_download.visible = true;
+    Label_ready_for_download_txt1.caption = texts::finished_1;
+    Label_ready_for_download_txt2.caption = texts::finished_2;
+    Panel_ready_for_download.visible = true;
+    focused = &Button_Ok_ready_for_download;
+  } else if (status == "wK") {
+    error_count = 0;
+    StopLinkTimers();
+    next_action = 6;
+    Timer4.set_interval(2000);
+    Timer4.set_enabled(true);
+  } else if (status == "NO") {
+    dialogs.message(ui::BoxKind::warning, texts::download_failed);
+  } else {
+    ReportLinkError();
+  }
+}
+
+void TForm1::ContinueScript() {
+  Panel_ready_for_download.visible = false;
+  comm_state = '.';
+  ScriptStep();
+}

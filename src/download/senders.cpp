@@ -1,0 +1,127 @@
+// The request senders: each sets `comm_state`, hands its request to the link of
+// `link_kind`, and does its own label and reply-timer steps.
+#include "app/main_window.h"
+#include "download/protocol.h"
+#include "download/texts.h"
+#include "firmware/block_reader.h"
+
+namespace {
+
+constexpr int serial_link = 1;
+
+}  // namespace
+
+void TForm1::WriteCommLabel() {
+  label_comm_errors.caption = ComPort1.port() + " errors:" + std::to_string(error_count);
+}
+
+void TForm1::ClearRx() {
+  rx_buffer.clear();
+  rx_count = 0;
+}
+
+// Opens `port_name` when the port is closed; on failure shows the offline panel.
+bool TForm1::EnsurePortOpen() {
+  if (ComPort1.connected()) return true;
+  platform::Status s = ComPort1.set_port(port_name);
+  if (s) s = ComPort1.open();
+  if (s) return true;
+  StopLinkTimers();
+  Timer4.set_enabled(false);
+  ShowOfflineForm(texts::offline_1, texts::offline_2, "");
+  return false;
+}
+
+// Whether the request went out (or found the port closed, where nothing happens);
+// after a failed write the sender does nothing more, so the link stands still.
+bool TForm1::Send(const protocol::Bytes& request, int hid_length) {
+  if (link_kind == serial_link) return SendOverComPort(request);
+  return SendHidReport(request, hid_length);
+}
+
+void TForm1::SendVersionRequest() {
+  comm_state = 'V';
+  if (link_kind == serial_link) {
+    if (!EnsurePortOpen()) return;
+    WriteCommLabel();
+  }
+  Send(protocol::VersionRequest(), protocol::hid_length_single);
+}
+
+void TForm1::SendSerialRequest() {
+  comm_state = 'S';
+  if (link_kind == serial_link && !EnsurePortOpen()) return;
+  Send(protocol::SerialRequest(), protocol::hid_length_single);
+}
+
+void TForm1::SendPrepareRequest() {
+  comm_state = 'W';
+  if (!Send(protocol::PrepareRequest(), protocol::hid_length_single)) return;
+  WriteCommLabel();
+  Timer2.set_enabled(true);
+}
+
+void TForm1::SendAccessRequest() {
+  comm_state = 'a';
+  if (!Send(protocol::AccessRequest(), protocol::hid_length_access)) return;
+  WriteCommLabel();
+  Timer2.set_enabled(true);
+}
+
+void TForm1::SendStatusRequest() {
+  comm_state = 'd';
+  if (!Send(protocol::StatusRequest(), protocol::hid_length_single)) return;
+  WriteCommLabel();
+  Timer2.set_enabled(true);
+}
+
+void TForm1::SendStartRequest() {
+  comm_state = 'U';
+  if (!Send(protocol::StartRequest(StaticText_Serial_number.caption),
+            protocol::hid_length_start_finish)) {
+    return;
+  }
+  WriteCommLabel();
+  Timer2.set_enabled(true);
+}
+
+void TForm1::SendFinishRequest() {
+  comm_state = 'u';
+  Timer2.set_interval(finish_wait * 100);
+  if (!Send(protocol::FinishRequest(StaticText_Serial_number.caption),
+            protocol::hid_length_start_finish)) {
+    return;
+  }
+  WriteCommLabel();
+  ShowBusy(true);
+}
+
+void TForm1::SendSwitchRequest() {
+  comm_state = '}';
+  if (!Send(protocol::SwitchRequest(), protocol::hid_length_switch_restart)) return;
+  WriteCommLabel();
+  Timer2.set_enabled(true);
+}
+
+void TForm1::SendRestartRequest() {
+  comm_state = 'r';
+  if (!Send(protocol::RestartRequest(), protocol::hid_length_switch_restart)) return;
+  WriteCommLabel();
+  Timer2.set_interval(5000);
+}
+
+void TForm1::SendBlock() {
+  const auto block = ReadDataBlock(firmware_file_name, block_nr);
+  if (!block) {
+    dialogs.message(ui::BoxKind::plain, texts::block_read_error);
+    return;
+  }
+  comm_state = 'B';
+  block_message = protocol::BlockFrame(block_nr, *block);
+  if (link_kind == serial_link) {
+    SendOverComPort(block_message);
+  } else {
+    hid_chunk_index = 0;
+    Timer1.set_enabled(true);
+  }
+}

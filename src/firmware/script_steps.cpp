@@ -1,0 +1,116 @@
+// Running the step section of a download script, one line per step.
+#include <array>
+#include <optional>
+
+#include "app/main_window.h"
+#include "firmware/file_texts.h"
+#include "firmware/image.h"
+#include "firmware/script.h"
+#include "firmware/script_paths.h"
+
+namespace {
+
+bool StartsWith(const std::string& s, std::string_view prefix) {
+  return s.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace
+
+void TForm1::StartScript() {
+  const auto bytes = firmware::ReadWholeFile(script_file_name);
+  const auto first = bytes ? firmware::ReadScriptLine(*bytes, 0) : std::nullopt;
+  if (!first || first->text != "[begin1]") {
+    return ScriptReadFailure(script_file_name);
+  }
+  script_position = static_cast<std::int32_t>(first->next);
+  ScriptStep();
+}
+
+void TForm1::ScriptStep() {
+  const auto bytes = firmware::ReadWholeFile(script_file_name);
+  const auto line = bytes ? firmware::ReadScriptLine(*bytes, static_cast<std::size_t>(script_position))
+                          : std::nullopt;
+  if (!line) return ScriptReadFailure(script_file_name);
+  script_position = static_cast<std::int32_t>(line->next);
+  const std::string& text = line->text;
+  if (StartsWith(text, "[f]")) return ScriptImageStep(text);
+  if (StartsWith(text, "[HR]")) return PowerCyclePrompt();
+  if (StartsWith(text, "[SR]")) {
+    if (soft_restart == 1) {
+      next_action = 3;
+      Timer4.set_enabled(true);
+      return;
+    }
+    return PowerCyclePrompt();
+  }
+  if (StartsWith(text, "[t")) return ShowTexts(*bytes, text);
+  if (text == "[end1]") return FinalMessage();
+  // Any other line arms nothing: the download goes no further.
+}
+
+// The step could not read what it needs. Stop where we are and say which file.
+void TForm1::ScriptReadFailure(const std::string& file) {
+  StopLinkTimers();
+  Timer4.set_enabled(false);
+  dialogs.message(ui::BoxKind::error, std::string(file_texts::reading_error_named) + file);
+}
+
+void TForm1::ScriptImageStep(const std::string& line) {
+  const std::string path = ScriptImagePath(script_file_name, firmware::ClassifyStep(line).image_name);
+  const auto bytes = firmware::ReadWholeFile(path);
+  const auto layout = bytes ? std::optional(firmware::InspectImage(*bytes)) : std::nullopt;
+  if (!layout || layout->last_block_nr == 0 || !layout->blocks_complete) {
+    return ScriptReadFailure(path);
+  }
+  firmware_file_name = path;
+  last_block_nr = layout->last_block_nr;
+  next_action = 1;
+  Timer4.set_enabled(true);
+}
+
+void TForm1::PowerCyclePrompt() {
+  GroupBox_gauge_up_down_loading.visible = false;
+  Button_Download_ready_for_download.visible = false;
+  Button_Cancel_ready_for_download.visible = false;
+  Button_Ok_ready_for_download.visible = false;
+  Label_ready_for_download_txt1.caption = "WARNING next part of firmware downloading will start";
+  Label_ready_for_download_txt2.caption =
+      "After switching the power off for 2s and then switching on again";
+  Panel_ready_for_download.visible = true;
+  next_action = 2;
+  Timer4.set_enabled(true);
+}
+
+void TForm1::FinalMessage() {
+  GroupBox_gauge_up_down_loading.visible = false;
+  Button_Download_ready_for_download.visible = false;
+  Button_Cancel_ready_for_download.visible = false;
+  Button_Ok_ready_for_download.visible = true;
+  Label_ready_for_download_txt1.caption = "Firmware download is ready now. Turn the Power off";
+  Label_ready_for_download_txt2.caption = "press the Ok button and close the program";
+  Panel_ready_for_download.visible = true;
+  focused = &Button_Ok_ready_for_download;
+  script_finished = 1;
+}
+
+void TForm1::ShowTexts(std::span<const std::uint8_t> script, const std::string& step) {
+  const std::array<ui::Label*, 10> rows{
+      &Label_tekstveld_regel_1, &Label_tekstveld_regel_2, &Label_tekstveld_regel_3,
+      &Label_tekstveld_regel_4, &Label_tekstveld_regel_5, &Label_tekstveld_regel_6,
+      &Label_tekstveld_regel_7, &Label_tekstveld_regel_8, &Label_tekstveld_regel_9,
+      &Label_tekstveld_regel_10};
+  const auto parsed = firmware::ParseScript(script);
+  int count = 0;
+  // Groups show in the order the step names them; a digit named twice shows twice.
+  for (std::size_t i = 2; i < step.size() && step[i] != ']'; ++i) {
+    if (step[i] < '0' || step[i] > '9') continue;
+    for (const std::string& text : parsed.text_groups[static_cast<std::size_t>(step[i] - '0')]) {
+      if (count < 10) rows[static_cast<std::size_t>(count)]->caption = text;
+      ++count;
+    }
+  }
+  SizeMessagePanel(count);
+  GroupBox_gauge_up_down_loading.visible = false;
+  Panel_tekstveld.visible = true;
+  focused = &xpButton_close_tekstveld;
+}

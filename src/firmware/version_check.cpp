@@ -1,0 +1,58 @@
+// The checks between the unit's identity and the access request.
+#include "firmware/version_check.h"
+
+#include "app/main_window.h"
+#include "firmware/image.h"
+#include "firmware/script.h"
+
+namespace {
+
+constexpr const char* wrong_type_1 = "File type is not compatible to the system";
+constexpr const char* wrong_type_2 = "Please select the correct file!!!";
+constexpr const char* older_1 = "The Version of the Firmware is older";
+constexpr const char* older_2 = "then the version in the ECU !!!";
+// Units of this family must be prepared before they take the access request.
+constexpr const char* prepare_pattern = "5MAXXXXXX";
+
+}  // namespace
+
+void TForm1::ShowOlderVersionPanel(const char* line1, const char* line2) {
+  Label_version_error_txt1.caption = line1;
+  Label_version_error_txt2.caption = line2;
+  Panel_olderversion_text.visible = true;
+  focused = &Button_Cancel_olderversion;
+}
+
+void TForm1::VersionCheck() {
+  using firmware::VersionVerdict;
+  switch (firmware::CompareVersions(StaticText_version_info_File.caption,
+                                    StaticText_version_info.caption)) {
+    case VersionVerdict::wrong_type:
+      ShowBusy(false);
+      return ShowOlderVersionPanel(wrong_type_1, wrong_type_2);
+    case VersionVerdict::older:
+      ShowBusy(false);
+      return ShowOlderVersionPanel(older_1, older_2);
+    case VersionVerdict::fits:
+      Panel_olderversion_text.visible = false;
+      return SendAccessRequest();
+  }
+}
+
+void TForm1::PatternCheck() {
+  const auto bytes = firmware::ReadWholeFile(script_file_name);
+  const std::string& unit = StaticText_version_info.caption;
+  bool matched = false;
+  if (bytes) {
+    for (const std::string& pattern : firmware::ParseScript(*bytes).patterns) {
+      matched = matched || firmware::MatchVersionPattern(pattern, unit);
+    }
+  }
+  if (!matched) return ShowOlderVersionPanel(wrong_type_1, wrong_type_2);
+  if (firmware::MatchVersionPattern(prepare_pattern, unit)) return SendPrepareRequest();
+  SendAccessRequest();
+}
+
+bool TForm1::AccessLevelPasses(unsigned level) const {
+  return firmware::AccessLevelAllowsDownload(StaticText_version_info.caption, level);
+}

@@ -1,0 +1,35 @@
+// Requests out over `ComPort1`, replies in to the dispatcher.
+#include "app/main_window.h"
+#include "download/texts.h"
+
+// False only when the write failed: a request counts as sent only when every
+// byte reached the driver in time. On a closed port nothing happens at all.
+bool TForm1::SendOverComPort(std::span<const std::uint8_t> request) {
+  if (!ComPort1.connected()) return true;
+  ClearRx();
+  if (!ComPort1.write(request)) {
+    StopLinkTimers();
+    Timer4.set_enabled(false);
+    dialogs.message(ui::BoxKind::error, texts::communicatie_error);
+    return false;
+  }
+  Timer2.set_enabled(true);
+  return true;
+}
+
+void TForm1::StopLinkTimers() {
+  Timer1.set_enabled(false);
+  Timer2.set_enabled(false);
+  if (link_kind == 1 && ComPort1.connected()) ComPort1.clear_buffers();
+}
+
+void TForm1::ComPort1RxChar(int count) { ReceiveDispatcher(count); }
+
+// The device went away under us (cable pulled, adapter unplugged): the port has
+// closed itself. Nothing more can arrive, so say so now rather than let the
+// time-outs find out one by one, or never where no time-out runs.
+void TForm1::ComPort1Gone(const platform::Error& error) {
+  StopLinkTimers();
+  Timer4.set_enabled(false);
+  ShowOfflineForm(texts::offline_1, texts::offline_2, error.name + " was disconnected");
+}

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "config/port_record.h"
+#include "form_fixture.h"
+
+namespace {
+
+std::vector<std::string> Texts(const ui::ScriptedDialogs& d) {
+  std::vector<std::string> t;
+  for (const auto& b : d.boxes) t.push_back(b.text);
+  return t;
+}
+
+TEST(PortSettings, MissingFilesOfferDefaults) {
+  for (ui::Answer answer : {ui::Answer::yes, ui::Answer::no}) {
+    FormFixture f;
+    TForm1& w = *f.form;
+    f.serial.ports_listed = {"/dev/ttyUSB0", "/dev/ttyUSB1"};
+    f.dialogs.answers = {answer, answer};
+    w.SpeedButton_comport_settings.click();
+    EXPECT_EQ(Texts(f.dialogs),
+              (std::vector<std::string>{
+                  "Can't find com.ini file", "Do you want to create a default file",
+                  "Can't find com_2.ini file", "Do you want to create a default file"}));
+    EXPECT_TRUE(w.GroupBox_set_communicationport.visible);
+    EXPECT_EQ(w.focused, &w.Button_Cancel_set_communicationport);
+    for (const char* file : {"com.ini", "com_2.ini"}) {
+      const auto path = f.folder / file;
+      EXPECT_EQ(std::filesystem::exists(path), answer == ui::Answer::yes) << file;
+      if (answer == ui::Answer::yes) {
+        EXPECT_EQ(std::filesystem::file_size(path), 21u);
+        EXPECT_EQ(config::ReadPortFile(path.string()), "COM1");
+      }
+    }
+    EXPECT_EQ(w.ComboBox_setCompoort1.text, "/dev/ttyUSB0") << "the first port found, not COM1";
+    EXPECT_EQ(w.ComboBox_setCompoort2.text, "/dev/ttyUSB0");
+  }
+}
+
+TEST(PortSettings, StoredPortsAreShownAndAFailedListReportsBothFiles) {
+  FormFixture f;
+  TForm1& w = *f.form;
+  config::WritePortFile((f.folder / "com.ini").string(), "/dev/ttyS4");
+  config::WritePortFile((f.folder / "com_2.ini").string(), "/dev/ttyUSB7");
+  f.serial.ports_listed = {"/dev/ttyUSB0"};
+  w.SpeedButton_comport_settings.click();
+  EXPECT_TRUE(f.dialogs.boxes.empty());
+  EXPECT_EQ(w.ComboBox_setCompoort1.text, "/dev/ttyS4");
+  EXPECT_EQ(w.ComboBox_setCompoort2.text, "/dev/ttyUSB7");
+  w.Button_Cancel_set_communicationport.click();
+  EXPECT_FALSE(w.GroupBox_set_communicationport.visible);
+
+  f.serial.list_fails = true;
+  w.SpeedButton_comport_settings.click();
+  EXPECT_EQ(Texts(f.dialogs).at(0), "Can't find com.ini file");
+  EXPECT_EQ(Texts(f.dialogs).at(2), "Can't find com_2.ini file");
+  EXPECT_TRUE(w.GroupBox_set_communicationport.visible);
+}
+
+TEST(PortSettings, SaveTakesOnlyAPickedPort) {
+  FormFixture f;
+  TForm1& w = *f.form;
+  f.serial.ports_listed = {"/dev/ttyUSB0", "/dev/ttyUSB7"};
+  f.dialogs.answers = {ui::Answer::no, ui::Answer::no};
+  w.SpeedButton_comport_settings.click();
+  w.CheckBox_Autoselect_comport.click();
+  f.dialogs.boxes.clear();
+  w.ComboBox_setCompoort2.type_text("/dev/ttyUSB7");
+  w.Button_Save_set_communicationport_2.click();
+  EXPECT_EQ(Texts(f.dialogs), std::vector<std::string>{"Do not edit\r\nuse pulldown menu !!!"});
+  EXPECT_TRUE(w.GroupBox_set_communicationport.visible);
+  EXPECT_FALSE(std::filesystem::exists(f.folder / "com_2.ini"));
+
+  w.ComboBox_setCompoort2.select(1);
+  w.Button_Save_set_communicationport_2.click();
+  EXPECT_FALSE(w.GroupBox_set_communicationport.visible);
+  EXPECT_EQ(config::ReadPortFile((f.folder / "com_2.ini").string()), "/dev/ttyUSB7");
+  EXPECT_EQ(w.port_name, "/dev/ttyUSB7");
+  EXPECT_EQ(w.ComPort1.port(), "/dev/ttyUSB7");
+}
+
+TEST(PortSettings, AutoSelectionGreysTheGroupsAndClicksRestoreThem) {
+  FormFixture f;
+  TForm1& w = *f.form;
+  f.dialogs.answers = {ui::Answer::no, ui::Answer::no};
+  w.SpeedButton_comport_settings.click();
+  EXPECT_TRUE(w.CheckBox_Autoselect_comport.checked);
+  EXPECT_FALSE(w.xpButton_rescan1.click());
+  EXPECT_FALSE(w.Button_Save_set_communicationport.click());
+  EXPECT_EQ(w.GroupBox_RS232.background, (ui::Color{228, 228, 228}));
+  EXPECT_EQ(w.Label6.font.color, ui::colors::silver);
+  w.CheckBox_Autoselect_comport.click();
+  EXPECT_EQ(w.GroupBox_RS232.background, (ui::Color{214, 223, 247}));
+  EXPECT_EQ(w.Label7.font.color, ui::colors::blue);
+  EXPECT_EQ(w.ComboBox_setCompoort2.font.color, ui::colors::navy);
+  EXPECT_TRUE(w.xpButton_rescan2.enabled);
+  w.CheckBox_Autoselect_comport.click();
+  EXPECT_EQ(w.GroupBox_HID.background, (ui::Color{228, 228, 228}));
+  EXPECT_FALSE(w.Button_Save_set_communicationport_2.enabled);
+}
+
+TEST(PortSettings, RescanFailureKeepsTheListAndSaysWhy) {
+  FormFixture f;
+  TForm1& w = *f.form;
+  w.CheckBox_Autoselect_comport.checked = false;
+  w.ApplyAutoselectAppearance();
+  w.GroupBox_set_communicationport.visible = true;
+  f.serial.ports_listed = {"/dev/ttyUSB0"};
+  w.xpButton_rescan1.click();
+  EXPECT_EQ(w.ComboBox_setCompoort1.items, f.serial.ports_listed);
+  EXPECT_EQ(w.ComboBox_setCompoort1.item_index, 0);
+  f.serial.list_fails = true;
+  w.xpButton_rescan1.click();
+  EXPECT_EQ(w.ComboBox_setCompoort1.items, f.serial.ports_listed);
+  EXPECT_EQ(Texts(f.dialogs), std::vector<std::string>{"Registry error (win error code: 13)"});
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "config/port_fallback.h"
+#include "config/port_record.h"
+#include "form_fixture.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Record(const std::string& name, std::size_t size = 21) {
+  Bytes r(size, 0);
+  r[0] = static_cast<std::uint8_t>(name.size());
+  std::copy(name.begin(), name.end(), r.begin() + 1);
+  return r;
+}
+
+TEST(PortSetUp, FromTheFileOrTheCommandLine) {
+  const struct {
+    const char* name;
+    std::vector<std::string> args;
+    int kind;
+    std::optional<Bytes> file;  // content of com.ini (kind 1) or com_2.ini (kind 2)
+    std::string port;
+    std::string box;  // "" when none
+  } cases[] = {
+      {"no file, no arguments", {"-O"}, 1, std::nullopt, "COM1", "Can't find com.ini file"},
+      {"no file, -O -4", {"-O", "-4"}, 2, std::nullopt, "COM4", "Can't find com_2.ini file"},
+      {"no file, -2 -7: the higher wins",
+       {"-2", "-7"},
+       1,
+       std::nullopt,
+       "COM7",
+       "Can't find com.ini file"},
+      {"no file, -7 -2: still the higher",
+       {"-7", "-2"},
+       1,
+       std::nullopt,
+       "COM7",
+       "Can't find com.ini file"},
+      {"no file, -10", {"-10"}, 1, std::nullopt, "COM1", "Can't find com.ini file"},
+      {"no file, -5 third", {"-O", "x", "-5"}, 1, std::nullopt, "COM1", "Can't find com.ini file"},
+      {"file wins over -3", {"-3"}, 1, Record("COM12"), "COM12", ""},
+      {"5-byte file counts as missing",
+       {"-O"},
+       1,
+       Bytes{4, 'C', 'O', 'M', '2'},
+       "COM1",
+       "Can't find com.ini file"},
+      {"42-byte file: first record only",
+       {"-O"},
+       2,
+       [] {
+         Bytes b = Record("/dev/ttyUSB3");
+         Bytes second = Record("COM9");
+         b.insert(b.end(), second.begin(), second.end());
+         return b;
+       }(),
+       "/dev/ttyUSB3",
+       ""},
+      {"length 0 gives an empty name", {"-O"}, 1, Record(""), "", ""},
+  };
+  for (const auto& c : cases) {
+    FormFixture f(c.args);
+    TForm1& w = *f.form;
+    w.CheckBox_Autoselect_comport.checked = false;
+    if (c.file) f.WriteFile(c.kind == 1 ? "com.ini" : "com_2.ini", *c.file);
+    EXPECT_TRUE(w.PortSetUp(c.kind)) << c.name;
+    EXPECT_EQ(w.port_name, c.port) << c.name;
+    EXPECT_EQ(w.ComPort1.port(), c.port) << c.name;
+    if (c.box.empty()) {
+      EXPECT_TRUE(f.dialogs.boxes.empty()) << c.name;
+    } else {
+      ASSERT_EQ(f.dialogs.boxes.size(), 1u) << c.name;
+      EXPECT_EQ(f.dialogs.boxes[0].text, c.box) << c.name;
+      EXPECT_EQ(f.dialogs.boxes[0].kind, ui::BoxKind::plain) << c.name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(f.folder / "com_2.ini") && c.kind == 1) << c.name;
+  }
+}
+
+TEST(PortSetUp, ReadOnlyFileIsReadNotReportedMissing) {
+  FormFixture f;
+  TForm1& w = *f.form;
+  w.CheckBox_Autoselect_comport.checked = false;
+  const std::string path = f.WriteFile("com.ini", Record("/dev/ttyUSB2"));
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  EXPECT_TRUE(w.PortSetUp(1));
+  EXPECT_EQ(w.port_name, "/dev/ttyUSB2");
+  EXPECT_TRUE(f.dialogs.boxes.empty());
+}
+
+TEST(PortSetUp, AutoSelectionListsThePortsAndLeavesThePortName) {
+  FormFixture f;
+  TForm1& w = *f.form;
+  f.serial.ports_listed = {"/dev/ttyACM0", "/dev/ttyUSB0"};
+  w.port_name = "COM5";
+  for (int kind : {1, 2}) {
+    EXPECT_TRUE(w.PortSetUp(kind));
+    EXPECT_EQ(w.ComboBox_setCompoort2.items, f.serial.ports_listed);
+    EXPECT_EQ(w.ComboBox_setCompoort2.item_index, -1);
+    EXPECT_EQ(w.port_name, "COM5");
+    EXPECT_TRUE(f.dialogs.boxes.empty());
+  }
+  f.serial.list_fails = true;
+  EXPECT_FALSE(w.PortSetUp(2)) << "a failed enumeration stops the set-up";
+}
+
+TEST(PortSetUp, RateFollowsTheFamilyWithOrWithoutAutoSelection) {
+  for (bool autoselect : {true, false}) {
+    for (bool fast : {true, false}) {
+      FormFixture f;
+      TForm1& w = *f.form;
+      w.CheckBox_Autoselect_comport.checked = autoselect;
+      w.fast_baud = fast ? 1 : 0;
+      ASSERT_TRUE(w.ComPort1.set_baud_rate(fast ? 115200 : 921600));
+      ASSERT_TRUE(w.PortSetUp(2));
+      EXPECT_EQ(w.ComPort1.baud_rate(), fast ? 921600 : 115200);
+    }
+  }
+}
+
+TEST(PortSetUp, PortChosenForTheRunSkipsTheFiles) {
+  FormFixture f;
+  TForm1& w = *f.form;
+  w.CheckBox_Autoselect_comport.checked = false;
+  w.forced_port = "/dev/pts/7";
+  EXPECT_TRUE(w.PortSetUp(1));
+  EXPECT_EQ(w.port_name, "/dev/pts/7");
+  EXPECT_TRUE(f.dialogs.boxes.empty());
+}
+
+TEST(PortFallback, OnlyTheFirstTwoArgumentsExactly) {
+  const std::pair<std::vector<std::string>, std::optional<std::string>> cases[] = {
+      {{}, std::nullopt},     {{"-1"}, "COM1"},
+      {{"-9", "-O"}, "COM9"}, {{"-O", "-3"}, "COM3"},
+      {{"-0"}, std::nullopt}, {{"-10"}, std::nullopt},
+      {{"3"}, std::nullopt},  {{"a", "b", "-4"}, std::nullopt},
+      {{"-8", "-2"}, "COM8"},
+  };
+  for (const auto& [args, port] : cases) EXPECT_EQ(PortFromArguments(args), port);
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+#include "download/protocol.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+namespace {
+
+using protocol::Bytes;
+
+Bytes B(const std::string& s) {
+  return Bytes(s.begin(), s.end());
+}
+
+TEST(Protocol, ChecksumIsTheSumModulo256) {
+  const std::pair<Bytes, std::uint8_t> cases[] = {
+      {B("abc"), 0x26}, {{}, 0x00}, {{0xFF, 0x01}, 0x00}, {{0x80, 0x80, 0x01}, 0x01}};
+  for (const auto& [bytes, sum] : cases) EXPECT_EQ(protocol::Checksum(bytes), sum);
+}
+
+TEST(Protocol, RequestsByteForByte) {
+  const Bytes access = protocol::AccessRequest();
+  ASSERT_EQ(access.size(), 6u);
+  EXPECT_EQ(access[0], 'a');
+  EXPECT_EQ(access[5], protocol::Checksum(std::span(access).first(5)));
+
+  const std::pair<Bytes, Bytes> cases[] = {
+      {protocol::VersionRequest(), B("V")},
+      {protocol::SerialRequest(), B("S")},
+      {protocol::PrepareRequest(), B("W")},
+      {protocol::StatusRequest(), B("d")},
+      {protocol::StartRequest("123456"), B("U123456")},
+      {protocol::FinishRequest("123456"), B("u123456")},
+      {protocol::StartRequest(""), B("U")},
+      {protocol::SwitchRequest(), Bytes{0x7D, 0x7D}},
+      {protocol::RestartRequest(), Bytes{0x72, 0x72}},
+  };
+  for (const auto& [got, want] : cases) EXPECT_EQ(got, want);
+}
+
+TEST(Protocol, BlockFrameCarriesNumberModulo256AndChecksum) {
+  std::array<std::uint8_t, 1024> data{};
+  std::iota(data.begin(), data.end(), 0);  // 0, 1, ... 255, 0, ...
+  const struct {
+    std::int32_t block;
+    std::uint8_t number;
+  } cases[] = {{0, 0}, {1, 1}, {255, 255}, {256, 0}, {300, 44}};
+  for (const auto& c : cases) {
+    const Bytes f = protocol::BlockFrame(c.block, data);
+    ASSERT_EQ(f.size(), 1027u);
+    EXPECT_EQ(f[0], 'B');
+    EXPECT_EQ(f[1], c.number) << c.block;
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), f.begin() + 2));
+    EXPECT_EQ(f[1026], protocol::Checksum(std::span(f).first(1026)));
+  }
+}
+
+TEST(Protocol, MinimumReplyLengths) {
+  const struct {
+    char state;
+    bool fast;
+    int min;
+  } cases[] = {{'6', false, 11}, {'V', false, 11}, {'S', false, 8}, {'W', false, 4},
+               {'a', false, 4},  {'d', false, 56}, {'d', true, 72}, {'9', false, 56},
+               {'9', true, 72},  {'U', false, 4},  {'B', true, 4},  {'u', false, 4},
+               {'}', false, 4},  {'r', false, 4},  {'.', false, 0}, {0, false, 0}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(protocol::MinimumReplyLength(static_cast<std::uint8_t>(c.state), c.fast), c.min)
+        << c.state;
+  }
+}
+
+TEST(Protocol, ReplyFields) {
+  const Bytes v = B("V3M0100001x");
+  EXPECT_EQ(protocol::PayloadText(v), "3M0100001");
+  EXPECT_EQ(protocol::Status(B("BOK\x1b")), "OK");
+  EXPECT_EQ(protocol::Status(B("B")), "");
+  EXPECT_EQ(protocol::Word(Bytes{'a', 0x01, 0x2C, 0}, 2), 300u);
+  EXPECT_EQ(protocol::Word(Bytes{'a', 0x01}, 2), 0u) << "too short: no read past the end";
+  EXPECT_TRUE(protocol::ChecksumHolds(Bytes{'a', 0x00, 0x03, 'a' + 3}));
+  EXPECT_FALSE(protocol::ChecksumHolds(Bytes{'a', 0x00, 0x03, 0}));
+  EXPECT_FALSE(protocol::ChecksumHolds(Bytes{}));
+
+  Bytes status(56, 0);
+  status[1] = 0x00;
+  status[2] = 0x01;
+  status[13] = 0x00;
+  status[14] = 12;
+  EXPECT_EQ(protocol::EngineSpeed(status), 10);
+  EXPECT_EQ(protocol::BatteryRaw(status), 12u);
+  const std::pair<unsigned, bool> battery[] = {{0, false}, {12, false}, {13, true}, {56, true}};
+  for (auto [raw, ok] : battery) EXPECT_EQ(protocol::BatteryHighEnough(raw), ok) << raw;
+}
+
+}  // namespace

@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include "download/protocol.h"
+#include "form_fixture.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Text(const std::string& s) {
+  return Bytes(s.begin(), s.end());
+}
+
+// An image of `size` bytes starting with `version` whose checksum holds.
+Bytes ImageOfSize(std::size_t size, const std::string& version) {
+  Bytes b(size, 0x5A);
+  std::copy(version.begin(), version.end(), b.begin());
+  if (size >= 2) {
+    const std::size_t r = size / 2;
+    b[2 * r - 1] = protocol::Checksum(std::span(b).first(2 * r - 2));
+  }
+  return b;
+}
+
+struct Opened : FormFixture {
+  // Opens `path` through the dialog, with auto-selection as given.
+  void Open(const std::string& path, bool autoselect = false) {
+    form->CheckBox_Autoselect_comport.checked = autoselect;
+    dialogs.files.push_back(path);
+    form->SpeedButton_open_file.click();
+  }
+  bool Armed() const { return form->Timer4.enabled(); }
+  std::string Panel() const {
+    const TForm1& w = *form;
+    if (!w.Panel_communication_offline.visible) return "";
+    EXPECT_TRUE(w.Button_ok_communication_offline.visible);
+    EXPECT_FALSE(w.Button_Retry_communication_offline.visible);
+    EXPECT_EQ(w.Label_communication_is_offline_txt3.caption, "");
+    return w.Label_communication_is_offline_txt1.caption + " / " +
+           w.Label_communication_is_offline_txt2.caption;
+  }
+  std::string Box() const { return dialogs.boxes.empty() ? "" : dialogs.boxes.back().text; }
+};
+
+TEST(OpenFile, RefusedImagesArmNothing) {
+  const std::string damaged = "Content of file is demaged / Download new file again from ZEK site";
+  const struct {
+    const char* name;
+    Bytes bytes;
+    std::string panel, box;
+    bool titled = false;  // passed the checksum and size tests before failing
+  } cases[] = {
+      {"empty", {}, "", "Error on reading file"},
+      {"one byte", {0x00}, "", "Error on reading file"},
+      {"two bytes, second 0", {0x33, 0x00}, "", "Error on reading file (no 1024 data blocks)"},
+      {"two bytes, second not 0", {0x33, 0x01}, damaged, ""},
+      {"three bytes, second 0",
+       {0x01, 0x00, 0x07},
+       "",
+       "Error on reading file (no 1024 data blocks)"},
+      {"1039 bytes", ImageOfSize(1039, "3M0100001"), "",
+       "Error on reading file (no 1024 data blocks)"},
+      {"one block and its checksum record", ImageOfSize(1026, "3M0100001"), "",
+       "Error on reading file (no 1024 data blocks)"},
+      {"checksum wrong",
+       [] {
+         Bytes b = ImageOfSize(3 * 1024 + 2, "3M0100001");
+         b[500] ^= 1;
+         return b;
+       }(),
+       damaged, ""},
+      {"last block incomplete", ImageOfSize(2 * 1024 + 16, "3M0100001"), damaged, ""},
+      {"last block incomplete, 1023 over", ImageOfSize(2 * 1024 + 1023, "3M0100001"), damaged, ""},
+      {"unsupported family", ImageOfSize(2 * 1024 + 2, "9Z0100001"),
+       "This file is not / supported with this software", "", true},
+      {"finish wait not a number", ImageOfSize(2 * 1024 + 2, "6M0100001ab12"), "",
+       "Error on reading file", true},
+  };
+  for (const auto& c : cases) {
+    Opened f;
+    const std::string path = f.WriteFile("unit.fm0", c.bytes);
+    f.Open(path);
+    EXPECT_FALSE(f.Armed()) << c.name;
+    EXPECT_EQ(f.Panel(), c.panel) << c.name;
+    EXPECT_EQ(f.Box(), c.box) << c.name;
+    EXPECT_EQ(f.form->GroupBox_ECU_info.caption,
+              c.titled ? "Motormanagement ECU info" : "  ECU info")
+        << c.name;
+    EXPECT_TRUE(f.serial.open_log.empty()) << c.name;
+  }
+  Opened f;
+  f.Open((f.folder / "missing.fm0").string());
+  EXPECT_EQ(f.Box(), "Error on reading file");
+  EXPECT_FALSE(f.Armed());
+}
+
+TEST(OpenFile, AcceptedImagesChooseLinkPortAndRate) {
+  const struct {
+    const char* file;
+    std::string version;
+    std::size_t size;
+    int link, last_block, finish_wait;
+    bool fast;
+    const char* box;  // the port file that is missing
+    const char* title;
+  } cases[] = {
+      {"a.fm0", "3M0100001", 2 * 1024 + 2, 1, 1, 0, false, "Can't find com.ini file",
+       "Motormanagement ECU info"},
+      {"a.fm0", "3M0100001", 5 * 1024 + 15, 1, 4, 0, false, "Can't find com.ini file",
+       "Motormanagement ECU info"},
+      {"a.fm0", "3M0100001", 5 * 1024, 1, 4, 0, false, "Can't find com.ini file",
+       "Motormanagement ECU info"},
+      {"a.fd0", "2D0100001", 3 * 1024 + 3, 1, 2, 0, false, "Can't find com.ini file",
+       "Display info"},
+      {"a.fm0", "4M0100001", 3 * 1024 + 2, 1, 2, 0, false, "Can't find com_2.ini file",
+       "Motormanagement ECU info"},
+      {"a.fm0", "6M01000010150", 3 * 1024 + 2, 1, 2, 150, true, "Can't find com_2.ini file",
+       "Motormanagement ECU info"},
+      {"a.fm0", "3M01000010150", 3 * 1024 + 2, 1, 2, 0, false, "Can't find com.ini file",
+       "Motormanagement ECU info"},
+      {"a.fe0", "5E0100001", 3 * 1024 + 2, 1, 2, 0, false, "Can't find com_2.ini file",
+       "ETC module info"},
+      {"a.fl0", "5M0100001", 3 * 1024 + 2, 2, 2, 0, false, nullptr, "Lamdacontroller info"},
+      {"a.FX0", "8D01000010000", 3 * 1024 + 2, 1, 2, 0, true, "Can't find com.ini file",
+       "  ECU info"},
+  };
+  for (const auto& c : cases) {
+    for (bool autoselect : {false, true}) {
+      Opened f;
+      f.form->autoselect_index = 5;
+      f.Open(f.WriteFile(c.file, ImageOfSize(c.size, c.version)), autoselect);
+      const TForm1& w = *f.form;
+      EXPECT_TRUE(f.Armed()) << c.version;
+      EXPECT_EQ(w.next_action, autoselect ? 19 : 0) << c.version;
+      EXPECT_EQ(w.link_kind, c.link) << c.version;
+      EXPECT_EQ(w.fast_baud, c.fast ? 1 : 0) << c.version;
+      EXPECT_EQ(w.last_block_nr, c.last_block) << c.version;
+      EXPECT_EQ(w.finish_wait, c.finish_wait) << c.version;
+      EXPECT_EQ(w.autoselect_index, 0) << c.version;
+      EXPECT_EQ(w.staged_download, 0) << c.version;
+      EXPECT_EQ(w.StaticText_version_info_File.caption, c.version.substr(0, 9)) << c.version;
+      EXPECT_EQ(w.GroupBox_ECU_info.caption, c.title) << c.version;
+      EXPECT_EQ(w.ComPort1.baud_rate(), c.fast ? 921600 : 115200) << c.version;
+      EXPECT_EQ(f.Box(), autoselect || c.box == nullptr ? "" : c.box) << c.version;
+      EXPECT_TRUE(f.serial.open_log.empty()) << "nothing is opened before the timer fires";
+    }
+  }
+}
+
+TEST(OpenFile, DialogOffersTheFiltersInTheProgramFolder) {
+  Opened f;
+  f.form->script_finished = 1;
+  f.form->SpeedButton_open_file.click();  // cancelled: no file scripted
+  ASSERT_EQ(f.dialogs.file_requests.size(), 1u);
+  EXPECT_EQ(f.dialogs.file_requests[0].initial_folder, f.form->program_folder);
+  EXPECT_EQ(f.dialogs.file_requests[0].filters.at(0).description, "All ZEK Firmware downloads");
+  EXPECT_EQ(f.form->script_finished, 0);
+  EXPECT_FALSE(f.Armed());
+}
+
+struct ScriptCase {
+  const char* name;
+  std::string script;
+  std::string outcome;  // "armed", "silent", or the box or panel text
+};
+
+TEST(OpenFile, Scripts) {
+  const std::string img_ok = "3Mgood.fm0";
+  const ScriptCase cases[] = {
+      {"plain",
+       "[begin1]\r\n[f]3Mgood.fm0\r\n[end1]\r\n[begin2]\r\n3MXXXXXXX\r\n[begin3]\r\n[end3]",
+       "armed"},
+      {"no image before [begin2]", "[begin1]\r\n[end1]\r\n[begin2]\r\n", "armed"},
+      {"first line not [begin1]", "[Begin1]\r\n[begin2]\r\n", "silent"},
+      {"no [begin2]", "[begin1]\r\n[f]3Mgood.fm0\r\n[end1]\r\n", "Error on reading file"},
+      {"no CR at all", "[begin1]\n[f]3Mgood.fm0\n[begin2]\n", "Error on reading file"},
+      {"damaged image", "[begin1]\r\n[f]3Mbad.fm0\r\n[begin2]\r\n",
+       "Content of file:3Mbad.fm0 is damaged / Download new file again from ZEK site"},
+      {"image with an incomplete block", "[begin1]\r\n[f]3Mshort.fm0\r\n[begin2]\r\n",
+       "Content of file:3Mshort.fm0 is damaged / Download new file again from ZEK site"},
+      {"image too small", "[begin1]\r\n[f]3Mtiny.fm0\r\n[begin2]\r\n",
+       "Error on reading file:3Mtiny.fm0 (no 1024 data blocks)"},
+      {"unsupported family", "[begin1]\r\n[f]9Zgood.fm0\r\n[begin2]\r\n",
+       "This file is not / supported with this software"},
+      {"missing image", "[begin1]\r\n[f]3Mnone.fm0\r\n[begin2]\r\n", "Error on reading file"},
+  };
+  for (const ScriptCase& c : cases) {
+    Opened f;
+    f.WriteFile("3Mgood.fm0", ImageOfSize(3 * 1024 + 2, "3M0100001"));
+    f.WriteFile("9Zgood.fm0", ImageOfSize(3 * 1024 + 2, "9Z0100001"));
+    Bytes bad = ImageOfSize(3 * 1024 + 2, "3M0100001");
+    bad[7] ^= 0x40;
+    f.WriteFile("3Mbad.fm0", bad);
+    f.WriteFile("3Mshort.fm0", ImageOfSize(2 * 1024 + 20, "3M0100001"));
+    f.WriteFile("3Mtiny.fm0", ImageOfSize(1030, "3M0100001"));
+    f.form->link_kind = 1;
+    const std::string path = f.WriteFile("3M0test.fm1", Text(c.script));
+    f.Open(path);
+    EXPECT_EQ(f.form->StaticText_version_info_File.caption, "3M0test.fm1") << c.name;
+    EXPECT_EQ(f.form->GroupBox_ECU_info.caption, "  ECU info") << c.name;
+    if (c.outcome == "armed") {
+      EXPECT_TRUE(f.Armed()) << c.name;
+      EXPECT_EQ(f.form->staged_download, 1) << c.name;
+      EXPECT_EQ(f.form->script_file_name, path) << c.name;
+    } else {
+      EXPECT_FALSE(f.Armed()) << c.name;
+      EXPECT_EQ(f.form->staged_download, 0) << c.name;
+      const std::string shown = f.Panel().empty() ? f.Box() : f.Panel();
+      EXPECT_EQ(shown, c.outcome == "silent" ? "" : c.outcome) << c.name;
+    }
+  }
+}
+
+TEST(OpenFile, LastImageOfAScriptDecidesLinkAndRate) {
+  Opened f;
+  f.WriteFile("6Mfast.fm0", ImageOfSize(4 * 1024 + 2, "6M0100001"));
+  f.WriteFile("6Dslow.fm0", ImageOfSize(2 * 1024 + 2, "6D0100001"));
+  f.Open(
+      f.WriteFile("6M0.fm1", Text("[begin1]\r\n[f]6Dslow.fm0\r\n[f]6Mfast.fm0\r\n[begin2]\r\n")));
+  EXPECT_EQ(f.form->fast_baud, 1);
+  EXPECT_EQ(f.form->last_block_nr, 3);
+  f.Open(
+      f.WriteFile("6D0.fm1", Text("[begin1]\r\n[f]6Mfast.fm0\r\n[f]6Dslow.fm0\r\n[begin2]\r\n")));
+  EXPECT_EQ(f.form->fast_baud, 0) << "a script image of rule 2 runs at the standard rate";
+  EXPECT_EQ(f.form->last_block_nr, 1);
+}
+
+TEST(OpenFile, OpeningDuringADownloadAsksFirst) {
+  for (ui::Answer answer : {ui::Answer::no, ui::Answer::yes}) {
+    Opened f;
+    TForm1& w = *f.form;
+    f.serial.add_port("COM1");
+    w.link_kind = 1;
+    ASSERT_TRUE(w.EnsurePortOpen());
+    w.firmware_file_name = "/old/3M.fm0";
+    w.last_block_nr = 40;
+    w.download_started = true;
+    w.comm_state = 'B';
+    w.Timer2.set_enabled(true);
+    const std::string other = f.WriteFile("other.fm0", ImageOfSize(3 * 1024 + 2, "3M0100009"));
+    f.dialogs.answers.push_back(answer);
+    f.Open(other);
+    ASSERT_FALSE(f.dialogs.boxes.empty());
+    EXPECT_EQ(f.dialogs.boxes[0].kind, ui::BoxKind::question);
+    if (answer == ui::Answer::no) {
+      EXPECT_EQ(w.firmware_file_name, "/old/3M.fm0");
+      EXPECT_EQ(w.last_block_nr, 40);
+      EXPECT_TRUE(w.Timer2.enabled());
+      EXPECT_TRUE(w.ComPort1.connected());
+      EXPECT_TRUE(f.dialogs.file_requests.empty());
+    } else {
+      EXPECT_EQ(w.firmware_file_name, other);
+      EXPECT_EQ(w.last_block_nr, 2);
+      EXPECT_FALSE(w.ComPort1.connected());
+      EXPECT_FALSE(w.Timer2.enabled());
+      EXPECT_TRUE(w.Timer4.enabled()) << "the new file's connection is armed";
+    }
+  }
+}
+
+TEST(OpenFile, NoQuestionBeforeTheDownloadStarted) {
+  Opened f;
+  TForm1& w = *f.form;
+  w.comm_state = 'd';
+  w.Timer2.set_enabled(true);
+  f.Open(f.WriteFile("x.fm0", ImageOfSize(3 * 1024 + 2, "3M0100009")));
+  for (const auto& b : f.dialogs.boxes) EXPECT_NE(b.kind, ui::BoxKind::question);
+  EXPECT_TRUE(f.Armed());
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "form_fixture.h"
+
+namespace {
+
+// A staged download on COM1 with the script written beside the images.
+struct Staged : FormFixture {
+  explicit Staged(const std::string& steps, const std::string& texts = "") {
+    serial.add_port("COM1");
+    TForm1& w = *form;
+    w.link_kind = 1;
+    EXPECT_TRUE(w.EnsurePortOpen());
+    WriteImage("3Ma.fm0", "3M0100001", 2);
+    WriteImage("3Mb.fm0", "3M0100001", 3);
+    const std::string script = "[begin1]\r\n" + steps + "[end1]\r\n[begin2]\r\nXXXXXXXXX\r\n" +
+                               "[begin3]\r\n" + texts + "[end3]";
+    w.script_file_name =
+        WriteFile("3M0.fm1", std::vector<std::uint8_t>(script.begin(), script.end()));
+    w.staged_download = 1;
+    w.StaticText_Serial_number.caption = "123456";
+  }
+  // Answers every request with OK as a unit would.
+  void AnswerOk() {
+    for (std::size_t i = answered; i < Writes().size(); i = answered) {
+      answered = i + 1;
+      const char letter = static_cast<char>(Writes()[i][0]);
+      serial.feed("COM1", Reply(std::string(1, letter) + "OK"));
+    }
+  }
+  std::size_t answered = 0;
+};
+
+TEST(ScriptSteps, ImagesPowerCycleAndFinalMessage) {
+  Staged f("[f]3Ma.fm0\r\n[HR]\r\n[f]3Mb.fm0\r\n");
+  TForm1& w = *f.form;
+  w.soft_restart = 1;
+  w.StartScript();
+  EXPECT_EQ(w.script_position, 22) << "the first step ran";
+  f.loop.advance(30);  // action 1: the start request
+  f.AnswerOk();
+  EXPECT_EQ(f.Letters(), "UBBu");
+  EXPECT_TRUE(w.Panel_ready_for_download.visible);
+  EXPECT_EQ(w.Label_ready_for_download_txt1.caption,
+            "WARNING next part of firmware downloading will start");
+  EXPECT_FALSE(w.Button_Ok_ready_for_download.visible);
+  f.loop.advance(30);  // action 2: wait for the unit
+  EXPECT_EQ(w.comm_state, 'r');
+  f.serial.feed("COM1", FormFixture::Reply("rOK"));
+  f.loop.advance(30);
+  f.AnswerOk();
+  EXPECT_EQ(f.Letters(), "UBBuUBBBu");
+  EXPECT_EQ(w.script_finished, 1);
+  EXPECT_EQ(w.Label_ready_for_download_txt1.caption,
+            "Firmware download is ready now. Turn the Power off");
+  EXPECT_TRUE(w.Button_Ok_ready_for_download.visible);
+  w.Button_Ok_ready_for_download.click();
+  EXPECT_FALSE(w.ComPort1.connected()) << "after the end the Ok button closes the port";
+}
+
+TEST(ScriptSteps, SoftRestartDecidesBetweenRestartAndPrompt) {
+  for (int soft : {1, 0}) {
+    Staged f("[SR]\r\n");
+    TForm1& w = *f.form;
+    w.soft_restart = static_cast<std::uint8_t>(soft);
+    w.StartScript();
+    f.loop.advance(30);
+    EXPECT_EQ(f.Letters(), soft ? "r" : "") << soft;
+    EXPECT_EQ(w.Panel_ready_for_download.visible, soft == 0) << soft;
+    EXPECT_EQ(w.comm_state, 'r');
+  }
+}
+
+TEST(ScriptSteps, TextStepShowsItsGroupsInTheOrderNamed) {
+  Staged f("[t31]\r\n", "[t1]one\r\n[t3]three a\r\n[t3]three b\r\n[t2]two\r\n[t3]three c\r\n");
+  TForm1& w = *f.form;
+  w.StartScript();
+  EXPECT_TRUE(w.Panel_tekstveld.visible);
+  EXPECT_EQ(w.Label_tekstveld_regel_1.caption, "three a");
+  EXPECT_EQ(w.Label_tekstveld_regel_3.caption, "three c");
+  EXPECT_EQ(w.Label_tekstveld_regel_4.caption, "one");
+  EXPECT_TRUE(w.Label_tekstveld_regel_4.visible);
+  EXPECT_FALSE(w.Label_tekstveld_regel_5.visible);
+  EXPECT_EQ(w.Panel_tekstveld.top, 8 + 6 * 22);
+  EXPECT_EQ(w.focused, &w.xpButton_close_tekstveld);
+  w.xpButton_close_tekstveld.click();  // the next step: [end1]
+  EXPECT_EQ(w.script_finished, 1);
+}
+
+TEST(ScriptSteps, GroupThreeAloneWithThreeLines) {
+  Staged f("[t3]\r\n", "[t3]a\r\n[t3]b\r\n[t3]c\r\n");
+  TForm1& w = *f.form;
+  w.StartScript();
+  EXPECT_EQ(w.Panel_tekstveld.top, 162);
+  EXPECT_EQ(w.Panel_tekstveld.height, 117);
+  EXPECT_EQ(w.xpButton_close_tekstveld.top, 84);
+}
+
+TEST(ScriptSteps, BlankLineStallsWithoutAMessage) {
+  Staged f("\r\n[f]3Ma.fm0\r\n");
+  TForm1& w = *f.form;
+  w.StartScript();
+  f.loop.advance(10000);
+  EXPECT_TRUE(f.Writes().empty());
+  EXPECT_TRUE(f.dialogs.boxes.empty());
+  EXPECT_EQ(f.loop.pending(), 0u);
+}
+
+TEST(ScriptSteps, VanishedImageIsReportedByName) {
+  Staged f("[f]3Mgone.fm0\r\n");
+  TForm1& w = *f.form;
+  w.StartScript();
+  ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+  EXPECT_NE(f.dialogs.boxes[0].text.find("3Mgone.fm0"), std::string::npos);
+  EXPECT_FALSE(w.Timer4.enabled());
+}
+
+}  // namespace

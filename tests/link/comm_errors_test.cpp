@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include "form_fixture.h"
+
+namespace {
+
+// A window on the serial link with COM3 open and the reply time-out at 500 ms.
+struct Link : FormFixture {
+  Link() {
+    serial.add_port("COM3");
+    form->link_kind = 1;
+    form->port_name = "COM3";
+    form->Timer2.set_interval(500);
+    EXPECT_TRUE(form->EnsurePortOpen());
+  }
+  bool OfflineShown(const char* line1) const {
+    const TForm1& w = *form;
+    return w.Panel_communication_offline.visible &&
+           w.Label_communication_is_offline_txt1.caption == line1 &&
+           w.Button_Retry_communication_offline.visible &&
+           w.Button_Cancel_communication_offline.visible &&
+           !w.Button_ok_communication_offline.visible &&
+           w.focused == &w.Button_Retry_communication_offline;
+  }
+};
+
+TEST(CommErrors, ThreeLostRepliesAreResentTheFourthGivesUp) {
+  const struct {
+    void (TForm1::*send)();
+    char letter;
+  } cases[] = {{&TForm1::SendStatusRequest, 'd'},
+               {&TForm1::SendAccessRequest, 'a'},
+               {&TForm1::SendVersionRequest, 'V'},
+               {&TForm1::SendSerialRequest, 'S'},
+               {&TForm1::SendSwitchRequest, '}'}};
+  for (const auto& c : cases) {
+    Link f;
+    TForm1& w = *f.form;
+    (w.*c.send)();
+    if (c.letter == '}') {
+      // A silent unit after the switch request is asked for its status instead.
+      f.loop.advance(500);
+      EXPECT_EQ(w.comm_state, '9');
+      f.loop.advance(500);
+      ASSERT_EQ(f.dialogs.boxes.size(), 1u);
+      EXPECT_EQ(f.dialogs.boxes[0].text, "Comm Error test2");
+      continue;
+    }
+    for (int error = 1; error <= 3; ++error) {
+      f.loop.advance(500);
+      EXPECT_EQ(f.Letters("COM3"), std::string(static_cast<std::size_t>(error) + 1, c.letter));
+      EXPECT_EQ(w.label_comm_errors.caption, "COM3 errors:" + std::to_string(error));
+      EXPECT_FALSE(w.Panel_communication_offline.visible);
+    }
+    f.loop.advance(500);
+    EXPECT_EQ(f.Letters("COM3").size(), 4u) << c.letter;
+    EXPECT_TRUE(f.OfflineShown("Communication is offline")) << c.letter;
+    EXPECT_EQ(w.Label_communication_is_offline_txt2.caption,
+              "Check Power to the System and communication cable !!!");
+    EXPECT_EQ(w.error_count, 0);
+    EXPECT_FALSE(w.Timer2.enabled());
+    EXPECT_EQ(w.label_comm_errors.caption, "COM3 errors:4");
+    f.loop.advance(10000);
+    EXPECT_EQ(f.Letters("COM3").size(), 4u) << "nothing more after giving up";
+  }
+}
+
+TEST(CommErrors, ErrorsOfDifferentRequestsAddUpUntilAReplyResetsThem) {
+  Link f;
+  TForm1& w = *f.form;
+  w.SendStatusRequest();
+  f.loop.advance(1000);  // two errors on the status request
+  EXPECT_EQ(w.error_count, 2);
+  w.SendAccessRequest();
+  f.loop.advance(500);
+  EXPECT_EQ(w.error_count, 3);
+  EXPECT_FALSE(w.Panel_communication_offline.visible);
+  f.loop.advance(500);
+  EXPECT_TRUE(f.OfflineShown("Communication is offline"));
+  EXPECT_EQ(f.Letters("COM3"),
+            "ddda"
+            "a");
+}
+
+TEST(CommErrors, IdleStateOnlyCounts) {
+  Link f;
+  TForm1& w = *f.form;
+  w.comm_state = '.';
+  w.HandleCommError();
+  w.HandleCommError();
+  EXPECT_EQ(w.error_count, 2);
+  EXPECT_TRUE(f.Writes("COM3").empty());
+  EXPECT_TRUE(f.dialogs.boxes.empty());
+}
+
+TEST(CommErrors, RepeatedBlockIsReadAgainFromTheFile) {
+  Link f;
+  TForm1& w = *f.form;
+  w.firmware_file_name = f.WriteImage("x.fm0", "3M0100001", 3);
+  w.block_nr = 1;
+  w.SendBlock();
+  f.serial.feed("COM3", FormFixture::Reply("BFF"));  // not taken: send it again
+  f.loop.advance(30);
+  ASSERT_EQ(f.Writes("COM3").size(), 2u);
+  EXPECT_EQ(f.Writes("COM3")[0], f.Writes("COM3")[1]);
+  EXPECT_EQ(w.error_count, 1);
+}
+
+TEST(CommErrors, PortSearchGivesEachPortFourRequestsThenTheNoPortMessage) {
+  const std::vector<std::string> ports{"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyACM0"};
+  Link f;
+  TForm1& w = *f.form;
+  for (const auto& p : ports) f.serial.add_port(p);
+  w.ComboBox_setCompoort2.set_items(ports);
+  w.Timer2.set_interval(100);
+  w.ClosePort();
+  w.autoselect_index = 0;
+  w.next_action = 19;
+  w.Timer4.set_enabled(true);
+  f.loop.advance(10000);
+  for (const auto& p : ports) EXPECT_EQ(f.Letters(p), "VVVV") << p;
+  EXPECT_TRUE(f.OfflineShown("No Com port or connection is found"));
+  EXPECT_EQ(w.Label_communication_is_offline_txt2.caption,
+            "Please check USB cable and that the Power(12V)");
+  EXPECT_EQ(w.Label_communication_is_offline_txt3.caption, "is connected to ECU !!!");
+  EXPECT_FALSE(w.ComPort1.connected());
+}
+
+TEST(CommErrors, PortSearchMovesOnFromPortsThatWillNotOpen) {
+  const struct {
+    std::vector<std::string> listed;
+    std::vector<std::string> present;
+    std::string found;  // "" when none answers
+  } cases[] = {
+      {{}, {}, ""},
+      {{"/dev/ttyUSB0", "/dev/ttyUSB1"}, {"/dev/ttyUSB1"}, "/dev/ttyUSB1"},
+      {{"/dev/ttyUSB0", "/dev/ttyUSB1"}, {}, ""},
+  };
+  for (const auto& c : cases) {
+    FormFixture f;
+    TForm1& w = *f.form;
+    w.link_kind = 1;
+    for (const auto& p : c.present) f.serial.add_port(p);
+    w.ComboBox_setCompoort2.set_items(c.listed);
+    w.StaticText_version_info_File.caption = "3M0100001";
+    w.Timer2.set_interval(100);
+    w.next_action = 19;
+    w.Timer4.set_enabled(true);
+    f.loop.advance(30);
+    if (!c.found.empty()) {
+      f.loop.advance(60);  // the next candidate, 60 ms after the failed one
+      ASSERT_EQ(f.Letters(c.found), "V");
+      f.serial.feed(c.found, FormFixture::Reply("V3M0100007"));
+      EXPECT_EQ(w.port_name, c.found);
+      f.loop.advance(60);
+      EXPECT_EQ(f.Letters(c.found), "VV") << "the connection starts over on the port found";
+      EXPECT_EQ(w.comm_state, 'V');
+    } else {
+      f.loop.advance(1000);
+      EXPECT_TRUE(w.Panel_communication_offline.visible);
+      EXPECT_EQ(w.Label_communication_is_offline_txt1.caption,
+                "No Com port or connection is found");
+    }
+  }
+}
+
+TEST(CommErrors, WrongUnitOnTheProbedPortEndsInTheTypeMessage) {
+  FormFixture f;
+  TForm1& w = *f.form;
+  w.link_kind = 1;
+  f.serial.add_port("/dev/ttyUSB0");
+  w.ComboBox_setCompoort2.set_items({"/dev/ttyUSB0"});
+  w.StaticText_version_info_File.caption = "3M0100001";
+  w.next_action = 19;
+  w.Timer4.set_enabled(true);
+  f.loop.advance(30);
+  for (int i = 0; i < 3 && !w.Panel_communication_offline.visible; ++i) {
+    f.serial.feed("/dev/ttyUSB0", FormFixture::Reply("V4M0100001"));
+  }
+  EXPECT_TRUE(w.Panel_communication_offline.visible);
+  EXPECT_EQ(w.Label_communication_is_offline_txt1.caption,
+            "File type is not compatible to the system");
+  EXPECT_EQ(w.Label_communication_is_offline_txt3.caption, "connect the correct ECU !!!");
+}
+
+TEST(CommErrors, RetryAndCancelOfTheOfflinePanel) {
+  for (bool autoselect : {false, true}) {
+    Link f;
+    TForm1& w = *f.form;
+    w.CheckBox_Autoselect_comport.checked = autoselect;
+    f.serial.add_port("/dev/ttyUSB0");
+    w.ComboBox_setCompoort2.set_items({"/dev/ttyUSB0"});
+    w.ShowOfflineForm("Communication is offline", "", "");
+    w.Button_Retry_communication_offline.click();
+    f.loop.advance(30);
+    if (autoselect) {
+      EXPECT_EQ(f.Letters("/dev/ttyUSB0"), "V");
+      EXPECT_FALSE(f.serial.line("COM3").open) << "the probe closed the port first";
+    } else {
+      EXPECT_EQ(f.Letters("COM3"), "V");
+      EXPECT_EQ(w.Timer2.interval(), 500);
+    }
+  }
+  Link f;
+  TForm1& w = *f.form;
+  w.ShowOfflineForm("Communication is offline", "", "");
+  w.Button_Cancel_communication_offline.click();
+  EXPECT_FALSE(w.ComPort1.connected());
+  w.SendStatusRequest();
+  EXPECT_TRUE(f.Writes("COM3").empty()) << "a closed port sends nothing";
+  w.SendVersionRequest();
+  EXPECT_EQ(f.Letters("COM3"), "V") << "until a sender that opens the port runs";
+}
+
+TEST(CommErrors, LabelOnTheHidLinkShowsTheSerialPortsName) {
+  FormFixture f;
+  TForm1& w = *f.form;
+  w.link_kind = 2;
+  w.comm_state = '.';
+  w.HandleCommError();
+  EXPECT_EQ(w.label_comm_errors.caption, "COM1 errors:1");
+}
+
+TEST(CommErrors, PulledCableShowsTheOfflinePanelAtOnce) {
+  Link f;
+  TForm1& w = *f.form;
+  w.SendStatusRequest();
+  f.serial.pull("COM3");
+  EXPECT_TRUE(f.OfflineShown("Communication is offline"));
+  EXPECT_EQ(w.Label_communication_is_offline_txt3.caption, "COM3 was disconnected");
+  EXPECT_FALSE(w.ComPort1.connected());
+  EXPECT_FALSE(w.Timer2.enabled());
+  EXPECT_EQ(f.loop.pending(), 0u) << "nothing left running";
+}
+
+}  // namespace
