@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "fault_plan.h"
+#include "unit_config.h"
+
+namespace ecu_sim {
+
+// Everything the command line decides.
+struct SimOptions {
+  UnitConfig unit;
+  FaultPlan faults;
+  std::string link_file;
+  std::string received_file;  // "%n" is replaced by the download's number
+  std::string log_file;
+  std::optional<unsigned> baud;  // the rate the unit needs; 0: any
+  bool pace = false;
+  int gap_timeout_ms = 200;
+  bool stray_first = false;
+  std::optional<unsigned> pull_after_blocks;
+  std::optional<int> power_cycle_after_ms;
+  bool exit_after_finish = false;
+  bool verbose = false;
+  bool help = false;
+
+  unsigned NeededBaud() const {
+    return baud.value_or(IsFastFamily(unit.version) ? 921600u : 115200u);
+  }
+};
+
+struct ParsedOptions {
+  std::optional<SimOptions> options;  // empty: `error` says what is wrong
+  std::string error;
+};
+
+ParsedOptions ParseOptions(std::span<const std::string_view> args);
+std::string UsageText();
+
+}  // namespace ecu_sim

@@ -1,0 +1,69 @@
+#include "options.h"
+
+namespace ecu_sim {
+
+std::string UsageText() {
+  return R"(Usage: zek-ecu-sim [OPTION]...
+A simulated engine-management unit on a pseudo-terminal. The first line on
+standard output is the path of the far end; open it as the unit's serial port.
+
+The unit:
+  --version TEXT          version text (default 3M0100001); a text beginning with
+                          6 or 8 makes a fast unit: 921600 baud, 72-byte status
+  --serial TEXT           serial number text (default 123456)
+  --access-level N        access level, 0..65535 (default 1)
+  --access-code HEX8      accept only this access code, e.g. 0A1B2C3D; any other
+                          code gets level 65535 (default: any code)
+  --engine-raw N          engine speed raw value, status bytes 2-3 (default 0)
+  --battery-raw N         battery raw value, status bytes 14-15 (default 56 = 22 V)
+  --baud N                rate the unit needs (default 115200, or 921600 for a
+                          fast unit); 0 accepts any rate
+  --prepare-status ST     answer to W (default OK); ST is two characters
+  --start-status ST       answer to U (default OK; e.g. NO)
+  --finish-status ST      answer to u after the busy answers (default OK; e.g. NO)
+  --restart-status ST     answer to rr (default OK)
+  --busy N                answer wK to the first N finish requests of a download
+  --switch-answer WHAT    answer to }}: brace ('}' "OK" checksum), F, or none
+  --power-cycle-after MS  after each finish answered OK the unit is off for MS ms
+                          (requests unanswered), then sends 'r' "OK" by itself
+
+The line:
+  --pace                  bytes take their time on the line (10 bits each at the
+                          rate set) in both directions
+  --gap-timeout MS        forget an incomplete request after MS ms without a byte
+                          (default 200; 0 never)
+
+Faults, each for the K-th request of a kind (K counts from 1 per kind); KIND is
+V S W a d U B u } r or version serial prepare access status start block finish
+switch restart. All may be repeated.
+  --drop KIND:K           the request is handled, its reply is lost
+  --split KIND:K:N[:MS]   send the first N bytes of the reply, the rest MS ms
+                          later (default 100)
+  --delay KIND:K:MS       send the reply MS ms late
+  --corrupt KIND:K        invert the reply's last (checksum) byte
+  --stray KIND:K          send a stray byte 'x' before the reply
+  --stray-byte            send a stray byte 'x' before the first reply of the run
+  --answer KIND:K:ST      answer status ST instead (e.g. B:3:MM, B:2:FF, U:1:NO,
+                          u:1:wK); a block answered other than OK is not taken
+  --pull-after-blocks N   after the N-th block is answered OK, close the line (the
+                          program sees a hang-up) and exit with status 3
+
+Output:
+  --link-file FILE        also write the far end's path to FILE (one line)
+  --received FILE         write the data of the received blocks (1024 bytes each,
+                          in block order) when a download finishes and at exit;
+                          "%n" in FILE becomes the download's number (1, 2, ...)
+  --log FILE              one line per request: "<ms> <kind> len=<n> -> <answer>",
+                          events as "<ms> * <text>"; <ms> since the start
+  --verbose               also write the log lines to standard error
+  --exit-after-finish     exit 0 once a finish request was answered OK
+  --help                  show this text
+
+A request that arrives while the line is not at the rate the unit needs, or not
+raw 8N1 without flow control, is not answered (a real unit sees garbage) and is
+reported on standard error. Exit status: 0 done (signal or finish), 1 failure,
+2 bad command line, 3 cable pulled.
+)";
+}
+
+}  // namespace ecu_sim

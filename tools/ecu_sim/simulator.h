@@ -1,0 +1,82 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "clock.h"
+#include "fault_plan.h"
+#include "options.h"
+#include "pty_link.h"
+#include "request_log.h"
+#include "request_parser.h"
+#include "signal_watch.h"
+#include "timed_byte_queue.h"
+#include "unit.h"
+
+namespace ecu_sim {
+
+enum ExitStatus { kExitDone = 0, kExitFailure = 1, kExitUsage = 2, kExitPulled = 3 };
+
+// The unit on its pseudo-terminal: reads requests, answers them with the faults
+// asked for, and keeps time on the line.
+class Simulator {
+ public:
+  explicit Simulator(SimOptions options);
+
+  // Opens the pseudo-terminal and announces its far end; false with `error` set on failure.
+  bool Start(std::string& error);
+  // Runs until a signal, the finish (with --exit-after-finish) or the pulled cable.
+  int Run();
+
+ private:
+  struct PendingExit {
+    int status = kExitDone;
+    bool pull = false;
+    TimePoint deadline;
+    bool seen_unread = false;  // our last bytes were seen waiting at the far end
+  };
+
+  void WaitForWork(TimePoint now);
+  int PollTimeoutMs(TimePoint now) const;
+  void ReadLine(TimePoint now);
+  void HandleArrived(TimePoint now);
+  void ForgetStaleRequest(TimePoint now);
+  void FlushReplies(TimePoint now);
+  bool ReadByProgram(TimePoint now);
+  void CheckExit(TimePoint now);
+
+  void HandleRequest(const ParsedRequest& request, TimePoint now);
+  std::string LineProblemNow() const;
+  std::string SendReply(const Bytes& reply, const ReplyFaults& faults, TimePoint now);
+  void AfterReply(char kind, const UnitReply& reply, const ReplyFaults& faults, TimePoint now);
+  void PowerOnIfDue(TimePoint now);
+  void Enqueue(const Bytes& bytes, TimePoint not_before);
+  Duration PerByte() const;
+  void SaveReceived(TimePoint now);
+
+  SimOptions options_;
+  TimePoint start_ = Clock::now();
+  RequestLog log_{start_};
+  std::unique_ptr<PtyLink> link_;
+  SignalWatch signals_;
+  Unit unit_;
+  RequestParser parser_;
+  TimedByteQueue incoming_;
+  TimedByteQueue outgoing_;
+  std::array<unsigned, 256> request_counts_{};
+  bool stray_pending_ = false;
+  bool write_blocked_ = false;
+  bool image_unsaved_ = false;
+  bool image_ever_saved_ = false;
+  unsigned blocks_acknowledged_ = 0;
+  TimePoint last_byte_at_{};
+  std::optional<TimePoint> outgoing_empty_since_;
+  std::optional<TimePoint> hang_up_until_;
+  std::optional<TimePoint> power_on_at_;
+  std::optional<PendingExit> pending_exit_;
+  std::optional<int> exit_status_;
+};
+
+}  // namespace ecu_sim
