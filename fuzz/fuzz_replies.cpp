@@ -1,0 +1,89 @@
+// Whatever a unit (or line noise) sends, in whatever pieces, in whatever state:
+// the receive dispatcher must neither crash nor read past what it holds, and
+// the buffer must keep its bound.
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+
+#include "app/main_window.h"
+#include "require.h"
+#include "ui/manual_loop.h"
+#include "ui/scripted_dialogs.h"
+
+namespace {
+
+constexpr int line_fd = 77;
+
+// One port whose incoming bytes the fuzzer supplies; writes go nowhere.
+class FuzzLine : public platform::SerialSystem {
+ public:
+  std::deque<std::uint8_t> input;
+
+  platform::Result<std::unique_ptr<platform::SerialDevice>> open(const std::string&) override {
+    return std::unique_ptr<platform::SerialDevice>(new Device(*this));
+  }
+  platform::Result<std::vector<std::string>> list_ports() override {
+    return std::vector<std::string>{"COM1", "COM2"};
+  }
+
+ private:
+  class Device : public platform::SerialDevice {
+   public:
+    explicit Device(FuzzLine& line) : line_(line) {}
+    platform::Status set_baud(int) override { return platform::Ok{}; }
+    platform::Status write_all(std::span<const std::uint8_t>, int) override {
+      return platform::Ok{};
+    }
+    platform::Result<std::size_t> bytes_waiting() override { return line_.input.size(); }
+    platform::Result<std::size_t> read(std::span<std::uint8_t> into) override {
+      std::size_t n = 0;
+      while (n < into.size() && !line_.input.empty()) {
+        into[n++] = line_.input.front();
+        line_.input.pop_front();
+      }
+      return n;
+    }
+    platform::Status discard() override {
+      line_.input.clear();
+      return platform::Ok{};
+    }
+    int readable_fd() const override { return line_fd; }
+
+   private:
+    FuzzLine& line_;
+  };
+};
+
+constexpr std::uint8_t states[] = {0, '6', 'V', 'S', 'W', 'a', 'd', 'U', 'B', 'u', '}', '9', 'r', '.'};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 2) return 0;
+  ui::ManualLoop loop;
+  ui::ScriptedDialogs dialogs;
+  FuzzLine line;
+  TForm1 form(Environment{loop, dialogs, line, {"-O"}, "/nonexistent/zekflash"});
+  form.link_kind = 1;
+  form.fast_baud = data[0] & 1;
+  form.staged_download = (data[0] >> 1) & 1;
+  form.StaticText_version_info_File.caption = "3M0100001";
+  form.last_block_nr = 3;
+  form.ComboBox_setCompoort2.set_items({"COM2"});
+  if (!form.EnsurePortOpen()) return 0;
+  form.comm_state = states[data[1] % sizeof states];
+  // The rest comes in pieces: a length byte, then that many bytes, with time
+  // passing between pieces so that time-outs and next actions run too.
+  std::size_t i = 2;
+  while (i < size) {
+    const std::size_t piece = std::min<std::size_t>(data[i] % 80, size - i - 1);
+    line.input.insert(line.input.end(), data + i + 1, data + i + 1 + piece);
+    i += 1 + piece;
+    loop.signal(line_fd);
+    Require(form.rx_buffer.size() <= TForm1::rx_buffer_capacity, "rx_buffer bound");
+    Require(form.rx_count >= 0, "rx_count never negative");
+    loop.advance(piece * 7);
+  }
+  return 0;
+}
