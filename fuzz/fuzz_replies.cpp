@@ -55,7 +55,8 @@ class FuzzLine : public platform::SerialSystem {
   };
 };
 
-constexpr std::uint8_t states[] = {0, '6', 'V', 'S', 'W', 'a', 'd', 'U', 'B', 'u', '}', '9', 'r', '.'};
+constexpr std::uint8_t states[] = {0,   '6', 'V', 'S', 'W', 'a', 'd',
+                                   'U', 'B', 'u', '}', '9', 'r', '.'};
 
 }  // namespace
 

@@ -28,11 +28,15 @@ TForm1::~TForm1() = default;
 void TForm1::ConnectHandlers() {
   SpeedButton_open_file.on_click = [this] { SpeedButton_open_fileClick(); };
   SpeedButton_comport_settings.on_click = [this] { SpeedButton1Click(); };
-  Button_Download_ready_for_download.on_click = [this] { Button_Download_ready_for_downloadClick(); };
+  Button_Download_ready_for_download.on_click = [this] {
+    Button_Download_ready_for_downloadClick();
+  };
   Button_Ok_ready_for_download.on_click = [this] { Button_Ok_ready_for_downloadClick(); };
   Button_Cancel_ready_for_download.on_click = [this] { Button_Cancel_ready_for_downloadClick(); };
   xpButton_close_tekstveld.on_click = [this] { xpButton_close_tekstveldClick(); };
-  Button_Retry_communication_offline.on_click = [this] { Button_Retry_communication_offlineClick(); };
+  Button_Retry_communication_offline.on_click = [this] {
+    Button_Retry_communication_offlineClick();
+  };
   Button_ok_communication_offline.on_click = [this] { Button_ok_communication_offlineClick(); };
   Button_Cancel_communication_offline.on_click = [this] {
     Button_Cancel_communication_offlineClick();

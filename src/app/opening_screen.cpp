@@ -4,7 +4,8 @@ using ui::Align;
 using ui::arial;
 namespace colors = ui::colors;
 
-TOKBottomDlg_openingsscherm::TOKBottomDlg_openingsscherm() : ui::Form("TOKBottomDlg_openingsscherm") {
+TOKBottomDlg_openingsscherm::TOKBottomDlg_openingsscherm()
+    : ui::Form("TOKBottomDlg_openingsscherm") {
   frame = ui::Frame::borderless;
   centred = true;
   width = 617;
@@ -25,7 +26,8 @@ TOKBottomDlg_openingsscherm::TOKBottomDlg_openingsscherm() : ui::Form("TOKBottom
   Label1.auto_size = true;
   Label1.font = title;
   Label1.caption = "Version: V";
-  Label_versie.set_bounds(79, 337, 0, 0);
+  // Right after "Version: V" as it measures in this font, so the two read as one line.
+  Label_versie.set_bounds(89, 337, 0, 0);
   Label_versie.auto_size = true;
   Label_versie.font = title;
   Label_versie.caption = version_text;
@@ -58,4 +60,6 @@ void TOKBottomDlg_openingsscherm::Label_Tavernix_logoClick() {
   Label_Tavernix_logo.font.color = colors::black;
 }
 
-void TOKBottomDlg_openingsscherm::OKBtnClick() { modal_result = ui::ModalResult::ok; }
+void TOKBottomDlg_openingsscherm::OKBtnClick() {
+  modal_result = ui::ModalResult::ok;
+}

@@ -55,11 +55,11 @@ void TForm1::SizeMessagePanel(int lines) {
   Panel_tekstveld.top = 8 + d;
   Panel_tekstveld.height = 271 - d;
   xpButton_close_tekstveld.top = 238 - d;
-  const std::array<ui::Label*, 10> rows{
-      &Label_tekstveld_regel_1, &Label_tekstveld_regel_2, &Label_tekstveld_regel_3,
-      &Label_tekstveld_regel_4, &Label_tekstveld_regel_5, &Label_tekstveld_regel_6,
-      &Label_tekstveld_regel_7, &Label_tekstveld_regel_8, &Label_tekstveld_regel_9,
-      &Label_tekstveld_regel_10};
+  const std::array<ui::Label*, 10> rows{&Label_tekstveld_regel_1, &Label_tekstveld_regel_2,
+                                        &Label_tekstveld_regel_3, &Label_tekstveld_regel_4,
+                                        &Label_tekstveld_regel_5, &Label_tekstveld_regel_6,
+                                        &Label_tekstveld_regel_7, &Label_tekstveld_regel_8,
+                                        &Label_tekstveld_regel_9, &Label_tekstveld_regel_10};
   for (int i = 0; i < 10; ++i) rows[static_cast<std::size_t>(i)]->visible = i < lines;
 }
 
@@ -88,7 +88,9 @@ void TForm1::Button_Ok_ready_for_downloadClick() {
   }
 }
 
-void TForm1::Button_Cancel_ready_for_downloadClick() { Panel_ready_for_download.visible = false; }
+void TForm1::Button_Cancel_ready_for_downloadClick() {
+  Panel_ready_for_download.visible = false;
+}
 
 void TForm1::xpButton_close_tekstveldClick() {
   Panel_tekstveld.visible = false;
@@ -111,7 +113,9 @@ void TForm1::Button_Retry_communication_offlineClick() {
   Timer4.set_enabled(true);
 }
 
-void TForm1::Button_ok_communication_offlineClick() { Panel_communication_offline.visible = false; }
+void TForm1::Button_ok_communication_offlineClick() {
+  Panel_communication_offline.visible = false;
+}
 
 void TForm1::Button_Cancel_communication_offlineClick() {
   ClosePort();
@@ -123,7 +127,9 @@ void TForm1::Button_Ignore_olderversionClick() {
   SendAccessRequest();
 }
 
-void TForm1::Button_Cancel_olderversionClick() { Panel_olderversion_text.visible = false; }
+void TForm1::Button_Cancel_olderversionClick() {
+  Panel_olderversion_text.visible = false;
+}
 
 void TForm1::Button_OK_Acces_level_problemClick() {
   Panel_Acces_level_problem.visible = false;

@@ -6,7 +6,9 @@ namespace {
 
 constexpr const char* default_port = "COM1";
 
-std::string FileName(int port_kind) { return port_kind == 1 ? "com.ini" : "com_2.ini"; }
+std::string FileName(int port_kind) {
+  return port_kind == 1 ? "com.ini" : "com_2.ini";
+}
 
 std::string EnumerationError(const platform::Error& e) {
   return "Registry error (win error code: " + std::to_string(e.code) + ")";
@@ -46,7 +48,9 @@ void TForm1::SpeedButton1Click() {
   if (Button_Cancel_set_communicationport.visible) focused = &Button_Cancel_set_communicationport;
 }
 
-void TForm1::CheckBox_Autoselect_comportClick() { ApplyAutoselectAppearance(); }
+void TForm1::CheckBox_Autoselect_comportClick() {
+  ApplyAutoselectAppearance();
+}
 
 void TForm1::RescanPortGroup(ui::ComboBox& combo) {
   auto present = serial.list_ports();
@@ -58,8 +62,12 @@ void TForm1::RescanPortGroup(ui::ComboBox& combo) {
   combo.select(0);
 }
 
-void TForm1::xpButton_rescan1Click() { RescanPortGroup(ComboBox_setCompoort1); }
-void TForm1::xpButton_rescan2Click() { RescanPortGroup(ComboBox_setCompoort2); }
+void TForm1::xpButton_rescan1Click() {
+  RescanPortGroup(ComboBox_setCompoort1);
+}
+void TForm1::xpButton_rescan2Click() {
+  RescanPortGroup(ComboBox_setCompoort2);
+}
 
 void TForm1::SavePortGroup(const ui::ComboBox& combo, int port_kind) {
   if (combo.item_index < 0) {
@@ -75,7 +83,9 @@ void TForm1::SavePortGroup(const ui::ComboBox& combo, int port_kind) {
   GroupBox_set_communicationport.visible = false;
 }
 
-void TForm1::Button_Save_set_communicationportClick() { SavePortGroup(ComboBox_setCompoort1, 1); }
+void TForm1::Button_Save_set_communicationportClick() {
+  SavePortGroup(ComboBox_setCompoort1, 1);
+}
 void TForm1::Button_Save_set_communicationport_2Click() {
   SavePortGroup(ComboBox_setCompoort2, 2);
 }

@@ -57,7 +57,7 @@ void TForm1::BuildPortSettings() {
   CheckBox_Autoselect_comport.checked = true;
 
   port_group(GroupBox_RS232, 39, "RS232");
-  group_label(Label6, "Motormanagement 3M, Display, Fuel, Ignition");
+  group_label(Label6, "Motormanagement 3M, Display, Fuel");
   port_row(xpButton_rescan1, ComboBox_setCompoort1, Button_Save_set_communicationport);
 
   port_group(GroupBox_RS232_over_USB, 84, "RS232 over USB");
@@ -81,7 +81,8 @@ void TForm1::ApplyAutoselectAppearance() {
     g->enabled = !on;
     g->background = on ? grey_face : pale_to;
   }
-  for (ui::Label* l : {&Label6, &Label7, &Label8}) l->font.color = on ? colors::silver : colors::blue;
+  for (ui::Label* l : {&Label6, &Label7, &Label8})
+    l->font.color = on ? colors::silver : colors::blue;
   for (ui::ComboBox* c : {&ComboBox_setCompoort1, &ComboBox_setCompoort2}) {
     c->background = on ? grey_face : colors::white;
     c->font.color = on ? colors::silver : colors::navy;

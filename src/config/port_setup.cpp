@@ -8,7 +8,9 @@ namespace {
 constexpr int fast_rate = 921600;
 constexpr int standard_rate = 115200;
 
-const char* PortFileName(int port_kind) { return port_kind == 1 ? "com.ini" : "com_2.ini"; }
+const char* PortFileName(int port_kind) {
+  return port_kind == 1 ? "com.ini" : "com_2.ini";
+}
 
 }  // namespace
 

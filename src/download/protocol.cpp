@@ -28,12 +28,24 @@ std::uint8_t Checksum(std::span<const std::uint8_t> bytes) {
   return static_cast<std::uint8_t>(sum & 0xFF);
 }
 
-Bytes VersionRequest() { return {'V'}; }
-Bytes SerialRequest() { return {'S'}; }
-Bytes PrepareRequest() { return {'W'}; }
-Bytes StatusRequest() { return {'d'}; }
-Bytes SwitchRequest() { return {'}', '}'}; }
-Bytes RestartRequest() { return {'r', 'r'}; }
+Bytes VersionRequest() {
+  return {'V'};
+}
+Bytes SerialRequest() {
+  return {'S'};
+}
+Bytes PrepareRequest() {
+  return {'W'};
+}
+Bytes StatusRequest() {
+  return {'d'};
+}
+Bytes SwitchRequest() {
+  return {'}', '}'};
+}
+Bytes RestartRequest() {
+  return {'r', 'r'};
+}
 
 Bytes AccessRequest() {
   Bytes b{'a', access_code_0, access_code_1, access_code_2, access_code_3};
@@ -41,8 +53,12 @@ Bytes AccessRequest() {
   return b;
 }
 
-Bytes StartRequest(const std::string& serial_number) { return WithText('U', serial_number); }
-Bytes FinishRequest(const std::string& serial_number) { return WithText('u', serial_number); }
+Bytes StartRequest(const std::string& serial_number) {
+  return WithText('U', serial_number);
+}
+Bytes FinishRequest(const std::string& serial_number) {
+  return WithText('u', serial_number);
+}
 
 Bytes BlockFrame(std::int32_t block_nr, std::span<const std::uint8_t, block_data_size> data) {
   Bytes b(block_frame_size);
@@ -102,7 +118,9 @@ long EngineSpeed(std::span<const std::uint8_t> status_reply) {
   return static_cast<long>(Word(status_reply, 2)) * 10;
 }
 
-unsigned BatteryRaw(std::span<const std::uint8_t> status_reply) { return Word(status_reply, 14); }
+unsigned BatteryRaw(std::span<const std::uint8_t> status_reply) {
+  return Word(status_reply, 14);
+}
 
 bool BatteryHighEnough(unsigned battery_raw) {
   // raw × 0.25 + 8.0 > 11.0  ⇔  raw > 12, kept in whole numbers.

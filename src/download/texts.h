@@ -26,7 +26,8 @@ inline constexpr const char* switch_off = "Switch system power off !!!";
 inline constexpr const char* close_and_retry = "Close the programm and try again";
 inline constexpr const char* finished_1 = "Firmware download is ready. Turn the Power off";
 inline constexpr const char* finished_2 = "press the Ok button and close the program";
-inline constexpr const char* download_failed = "firmware download has failed !!!\r\r\nPlease try again";
+inline constexpr const char* download_failed =
+    "firmware download has failed !!!\r\r\nPlease try again";
 inline constexpr const char* block_read_error = "Error on reading blocks from file";
 inline constexpr const char* comm_error_test = "Comm Error test";
 inline constexpr const char* comm_error_test2 = "Comm Error test2";

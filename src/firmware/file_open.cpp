@@ -28,8 +28,7 @@ void TForm1::SpeedButton_open_fileClick() {
   firmware_file_name = *chosen;
   staged_download = 0;
   download_started = false;
-  const bool armed =
-      firmware::IsScriptPath(*chosen) ? OpenScript(*chosen) : OpenImage(*chosen);
+  const bool armed = firmware::IsScriptPath(*chosen) ? OpenScript(*chosen) : OpenImage(*chosen);
   if (armed) Timer4.set_enabled(true);
 }
 

@@ -28,8 +28,9 @@ void TForm1::StartScript() {
 
 void TForm1::ScriptStep() {
   const auto bytes = firmware::ReadWholeFile(script_file_name);
-  const auto line = bytes ? firmware::ReadScriptLine(*bytes, static_cast<std::size_t>(script_position))
-                          : std::nullopt;
+  const auto line =
+      bytes ? firmware::ReadScriptLine(*bytes, static_cast<std::size_t>(script_position))
+            : std::nullopt;
   if (!line) return ScriptReadFailure(script_file_name);
   script_position = static_cast<std::int32_t>(line->next);
   const std::string& text = line->text;
@@ -56,7 +57,8 @@ void TForm1::ScriptReadFailure(const std::string& file) {
 }
 
 void TForm1::ScriptImageStep(const std::string& line) {
-  const std::string path = ScriptImagePath(script_file_name, firmware::ClassifyStep(line).image_name);
+  const std::string path =
+      ScriptImagePath(script_file_name, firmware::ClassifyStep(line).image_name);
   const auto bytes = firmware::ReadWholeFile(path);
   const auto layout = bytes ? std::optional(firmware::InspectImage(*bytes)) : std::nullopt;
   if (!layout || layout->last_block_nr == 0 || !layout->blocks_complete) {
@@ -94,11 +96,11 @@ void TForm1::FinalMessage() {
 }
 
 void TForm1::ShowTexts(std::span<const std::uint8_t> script, const std::string& step) {
-  const std::array<ui::Label*, 10> rows{
-      &Label_tekstveld_regel_1, &Label_tekstveld_regel_2, &Label_tekstveld_regel_3,
-      &Label_tekstveld_regel_4, &Label_tekstveld_regel_5, &Label_tekstveld_regel_6,
-      &Label_tekstveld_regel_7, &Label_tekstveld_regel_8, &Label_tekstveld_regel_9,
-      &Label_tekstveld_regel_10};
+  const std::array<ui::Label*, 10> rows{&Label_tekstveld_regel_1, &Label_tekstveld_regel_2,
+                                        &Label_tekstveld_regel_3, &Label_tekstveld_regel_4,
+                                        &Label_tekstveld_regel_5, &Label_tekstveld_regel_6,
+                                        &Label_tekstveld_regel_7, &Label_tekstveld_regel_8,
+                                        &Label_tekstveld_regel_9, &Label_tekstveld_regel_10};
   const auto parsed = firmware::ParseScript(script);
   int count = 0;
   // Groups show in the order the step names them; a digit named twice shows twice.

@@ -23,7 +23,9 @@ void TForm1::StopLinkTimers() {
   if (link_kind == 1 && ComPort1.connected()) ComPort1.clear_buffers();
 }
 
-void TForm1::ComPort1RxChar(int count) { ReceiveDispatcher(count); }
+void TForm1::ComPort1RxChar(int count) {
+  ReceiveDispatcher(count);
+}
 
 // The device went away under us (cable pulled, adapter unplugged): the port has
 // closed itself. Nothing more can arrive, so say so now rather than let the

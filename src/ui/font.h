@@ -15,6 +15,8 @@ struct Font {
   Color color = colors::black;
 };
 
-inline Font arial(int size_px, bool bold, Color color) { return Font{"Arial", size_px, bold, color}; }
+inline Font arial(int size_px, bool bold, Color color) {
+  return Font{"Arial", size_px, bold, color};
+}
 
 }  // namespace ui

@@ -25,7 +25,9 @@ EventLoop::Id ManualLoop::watch_readable(int fd, std::function<void()> fn) {
   return id;
 }
 
-void ManualLoop::unwatch(Id id) { watches_.erase(id); }
+void ManualLoop::unwatch(Id id) {
+  watches_.erase(id);
+}
 
 void ManualLoop::advance(std::int64_t ms) {
   const std::int64_t end = now_ + (ms < 0 ? 0 : ms);

@@ -1,8 +1,8 @@
 #include "form_fixture.h"
 
-#include <fstream>
 #include <unistd.h>
 
+#include <fstream>
 #include <random>
 
 #include "download/protocol.h"
@@ -14,8 +14,8 @@ FormFixture::FormFixture(std::vector<std::string> args) {
   folder = fs::temp_directory_path() /
            ("zek_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
   fs::create_directories(folder);
-  form = std::make_unique<TForm1>(Environment{loop, dialogs, serial, std::move(args),
-                                              (folder / "zekflash").string()});
+  form = std::make_unique<TForm1>(
+      Environment{loop, dialogs, serial, std::move(args), (folder / "zekflash").string()});
   form->FormShow();
 }
 
@@ -43,8 +43,8 @@ std::vector<std::uint8_t> FormFixture::StatusReply(int length, unsigned engine_r
   return r;
 }
 
-std::string FormFixture::WriteImage(const std::string& name, const std::string& version,
-                                    int blocks, const std::string& finish_wait) {
+std::string FormFixture::WriteImage(const std::string& name, const std::string& version, int blocks,
+                                    const std::string& finish_wait) {
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(blocks) * 1024);
   std::mt19937 gen(static_cast<unsigned>(blocks) * 7919u + version.size());
   for (auto& b : bytes) b = static_cast<std::uint8_t>(gen());
@@ -56,10 +56,12 @@ std::string FormFixture::WriteImage(const std::string& name, const std::string& 
   return WriteFile(name, bytes);
 }
 
-std::string FormFixture::WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+std::string FormFixture::WriteFile(const std::string& name,
+                                   const std::vector<std::uint8_t>& bytes) {
   const fs::path p = folder / name;
   std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return p.string();
 }
 
