@@ -1,0 +1,42 @@
+#include "qt/label_widget.h"
+
+#include <QMouseEvent>
+
+#include "qt/convert.h"
+
+namespace qtui {
+
+LabelWidget::LabelWidget(ui::Label& label, QWidget* parent, AfterInput after_input)
+    : QLabel(parent), label_(label), after_input_(std::move(after_input)) {
+  setTextFormat(Qt::PlainText);
+  setAutoFillBackground(false);
+  setContentsMargins(0, 0, 0, 0);
+}
+
+void LabelWidget::sync_from_component() {
+  const QString text = ToQString(label_.caption);
+  if (this->text() != text) setText(text);
+  const Qt::Alignment align = ToQAlign(label_.align) | Qt::AlignTop;
+  if (alignment() != align) setAlignment(align);
+  const QColor colour = ToQColor(label_.font.color);
+  if (palette().color(QPalette::WindowText) != colour) {
+    QPalette pal = palette();
+    // The same colour in every state: a disabled label keeps the colour it was given.
+    pal.setColor(QPalette::WindowText, colour);
+    setPalette(pal);
+  }
+}
+
+QSize LabelWidget::wanted_size(const ui::Control& c) const {
+  if (!label_.auto_size) return QSize(c.width, c.height);
+  const QFontMetrics m(font());
+  return QSize(m.horizontalAdvance(text()), m.height());
+}
+
+void LabelWidget::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QLabel::mousePressEvent(event);
+  label_.click();
+  after_input_();
+}
+
+}  // namespace qtui

@@ -1,0 +1,13 @@
+// The widgets need an application object; the tests run without a display.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QStyleFactory>
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication app(argc, argv);
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  return RUN_ALL_TESTS();
+}
