@@ -49,7 +49,9 @@ ui::EventLoop::Id PollLoop::watch_readable(int fd, std::function<void()> fn) {
   return id;
 }
 
-void PollLoop::unwatch(Id id) { watches_.erase(id); }
+void PollLoop::unwatch(Id id) {
+  watches_.erase(id);
+}
 
 void PollLoop::invoke_and_wait(std::function<void()> fn) {
   if (std::this_thread::get_id() == owner_) {

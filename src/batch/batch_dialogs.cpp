@@ -1,0 +1,47 @@
+#include "batch/batch_dialogs.h"
+
+#include "batch/printable.h"
+#include "ui/form.h"
+
+namespace batch {
+
+namespace {
+
+const char* KindWord(ui::BoxKind kind) {
+  switch (kind) {
+    case ui::BoxKind::plain:
+      return "message";
+    case ui::BoxKind::error:
+      return "error";
+    case ui::BoxKind::warning:
+      return "warning";
+    case ui::BoxKind::question:
+      return "question";
+  }
+  return "message";
+}
+
+}  // namespace
+
+ui::Answer BatchDialogs::message_box(ui::BoxKind kind, const std::string& text,
+                                     ui::BoxButtons buttons) {
+  ++boxes_shown_;
+  const std::string place = where ? where() : file_;
+  std::string line = place + ": " + KindWord(kind) + ": " + OneLine(text);
+  if (buttons == ui::BoxButtons::yes_no) line += " [answered No]";
+  console_.ErrorLine(line);
+  return buttons == ui::BoxButtons::yes_no ? ui::Answer::no : ui::Answer::ok;
+}
+
+std::optional<std::string> BatchDialogs::open_file(const std::vector<ui::FileFilter>&,
+                                                   const std::string&) {
+  return file_;
+}
+
+// Only the opening screen is shown modally, and "-O" keeps it away; should it
+// come all the same, it is closed as its OK button would.
+void BatchDialogs::show_modal(ui::Form& form) {
+  form.modal_result = ui::ModalResult::ok;
+}
+
+}  // namespace batch

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "batch/options.h"
+#include "platform/serial_port.h"
+#include "ui/event_loop.h"
+
+namespace batch {
+
+// What a run talks to. The real program passes the poll loop, the system's
+// serial devices and the standard streams; tests pass virtual time and fakes.
+struct RunnerParts {
+  ui::EventLoop& loop;
+  // Handles one round of events, waiting at most `max_wait_ms` (-1: until something happens).
+  std::function<void(std::int64_t max_wait_ms)> run_once;
+  platform::SerialSystem& serial;
+  std::ostream& out;
+  std::ostream& err;
+  std::istream& in;
+  bool out_is_terminal = false;  // draw the progress bar in place
+  bool in_is_terminal = false;   // a person can answer the question at the ready panel
+  std::string executable_path;
+};
+
+// One run of zekflash-cli that connects: the main window without a window,
+// driven through its buttons until the download finished or stopped.
+class BatchRunner {
+ public:
+  BatchRunner(Options options, RunnerParts parts)
+      : options_(std::move(options)), parts_(std::move(parts)) {}
+
+  // The exit status: 0 when the download finished, 1 when it stopped any other way.
+  int Run();
+
+ private:
+  Options options_;
+  RunnerParts parts_;
+};
+
+}  // namespace batch

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace batch {
+
+// --info: what a firmware file holds and how the program would treat it (kind,
+// version text, family, link, port kind, baud, blocks, finish wait, checksum),
+// found by the same readers the window uses. Connects to nothing. Returns
+// whether opening the file would be accepted.
+bool PrintFileInfo(const std::string& path, std::ostream& out);
+
+bool PrintImageInfo(const std::string& path, std::ostream& out);
+bool PrintScriptInfo(const std::string& path, std::ostream& out);
+
+}  // namespace batch

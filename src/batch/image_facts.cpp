@@ -1,0 +1,98 @@
+#include "batch/image_facts.h"
+
+#include <cstdio>
+#include <iomanip>
+
+#include "batch/printable.h"
+
+namespace batch {
+
+namespace {
+
+std::string Hex(std::uint8_t b) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%02X", b);
+  return text;
+}
+
+std::string PortKindText(firmware::PortKind kind) {
+  switch (kind) {
+    case firmware::PortKind::rs232:
+      return "RS232 (com.ini)";
+    case firmware::PortKind::rs232_over_usb:
+      return "RS232 over USB (com_2.ini)";
+    case firmware::PortKind::none:
+      return "none";
+  }
+  return "none";
+}
+
+}  // namespace
+
+std::optional<std::string> ImageFacts::refusal() const {
+  if (!readable) return "the file cannot be read";
+  if (!layout.checksum_ok) return "the checksum is wrong: the file is damaged";
+  if (layout.last_block_nr == 0) return "no 1024 data blocks";
+  if (!layout.blocks_complete) return "the last block is incomplete: the file is damaged";
+  if (!family.supported) return "the family code is not supported";
+  return std::nullopt;
+}
+
+ImageFacts InspectImageFile(const std::string& path, const std::string* script_name) {
+  ImageFacts facts;
+  const auto bytes = firmware::ReadWholeFile(path);
+  facts.readable = bytes && bytes->size() >= 2;
+  if (bytes) {
+    facts.layout = firmware::InspectImage(*bytes);
+    facts.version = firmware::ImageVersion(*bytes);
+  }
+  facts.family = script_name != nullptr ? firmware::FamilyOfScriptImage(*script_name)
+                                        : firmware::FamilyOfImage(facts.version);
+  return facts;
+}
+
+void Field(std::ostream& out, const std::string& name, const std::string& value) {
+  out << std::left << std::setw(14) << (name + ":") << value << '\n';
+}
+
+void PrintFamily(std::ostream& out, const firmware::Family& family, const std::string& code,
+                 const std::string& indent) {
+  const std::string shown = Printable(code.substr(0, 2));
+  if (!family.supported) {
+    Field(out, indent + "Family", shown + " (not supported)");
+    return;
+  }
+  Field(out, indent + "Family", shown + " (rule " + std::to_string(family.rule) + ")");
+  Field(out, indent + "Link", family.link_kind == 2 ? "USB HID bridge" : "serial port");
+  Field(out, indent + "Port kind", PortKindText(family.port));
+  Field(out, indent + "Baud",
+        family.link_kind == 2 ? "none (HID)"
+        : family.fast_baud    ? "921600"
+                              : "115200");
+}
+
+void PrintBlocks(std::ostream& out, const ImageFacts& facts, const std::string& indent) {
+  const std::int32_t last = facts.layout.last_block_nr;
+  if (last == 0) {
+    Field(out, indent + "Blocks", "none (no 1024 data blocks)");
+    return;
+  }
+  std::string text = std::to_string(last + 1) + " (blocks 0 to " + std::to_string(last) + ", " +
+                     std::to_string((last + 1) * 1024) + " bytes)";
+  if (!facts.layout.blocks_complete) text += ", block " + std::to_string(last) + " incomplete";
+  Field(out, indent + "Blocks", text);
+}
+
+void PrintChecksum(std::ostream& out, const ImageFacts& facts, const std::string& indent) {
+  const auto& l = facts.layout;
+  if (l.records == 0) {
+    Field(out, indent + "Checksum", "none (the file is shorter than one record)");
+  } else if (l.checksum_ok) {
+    Field(out, indent + "Checksum", "ok (" + Hex(l.checksum_stored) + ")");
+  } else {
+    Field(out, indent + "Checksum",
+          "wrong (stored " + Hex(l.checksum_stored) + ", sum " + Hex(l.checksum_summed) + ")");
+  }
+}
+
+}  // namespace batch

@@ -1,0 +1,59 @@
+// zekflash-cli: the program without its window, for scripts and service benches.
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "batch/batch_runner.h"
+#include "batch/file_info.h"
+#include "batch/options.h"
+#include "platform/poll_loop.h"
+#include "platform/system_serial.h"
+#include "platform/terminal.h"
+
+namespace {
+
+// The program's own path, so that its folder is the one beside the executable
+// whatever the current folder; the name it was started by when that fails.
+std::string ExecutablePath(const char* argv0) {
+  std::error_code ec;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec) return self.string();
+  return argv0 != nullptr ? argv0 : "zekflash-cli";
+}
+
+int Connect(const batch::Options& options, const char* argv0) {
+  platform::PollLoop loop;
+  const auto serial = platform::MakeSystemSerial();
+  batch::RunnerParts parts{
+      .loop = loop,
+      .run_once = [&loop](std::int64_t max_wait_ms) { loop.run_once(max_wait_ms); },
+      .serial = *serial,
+      .out = std::cout,
+      .err = std::cerr,
+      .in = std::cin,
+      .out_is_terminal = platform::IsTerminal(1),
+      .in_is_terminal = platform::IsTerminal(0),
+      .executable_path = ExecutablePath(argv0),
+  };
+  return batch::BatchRunner(options, std::move(parts)).Run();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const batch::ParsedOptions parsed = batch::ParseOptions(args);
+  switch (parsed.action) {
+    case batch::ParsedOptions::Action::usage_error:
+      std::cerr << "zekflash-cli: " << parsed.error << "\n\n" << batch::UsageText();
+      return 2;
+    case batch::ParsedOptions::Action::help:
+      std::cout << batch::UsageText();
+      return 0;
+    case batch::ParsedOptions::Action::run:
+      break;
+  }
+  if (parsed.options.info) return batch::PrintFileInfo(parsed.options.file, std::cout) ? 0 : 1;
+  return Connect(parsed.options, argv[0]);
+}

@@ -1,0 +1,87 @@
+#include "batch/panel_watcher.h"
+
+#include "batch/printable.h"
+
+namespace batch {
+
+namespace {
+
+std::string Trimmed(const std::string& s) {
+  const auto first = s.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+void CollectLabels(const ui::Control& c, std::vector<std::string>& lines) {
+  for (const ui::Control* child : c.children()) {
+    if (!child->visible) continue;
+    if (child->kind() == ui::Kind::label && !child->caption.empty()) {
+      lines.push_back(Printable(child->caption));
+    }
+    CollectLabels(*child, lines);
+  }
+}
+
+// What a panel shows: its title, if it has a title bar, then its text lines in order.
+std::vector<std::string> PanelLines(const ui::Panel& panel) {
+  std::vector<std::string> lines;
+  if (panel.title_height > 0 && !Trimmed(panel.caption).empty()) {
+    lines.push_back(Printable(Trimmed(panel.caption)));
+  }
+  CollectLabels(panel, lines);
+  return lines;
+}
+
+// "File info: Version info: 3M0100002", or nothing while the value is empty.
+std::string InfoLine(const ui::Control& group, const ui::Label& label, const std::string& value) {
+  if (value.empty()) return {};
+  return Printable(Trimmed(group.caption) + ": " + label.caption + " " + value);
+}
+
+}  // namespace
+
+PanelWatcher::PanelWatcher(const TForm1& form, Console& console) : form_(form), console_(console) {
+  for (const ui::Control* child : form_.children()) {
+    if (child->kind() != ui::Kind::panel) continue;
+    if (child == &form_.GroupBox_File_info || child == &form_.GroupBox_ECU_info) continue;
+    if (child == &form_.GroupBox_gauge_up_down_loading) continue;  // the progress printer's
+    panels_.push_back(Seen{static_cast<const ui::Panel*>(child), false, {}});
+  }
+  fixed_seen_.resize(FixedLines().size());
+}
+
+void PanelWatcher::Check() {
+  CheckFixedContent();
+  for (Seen& seen : panels_) CheckPanel(seen);
+}
+
+void PanelWatcher::CheckPanel(Seen& seen) {
+  const bool visible = seen.panel->visible;
+  std::vector<std::string> lines = visible ? PanelLines(*seen.panel) : std::vector<std::string>{};
+  if (visible && (!seen.visible || lines != seen.lines)) {
+    for (const std::string& line : lines) console_.Line(line);
+  }
+  seen.visible = visible;
+  seen.lines = std::move(lines);
+}
+
+void PanelWatcher::CheckFixedContent() {
+  const std::vector<std::string> now = FixedLines();
+  for (std::size_t i = 0; i < now.size(); ++i) {
+    if (now[i] != fixed_seen_[i] && !now[i].empty()) console_.Line(now[i]);
+    fixed_seen_[i] = now[i];
+  }
+}
+
+std::vector<std::string> PanelWatcher::FixedLines() const {
+  const TForm1& f = form_;
+  return {
+      InfoLine(f.GroupBox_File_info, f.Label1, f.StaticText_version_info_File.caption),
+      InfoLine(f.GroupBox_ECU_info, f.Label2, f.StaticText_version_info.caption),
+      InfoLine(f.GroupBox_ECU_info, f.Label_Serial_number, f.StaticText_Serial_number.caption),
+      f.error_count > 0 ? Printable(f.label_comm_errors.caption) : std::string(),
+      f.Label_please_wait.visible ? f.Label_please_wait.caption : std::string(),
+  };
+}
+
+}  // namespace batch

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "batch/console.h"
+
+namespace batch {
+
+// Shows the window's changes as lines of text. After every event it compares
+// what the user would see with what it saw last time: each panel that has come
+// into view, or whose texts changed while in view, has its non-empty text lines
+// printed; the file and unit information, the link error count and "Please
+// wait" are printed when they change.
+class PanelWatcher {
+ public:
+  PanelWatcher(const TForm1& form, Console& console);
+
+  void Check();
+
+ private:
+  struct Seen {
+    const ui::Panel* panel = nullptr;
+    bool visible = false;
+    std::vector<std::string> lines;
+  };
+
+  void CheckPanel(Seen& seen);
+  void CheckFixedContent();
+  std::vector<std::string> FixedLines() const;
+
+  const TForm1& form_;
+  Console& console_;
+  std::vector<Seen> panels_;
+  std::vector<std::string> fixed_seen_;
+};
+
+}  // namespace batch

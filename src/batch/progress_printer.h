@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/main_window.h"
+#include "batch/console.h"
+#include "ui/event_loop.h"
+
+namespace batch {
+
+// Shows the download gauge as text: its title when it appears, then, on a
+// terminal, a bar with the blocks, the rate and the time left, redrawn in place
+// at every step; otherwise one line each time the gauge passes a further tenth,
+// so that a log stays short. Each showing of the gauge (each image of a script)
+// starts afresh. The gauge panel is this printer's alone; the panel watcher
+// leaves it out.
+class ProgressPrinter {
+ public:
+  ProgressPrinter(const TForm1& form, const ui::EventLoop& clock, Console& console)
+      : form_(form), clock_(clock), console_(console) {}
+
+  void Update();
+
+ private:
+  void Restart();
+  std::string RateAndTimeLeft(int progress, int max) const;
+  std::string BarText(int progress, int max, int percent) const;
+
+  const TForm1& form_;
+  const ui::EventLoop& clock_;
+  Console& console_;
+  bool shown_ = false;
+  int max_ = 0;
+  int last_progress_ = -1;
+  int last_tenth_ = 0;
+  bool timing_ = false;
+  int start_progress_ = 0;
+  std::int64_t started_ms_ = 0;
+};
+
+}  // namespace batch

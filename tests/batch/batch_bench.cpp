@@ -1,0 +1,115 @@
+#include "batch_bench.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "batch/batch_runner.h"
+
+namespace {
+
+struct WouldWaitForEver : std::runtime_error {
+  WouldWaitForEver() : std::runtime_error("nothing due and no time limit") {}
+};
+
+}  // namespace
+
+std::vector<std::uint8_t> PlayedUnit::Answer(const std::vector<std::uint8_t>& request) {
+  if (request.empty()) return {};
+  switch (request[0]) {
+    case 'V':
+      return FormFixture::Reply("V" + version);
+    case 'S':
+      return FormFixture::Reply("S" + serial);
+    case 'a':
+      return FormFixture::Reply(std::string("a") + static_cast<char>(access_level >> 8) +
+                                static_cast<char>(access_level & 0xFF));
+    case 'd': {
+      const bool fast = !version.empty() && (version[0] == '6' || version[0] == '8');
+      return FormFixture::StatusReply(fast ? 72 : 56, engine_raw, battery_raw);
+    }
+    case 'U':
+      return FormFixture::Reply("U" + start_status);
+    case 'B':
+      received.insert(received.end(), request.begin() + 2, request.end() - 1);
+      return FormFixture::Reply("BOK");
+    case 'u':
+      return FormFixture::Reply("u" + finish_status);
+    case '}':
+      return FormFixture::Reply("}OK");
+    case 'r':
+      return FormFixture::Reply("r" + restart_status);
+    default:
+      return {};
+  }
+}
+
+BatchBench::BatchBench() {
+  serial.add_port(unit.port);
+}
+
+int BatchBench::Run(const std::vector<std::string>& args) {
+  const batch::ParsedOptions parsed = batch::ParseOptions(args);
+  EXPECT_EQ(parsed.action, batch::ParsedOptions::Action::run) << parsed.error;
+  batch::RunnerParts parts{
+      .loop = loop,
+      .run_once = [this](std::int64_t max_wait_ms) { RunOnce(max_wait_ms); },
+      .serial = serial,
+      .out = out,
+      .err = err,
+      .in = in,
+      .out_is_terminal = out_is_terminal,
+      .in_is_terminal = in_is_terminal,
+      .executable_path = (folder / "zekflash-cli").string(),
+  };
+  try {
+    return batch::BatchRunner(parsed.options, std::move(parts)).Run();
+  } catch (const WouldWaitForEver&) {
+    ADD_FAILURE() << "the run waited with nothing due and no time limit";
+    return -1;
+  }
+}
+
+void BatchBench::RunOnce(std::int64_t max_wait_ms) {
+  while (answered < serial.all_writes.size()) {
+    const auto [port, request] = serial.all_writes[answered++];
+    if (unit.silent || port != unit.port) continue;
+    const auto reply = unit.Answer(request);
+    if (reply.empty()) continue;
+    loop.advance(unit.delay_ms);
+    serial.feed(port, reply);
+    return;
+  }
+  std::int64_t wait = loop.next_due_in();
+  if (wait < 0 && !unit.silent && serial.line(unit.port).open && power_cycles < 10) {
+    ++power_cycles;
+    // Nothing is due and the port is open: the program waits for the unit,
+    // which is what it does after a power cycle.
+    loop.advance(unit.power_cycle_ms);
+    serial.feed(unit.port, FormFixture::Reply("r" + unit.restart_status));
+    return;
+  }
+  if (wait < 0 || (max_wait_ms >= 0 && max_wait_ms < wait)) wait = max_wait_ms;
+  if (wait < 0) throw WouldWaitForEver();
+  loop.advance(wait);
+}
+
+int BatchBench::Count(char letter) {
+  int n = 0;
+  for (const char c : UnitLetters()) n += c == letter ? 1 : 0;
+  return n;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream s(text);
+  for (std::string line; std::getline(s, line);) lines.push_back(line);
+  return lines;
+}
+
+bool HasLine(const std::string& text, const std::string& line) {
+  for (const auto& l : Lines(text)) {
+    if (l == line) return true;
+  }
+  return false;
+}

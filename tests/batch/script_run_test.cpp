@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include "batch_bench.h"
+
+namespace {
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+std::vector<std::uint8_t> Text(const std::string& s) {
+  return {s.begin(), s.end()};
+}
+
+// A script of two images with a text for the user and a power cycle between them.
+std::string WriteScript(BatchBench& b) {
+  b.WriteImage("3M0100002.fm0", "3M0100002", 2);
+  b.WriteImage("3M0100003.fm0", "3M0100003", 3);
+  return b.WriteFile("3M0_two_parts.fm1",
+                     Text("[begin1]\r\n[f]3M0100002.fm0\r\n[t1]\r\n[HR]\r\n[f]3M0100003.fm0\r\n"
+                          "[end1]\r\n[begin2]\r\n3MXXXXXXX\r\n[begin3]\r\n"
+                          "[t1]Switch the power off and on\r\n[t1]when the lamp blinks\r\n"
+                          "[end3]"));
+}
+
+TEST(BatchScriptRun, AllStagesToTheFinalMessage) {
+  BatchBench b;
+  const std::string script = WriteScript(b);
+  EXPECT_EQ(b.Run({"--port", "COM1", "--yes", script}), 0) << b.err.str() << b.out.str();
+  EXPECT_EQ(b.UnitLetters().substr(0, 10), "VSad}UBBuU") << b.UnitLetters();
+  EXPECT_EQ(b.Count('B'), 5);
+  EXPECT_EQ(b.unit.received.size(), 5u * 1024);
+  const std::string out = b.out.str();
+  for (const char* line : {
+           "File info: Version info: 3M0_two_parts.fm1",
+           "> Download",
+           "Switch the power off and on",
+           "when the lamp blinks",
+           "> Ok",
+           "WARNING next part of firmware downloading will start",
+           "Firmware download is ready now. Turn the Power off",
+       }) {
+    EXPECT_TRUE(HasLine(out, line)) << line << "\n" << out;
+  }
+  EXPECT_EQ(Lines(out).back(), "> Ok");
+  // Each image has a gauge of its own, and each is followed to its end.
+  int gauges = 0, ends = 0;
+  for (const auto& line : Lines(out)) {
+    gauges += line == "Down-loading firmware";
+    ends += line.rfind("100 %", 0) == 0;
+  }
+  EXPECT_EQ(gauges, 2);
+  EXPECT_EQ(ends, 2);
+}
+
+// The wait for the unit after a power cycle has no time limit, but once the
+// unit's message has been judged and nothing follows, the run is over.
+TEST(BatchScriptRun, AUnitThatReportsBackBadlyEndsTheRun) {
+  BatchBench b;
+  b.unit.restart_status = "NO";
+  const std::string script = WriteScript(b);
+  EXPECT_EQ(b.Run({"--port", "COM1", "--yes", script}), 1);
+  EXPECT_EQ(b.Count('B'), 2);
+  EXPECT_TRUE(HasLine(b.out.str(), "WARNING next part of firmware downloading will start"));
+  EXPECT_TRUE(Contains(b.err.str(), "the download stopped on COM1 with nothing more to do"))
+      << b.err.str();
+}
+
+TEST(BatchScriptRun, TheTextPanelWaitsForAnAnswer) {
+  struct Case {
+    bool terminal;
+    const char* typed;
+    int status;
+  } cases[] = {
+      {true, "y\ny\n", 0}, {true, "y\nn\n", 1}, {true, "y\n", 1},  // input ends at the text panel
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    BatchBench b;
+    b.in_is_terminal = c.terminal;
+    b.in.str(c.typed);
+    const std::string script = WriteScript(b);
+    EXPECT_EQ(b.Run({"--port", "COM1", script}), c.status) << b.err.str();
+    EXPECT_TRUE(Contains(b.out.str(), "Press Ok [y/n] ")) << b.out.str();
+    if (c.status != 0) {
+      EXPECT_EQ(b.Count('B'), 2);
+      EXPECT_TRUE(Contains(b.err.str(), "waits for Ok")) << b.err.str();
+    }
+  }
+}
+
+}  // namespace
