@@ -42,6 +42,11 @@ void Simulator::HandleRequest(const ParsedRequest& request, TimePoint now) {
                  "not answered: no request starts so: " + HexBytes(request.bytes));
     return;
   }
+  if (pending_exit_ && pending_exit_->pull) {
+    // The cable is on its way out: nothing reaches the unit any more.
+    log_.Request(now, request.kind, request.bytes.size(), "not answered: cable being pulled");
+    return;
+  }
   const std::string problem = LineProblemNow();
   if (!problem.empty()) {
     log_.Warning(now, std::string("request ") + request.kind + " not answered: " + problem);

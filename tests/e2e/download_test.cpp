@@ -1,0 +1,143 @@
+// The batch front end against the simulated unit over real pseudo-terminals.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "process.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Case {
+  const char* name;
+  std::string version;  // of the image; the unit runs one older
+  int blocks;
+  std::vector<std::string> unit;  // extra options of the simulated unit
+  std::vector<std::string> cli;   // extra options of the front end
+  bool port_search = false;       // find the unit instead of naming its port
+  int exit_status;
+  std::string shown;  // text that must appear on stdout or stderr
+  bool unit_holds_image;
+  double within_s = 30;
+};
+
+std::vector<char> Image(const std::string& version, int blocks) {
+  std::vector<char> b(static_cast<std::size_t>(blocks) * 1024);
+  for (std::size_t i = 0; i < b.size(); ++i) b[i] = static_cast<char>((i * 131 + i / 1024) & 0xFF);
+  std::copy(version.begin(), version.end(), b.begin());
+  const std::string wait = "0030";
+  std::copy(wait.begin(), wait.end(), b.begin() + 9);
+  unsigned sum = 0;
+  for (char c : b) sum += static_cast<unsigned char>(c);
+  b.push_back(0);
+  b.push_back(static_cast<char>(sum & 0xFF));
+  return b;
+}
+
+std::vector<char> Slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class EndToEnd : public testing::TestWithParam<Case> {};
+
+TEST_P(EndToEnd, Download) {
+  const Case& c = GetParam();
+  const fs::path dir = fs::temp_directory_path() / ("zek_e2e_" + std::to_string(::getpid()) + "_" +
+                                                    std::to_string(std::rand()));
+  fs::create_directories(dir);
+  const fs::path image = dir / (c.version + ".fm0");
+  const auto bytes = Image(c.version, c.blocks);
+  std::ofstream(image, std::ios::binary).write(bytes.data(), static_cast<long>(bytes.size()));
+
+  std::string unit_version = c.version;
+  unit_version.back() = static_cast<char>(unit_version.back() - 1);
+  std::vector<std::string> unit{"--version", unit_version, "--received",
+                                (dir / "received.bin").string()};
+  unit.insert(unit.end(), c.unit.begin(), c.unit.end());
+  Background sim(ZEK_ECU_SIM_PATH, unit);
+  ASSERT_FALSE(sim.first_line().empty()) << "the simulated unit did not start";
+
+  std::vector<std::string> args{"--yes", "--timeout", "30"};
+  std::vector<std::string> env{"ZEKFLASH_PORTS=" + sim.first_line()};
+  if (!c.port_search) {
+    args.push_back("--port");
+    args.push_back(sim.first_line());
+  }
+  args.insert(args.end(), c.cli.begin(), c.cli.end());
+  args.push_back(image.string());
+  const Finished run = RunToEnd(ZEKFLASH_CLI_PATH, args, env, 60000);
+  sim.Stop();
+
+  const std::string printed = run.out + run.err;
+  EXPECT_EQ(run.status, c.exit_status) << c.name << "\n" << printed;
+  EXPECT_NE(printed.find(c.shown), std::string::npos) << c.name << "\n" << printed;
+  EXPECT_LT(run.seconds, c.within_s) << c.name;
+  if (c.unit_holds_image) {
+    const auto received = Slurp(dir / "received.bin");
+    const std::vector<char> blocks(bytes.begin(), bytes.begin() + c.blocks * 1024);
+    EXPECT_TRUE(received == blocks) << c.name << ": the unit holds " << received.size()
+                                    << " bytes, not the file's " << blocks.size();
+  }
+  fs::remove_all(dir);
+}
+
+const char* const finished = "Firmware download is ready. Turn the Power off";
+
+INSTANTIATE_TEST_SUITE_P(
+    SimulatedUnit, EndToEnd,
+    testing::Values(
+        Case{"plain", "3M0100002", 40, {}, {}, false, 0, finished, true},
+        Case{"found by the port search", "3M0100002", 8, {}, {}, true, 0, finished, true},
+        Case{"fast family at 921600", "6M0100002", 40, {}, {}, false, 0, finished, true},
+        Case{"lost block reply retried",
+             "3M0100002",
+             12,
+             {"--drop", "B:3"},
+             {},
+             false,
+             0,
+             finished,
+             true},
+        Case{"four lost replies",
+             "3M0100002",
+             4,
+             {"--drop", "V:1", "--drop", "V:2", "--drop", "V:3", "--drop", "V:4"},
+             {},
+             false,
+             1,
+             "Communication is offline",
+             false},
+        Case{"busy, then OK", "3M0100002", 4, {"--busy", "1"}, {}, false, 0, finished, true},
+        Case{"engine running",
+             "3M0100002",
+             4,
+             {"--engine-raw", "80"},
+             {},
+             false,
+             1,
+             "the motor is not running !!!",
+             false},
+        Case{"cable pulled mid-download",
+             "3M0100002",
+             40,
+             {"--pull-after-blocks", "5"},
+             {},
+             false,
+             1,
+             "Communication is offline",
+             false,
+             10}),
+    [](const testing::TestParamInfo<Case>& info) {
+      std::string n = info.param.name;
+      for (char& ch : n) {
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+      }
+      return n;
+    });
+
+}  // namespace
