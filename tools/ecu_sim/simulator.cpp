@@ -65,7 +65,7 @@ int Simulator::Run() {
   return *exit_status_;
 }
 
-int Simulator::PollTimeoutMs(TimePoint now) const {
+Duration Simulator::PollTimeout(TimePoint now) const {
   TimePoint wake = now + std::chrono::milliseconds(kLongestWaitMs);
   const auto earliest = [&wake](std::optional<TimePoint> t) {
     if (t) wake = std::min(wake, *t);
@@ -78,9 +78,8 @@ int Simulator::PollTimeoutMs(TimePoint now) const {
     earliest(last_byte_at_ + std::chrono::milliseconds(options_.gap_timeout_ms));
   }
   if (pending_exit_) earliest(now + std::chrono::milliseconds(10));
-  if (wake <= now) return 0;
-  // Rounded up, so that the wait never ends just before the moment it waits for.
-  return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wake - now).count());
+  if (wake <= now) return Duration::zero();
+  return wake - now;
 }
 
 void Simulator::WaitForWork(TimePoint now) {
@@ -91,7 +90,12 @@ void Simulator::WaitForWork(TimePoint now) {
   if (link_->is_open() && !hang_up_until_) {
     fds[1] = {link_->master_fd(), static_cast<short>(POLLIN | (write_blocked_ ? POLLOUT : 0)), 0};
   }
-  ::poll(fds.data(), fds.size(), PollTimeoutMs(now));
+  // To the microsecond: at 921600 baud a reply lasts 43 us, and waits rounded to
+  // whole milliseconds would add a millisecond to every block.
+  const auto wait = std::chrono::ceil<std::chrono::microseconds>(PollTimeout(now));
+  const timespec ts{static_cast<time_t>(wait.count() / 1000000),
+                    static_cast<long>(wait.count() % 1000000) * 1000};
+  ::ppoll(fds.data(), fds.size(), &ts, nullptr);
   if ((fds[0].revents & POLLIN) != 0 && signals_.Take() != 0) {
     log_.Event(Clock::now(), "signal: exiting");
     exit_status_ = kExitDone;

@@ -39,7 +39,7 @@ class Simulator {
   };
 
   void WaitForWork(TimePoint now);
-  int PollTimeoutMs(TimePoint now) const;
+  Duration PollTimeout(TimePoint now) const;
   void ReadLine(TimePoint now);
   void HandleArrived(TimePoint now);
   void ForgetStaleRequest(TimePoint now);
