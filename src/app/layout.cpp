@@ -138,11 +138,7 @@ void TForm1::BuildPanels() {
 
   Panel_tekstveld.set_bounds(8, 8, 451, 271);
   untitled(Panel_tekstveld, colors::blue, colors::navy);
-  const std::array<ui::Label*, 10> lines{&Label_tekstveld_regel_1, &Label_tekstveld_regel_2,
-                                         &Label_tekstveld_regel_3, &Label_tekstveld_regel_4,
-                                         &Label_tekstveld_regel_5, &Label_tekstveld_regel_6,
-                                         &Label_tekstveld_regel_7, &Label_tekstveld_regel_8,
-                                         &Label_tekstveld_regel_9, &Label_tekstveld_regel_10};
+  const auto lines = MessageLines();
   const std::array<int, 10> line_tops{11, 33, 55, 77, 99, 122, 144, 166, 188, 211};
   for (std::size_t i = 0; i < lines.size(); ++i) {
     text_line(*lines[i], 17, line_tops[i], 414, "", 16, colors::white);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -65,6 +66,8 @@ class TForm1 : public ui::Form {
   void ShowRefusalForm(const std::string& l1, const std::string& l2, const std::string& l3);
   void ShowOkForm(const std::string& l1, const std::string& l2, const std::string& l3);
   void SizeMessagePanel(int lines);
+  // The message panel's ten text lines, top to bottom.
+  std::array<ui::Label*, 10> MessageLines();
   void ClosePort();
   void ShowBusy(bool on);
 

@@ -48,6 +48,13 @@ void TForm1::ShowOkForm(const std::string& l1, const std::string& l2, const std:
   focused = &Button_ok_communication_offline;
 }
 
+std::array<ui::Label*, 10> TForm1::MessageLines() {
+  return {&Label_tekstveld_regel_1, &Label_tekstveld_regel_2, &Label_tekstveld_regel_3,
+          &Label_tekstveld_regel_4, &Label_tekstveld_regel_5, &Label_tekstveld_regel_6,
+          &Label_tekstveld_regel_7, &Label_tekstveld_regel_8, &Label_tekstveld_regel_9,
+          &Label_tekstveld_regel_10};
+}
+
 void TForm1::SizeMessagePanel(int lines) {
   if (lines < 0) lines = 0;
   if (lines > 10) lines = 10;
@@ -55,11 +62,7 @@ void TForm1::SizeMessagePanel(int lines) {
   Panel_tekstveld.top = 8 + d;
   Panel_tekstveld.height = 271 - d;
   xpButton_close_tekstveld.top = 238 - d;
-  const std::array<ui::Label*, 10> rows{&Label_tekstveld_regel_1, &Label_tekstveld_regel_2,
-                                        &Label_tekstveld_regel_3, &Label_tekstveld_regel_4,
-                                        &Label_tekstveld_regel_5, &Label_tekstveld_regel_6,
-                                        &Label_tekstveld_regel_7, &Label_tekstveld_regel_8,
-                                        &Label_tekstveld_regel_9, &Label_tekstveld_regel_10};
+  const auto rows = MessageLines();
   for (int i = 0; i < 10; ++i) rows[static_cast<std::size_t>(i)]->visible = i < lines;
 }
 

@@ -96,11 +96,7 @@ void TForm1::FinalMessage() {
 }
 
 void TForm1::ShowTexts(std::span<const std::uint8_t> script, const std::string& step) {
-  const std::array<ui::Label*, 10> rows{&Label_tekstveld_regel_1, &Label_tekstveld_regel_2,
-                                        &Label_tekstveld_regel_3, &Label_tekstveld_regel_4,
-                                        &Label_tekstveld_regel_5, &Label_tekstveld_regel_6,
-                                        &Label_tekstveld_regel_7, &Label_tekstveld_regel_8,
-                                        &Label_tekstveld_regel_9, &Label_tekstveld_regel_10};
+  const auto rows = MessageLines();
   const auto parsed = firmware::ParseScript(script);
   int count = 0;
   // Groups show in the order the step names them; a digit named twice shows twice.

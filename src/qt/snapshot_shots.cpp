@@ -19,13 +19,6 @@ struct Shot {
   std::function<void(TForm1&, FormView&)> set_up;
 };
 
-std::array<ui::Label*, 10> MessageLines(TForm1& f) {
-  return {&f.Label_tekstveld_regel_1, &f.Label_tekstveld_regel_2, &f.Label_tekstveld_regel_3,
-          &f.Label_tekstveld_regel_4, &f.Label_tekstveld_regel_5, &f.Label_tekstveld_regel_6,
-          &f.Label_tekstveld_regel_7, &f.Label_tekstveld_regel_8, &f.Label_tekstveld_regel_9,
-          &f.Label_tekstveld_regel_10};
-}
-
 void ShowMessage(TForm1& f, int lines) {
   const char* sample[] = {
       "Stage 1 of 3 has been loaded",      "Switch the power of the system off",
@@ -33,7 +26,7 @@ void ShowMessage(TForm1& f, int lines) {
       "The display shows the boot screen", "Check that the engine is not running",
       "Check the battery voltage",         "Keep the cable connected",
       "Then press the Ok button",          "to load the next stage"};
-  const auto rows = MessageLines(f);
+  const auto rows = f.MessageLines();
   for (int i = 0; i < 10; ++i)
     rows[static_cast<std::size_t>(i)]->caption = i < lines ? sample[i] : "";
   f.SizeMessagePanel(lines);
