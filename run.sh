@@ -31,8 +31,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The simulated unit runs firmware 3M0100001, one version older than the sample.
-"$bin/zek-ecu-sim" --version 3M0100001 --link-file "$work/link" \
+# The simulated unit runs firmware 3M0100001, one version older than the sample,
+# and takes as long over each byte as a real line at 115200 baud.
+"$bin/zek-ecu-sim" --version 3M0100001 --pace --link-file "$work/link" \
   --received "$work/received.bin" --log "$work/unit.log" >/dev/null &
 sim_pid=$!
 for _ in $(seq 100); do
