@@ -1,4 +1,7 @@
 // Requests out over `ComPort1`, replies in to the dispatcher.
+#include <algorithm>
+#include <array>
+
 #include "app/main_window.h"
 #include "download/texts.h"
 
@@ -24,7 +27,20 @@ void TForm1::StopLinkTimers() {
 }
 
 void TForm1::ComPort1RxChar(int count) {
-  ReceiveDispatcher(count);
+  if (link_kind == 1) {
+    ReceiveDispatcher(count);
+    return;
+  }
+  // The download runs over the HID bridge, so nothing judges serial bytes (a
+  // probed port's answer, say). They are read and dropped all the same: left in
+  // the queue they would wake the loop again at once, for ever.
+  std::array<std::uint8_t, 256> sink{};
+  for (int left = count; left > 0;) {
+    const std::size_t want = std::min<std::size_t>(sink.size(), static_cast<std::size_t>(left));
+    auto got = ComPort1.read(std::span(sink.data(), want));
+    if (!got || *got == 0) return;
+    left -= static_cast<int>(*got);
+  }
 }
 
 // The device went away under us (cable pulled, adapter unplugged): the port has

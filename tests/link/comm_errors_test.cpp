@@ -221,6 +221,18 @@ TEST(CommErrors, LabelOnTheHidLinkShowsTheSerialPortsName) {
   EXPECT_EQ(w.label_comm_errors.caption, "COM1 errors:1");
 }
 
+TEST(CommErrors, SerialBytesOnTheHidLinkAreDroppedNotLeftQueued) {
+  Link f;
+  TForm1& w = *f.form;
+  w.link_kind = 2;
+  w.comm_state = 'V';
+  f.serial.feed("COM3", FormFixture::Reply("V3M0100001"));
+  EXPECT_TRUE(f.serial.line("COM3").input.empty())
+      << "left queued, they would wake the loop for ever";
+  EXPECT_TRUE(w.rx_buffer.empty());
+  EXPECT_EQ(w.StaticText_version_info.caption, "");
+}
+
 TEST(CommErrors, PulledCableShowsTheOfflinePanelAtOnce) {
   Link f;
   TForm1& w = *f.form;
