@@ -1,0 +1,14 @@
+#include "link/hid_report.h"
+
+#include <algorithm>
+
+std::array<std::uint8_t, hid_report_size> OutputReport(std::span<const std::uint8_t> request,
+                                                       std::size_t n) {
+  std::array<std::uint8_t, hid_report_size> report{};
+  n = std::min(n, hid_max_payload);
+  report[0] = 0x02;
+  report[1] = static_cast<std::uint8_t>(n);
+  const std::size_t copied = std::min(n, request.size());
+  std::copy_n(request.begin(), copied, report.begin() + 2);
+  return report;
+}
