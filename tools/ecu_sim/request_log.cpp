@@ -1,6 +1,7 @@
 #include "request_log.h"
 
 #include <chrono>
+#include <cstdio>
 
 namespace ecu_sim {
 
@@ -27,8 +28,13 @@ void RequestLog::Warning(TimePoint when, const std::string& text) {
 }
 
 void RequestLog::Line(TimePoint when, const std::string& text, bool to_stderr) {
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(when - start_).count();
-  const std::string line = std::to_string(ms) + " " + text + "\n";
+  // Milliseconds with three decimals: a paced block at 921600 baud takes 11 ms,
+  // and what happens between blocks is a matter of microseconds.
+  const auto us = std::chrono::duration_cast<std::chrono::microseconds>(when - start_).count();
+  char ms[32];
+  std::snprintf(ms, sizeof ms, "%lld.%03lld", static_cast<long long>(us / 1000),
+                static_cast<long long>(us % 1000));
+  const std::string line = std::string(ms) + " " + text + "\n";
   if (file_) {
     std::fputs(line.c_str(), file_.get());
     std::fflush(file_.get());
