@@ -10,6 +10,9 @@ namespace ecu_sim {
 
 namespace {
 
+// How long before a due byte the wait stops sleeping.
+constexpr Duration kSpinBefore = std::chrono::microseconds(150);
+
 constexpr int kLongestWaitMs = 1000;
 constexpr int kMaxReadsPerTurn = 16;
 constexpr auto kHangUpPause = std::chrono::milliseconds(100);
@@ -90,12 +93,21 @@ void Simulator::WaitForWork(TimePoint now) {
   if (link_->is_open() && !hang_up_until_) {
     fds[1] = {link_->master_fd(), static_cast<short>(POLLIN | (write_blocked_ ? POLLOUT : 0)), 0};
   }
-  // To the microsecond: at 921600 baud a reply lasts 43 us, and waits rounded to
-  // whole milliseconds would add a millisecond to every block.
-  const auto wait = std::chrono::ceil<std::chrono::microseconds>(PollTimeout(now));
-  const timespec ts{static_cast<time_t>(wait.count() / 1000000),
-                    static_cast<long>(wait.count() % 1000000) * 1000};
-  ::ppoll(fds.data(), fds.size(), &ts, nullptr);
+  // To the microsecond: at 921600 baud a reply lasts 43 us. A sleeping wait
+  // wakes tens of microseconds late on a busy machine, so the last stretch
+  // before a byte is due is watched without sleeping.
+  const Duration wait = PollTimeout(now);
+  if (wait > kSpinBefore) {
+    const auto sleep = std::chrono::ceil<std::chrono::microseconds>(wait - kSpinBefore);
+    const timespec ts{static_cast<time_t>(sleep.count() / 1000000),
+                      static_cast<long>(sleep.count() % 1000000) * 1000};
+    ::ppoll(fds.data(), fds.size(), &ts, nullptr);
+  } else {
+    const TimePoint until = now + wait;
+    const timespec zero{0, 0};
+    while (::ppoll(fds.data(), fds.size(), &zero, nullptr) == 0 && Clock::now() < until) {
+    }
+  }
   if ((fds[0].revents & POLLIN) != 0 && signals_.Take() != 0) {
     log_.Event(Clock::now(), "signal: exiting");
     exit_status_ = kExitDone;
