@@ -65,6 +65,10 @@ class TForm1 : public ui::Form {
   void ShowOfflineForm(const std::string& l1, const std::string& l2, const std::string& l3);
   void ShowRefusalForm(const std::string& l1, const std::string& l2, const std::string& l3);
   void ShowOkForm(const std::string& l1, const std::string& l2, const std::string& l3);
+  void ShowOfflinePanel(const std::string& l1, const std::string& l2, const std::string& l3,
+                        bool ok_only);
+  enum class ReadyButtons { download_cancel, ok, none };
+  void ShowReadyPanel(ReadyButtons buttons, const std::string& l1, const std::string& l2);
   void SizeMessagePanel(int lines);
   // The message panel's ten text lines, top to bottom.
   std::array<ui::Label*, 10> MessageLines();

@@ -23,14 +23,20 @@ void set_offline_lines(TForm1& f, const std::string& l1, const std::string& l2,
 
 }  // namespace
 
-void TForm1::ShowOfflineForm(const std::string& l1, const std::string& l2, const std::string& l3) {
+// Retry with Cancel, or Ok alone: the two share a row and never show together.
+void TForm1::ShowOfflinePanel(const std::string& l1, const std::string& l2, const std::string& l3,
+                              bool ok_only) {
   set_offline_lines(*this, l1, l2, l3);
-  Button_Retry_communication_offline.visible = true;
-  Button_Cancel_communication_offline.visible = true;
-  Button_ok_communication_offline.visible = false;
+  Button_Retry_communication_offline.visible = !ok_only;
+  Button_Cancel_communication_offline.visible = !ok_only;
+  Button_ok_communication_offline.visible = ok_only;
   ShowBusy(false);
   Panel_communication_offline.visible = true;
-  focused = &Button_Retry_communication_offline;
+  focused = ok_only ? &Button_ok_communication_offline : &Button_Retry_communication_offline;
+}
+
+void TForm1::ShowOfflineForm(const std::string& l1, const std::string& l2, const std::string& l3) {
+  ShowOfflinePanel(l1, l2, l3, false);
 }
 
 void TForm1::ShowRefusalForm(const std::string& l1, const std::string& l2, const std::string& l3) {
@@ -39,13 +45,20 @@ void TForm1::ShowRefusalForm(const std::string& l1, const std::string& l2, const
 }
 
 void TForm1::ShowOkForm(const std::string& l1, const std::string& l2, const std::string& l3) {
-  set_offline_lines(*this, l1, l2, l3);
-  Button_Retry_communication_offline.visible = false;
-  Button_Cancel_communication_offline.visible = false;
-  Button_ok_communication_offline.visible = true;
-  ShowBusy(false);
-  Panel_communication_offline.visible = true;
-  focused = &Button_ok_communication_offline;
+  ShowOfflinePanel(l1, l2, l3, true);
+}
+
+// Download with Cancel, Ok alone, or no button (waiting for the unit): the
+// buttons share a row and never show together.
+void TForm1::ShowReadyPanel(ReadyButtons buttons, const std::string& l1, const std::string& l2) {
+  Button_Download_ready_for_download.visible = buttons == ReadyButtons::download_cancel;
+  Button_Cancel_ready_for_download.visible = buttons == ReadyButtons::download_cancel;
+  Button_Ok_ready_for_download.visible = buttons == ReadyButtons::ok;
+  Label_ready_for_download_txt1.caption = l1;
+  Label_ready_for_download_txt2.caption = l2;
+  Panel_ready_for_download.visible = true;
+  if (buttons == ReadyButtons::download_cancel) focused = &Button_Download_ready_for_download;
+  if (buttons == ReadyButtons::ok) focused = &Button_Ok_ready_for_download;
 }
 
 std::array<ui::Label*, 10> TForm1::MessageLines() {

@@ -77,14 +77,8 @@ void TForm1::OnStatusReply() {
   }
   error_count = 0;
   ClearRx();
-  Button_Download_ready_for_download.visible = true;
-  Button_Cancel_ready_for_download.visible = true;
-  Button_Ok_ready_for_download.visible = false;
-  Label_ready_for_download_txt1.caption = texts::ready_1;
-  Label_ready_for_download_txt2.caption = texts::ready_2;
   ShowBusy(false);
-  Panel_ready_for_download.visible = true;
-  focused = &Button_Download_ready_for_download;
+  ShowReadyPanel(ReadyButtons::download_cancel, texts::ready_1, texts::ready_2);
 }
 
 void TForm1::OnStartReply() {
@@ -135,13 +129,7 @@ void TForm1::OnFinishReply() {
   } else if (status == "OK") {
     ShowBusy(false);
     GroupBox_gauge_up_down_loading.visible = false;
-    Button_Download_ready_for_download.visible = false;
-    Button_Cancel_ready_for_download.visible = false;
-    Button_Ok_ready_for_download.visible = true;
-    Label_ready_for_download_txt1.caption = texts::finished_1;
-    Label_ready_for_download_txt2.caption = texts::finished_2;
-    Panel_ready_for_download.visible = true;
-    focused = &Button_Ok_ready_for_download;
+    ShowReadyPanel(ReadyButtons::ok, texts::finished_1, texts::finished_2);
   } else if (status == "wK") {
     error_count = 0;
     StopLinkTimers();

@@ -26,6 +26,11 @@ inline constexpr const char* switch_off = "Switch system power off !!!";
 inline constexpr const char* close_and_retry = "Close the programm and try again";
 inline constexpr const char* finished_1 = "Firmware download is ready. Turn the Power off";
 inline constexpr const char* finished_2 = "press the Ok button and close the program";
+inline constexpr const char* script_finished_1 =
+    "Firmware download is ready now. Turn the Power off";
+inline constexpr const char* power_cycle_1 = "WARNING next part of firmware downloading will start";
+inline constexpr const char* power_cycle_2 =
+    "After switching the power off for 2s and then switching on again";
 inline constexpr const char* download_failed =
     "firmware download has failed !!!\r\r\nPlease try again";
 inline constexpr const char* block_read_error = "Error on reading blocks from file";

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/main_window.h"
+#include "download/texts.h"
 #include "firmware/file_texts.h"
 #include "firmware/image.h"
 #include "firmware/script.h"
@@ -72,26 +73,14 @@ void TForm1::ScriptImageStep(const std::string& line) {
 
 void TForm1::PowerCyclePrompt() {
   GroupBox_gauge_up_down_loading.visible = false;
-  Button_Download_ready_for_download.visible = false;
-  Button_Cancel_ready_for_download.visible = false;
-  Button_Ok_ready_for_download.visible = false;
-  Label_ready_for_download_txt1.caption = "WARNING next part of firmware downloading will start";
-  Label_ready_for_download_txt2.caption =
-      "After switching the power off for 2s and then switching on again";
-  Panel_ready_for_download.visible = true;
+  ShowReadyPanel(ReadyButtons::none, texts::power_cycle_1, texts::power_cycle_2);
   next_action = 2;
   Timer4.set_enabled(true);
 }
 
 void TForm1::FinalMessage() {
   GroupBox_gauge_up_down_loading.visible = false;
-  Button_Download_ready_for_download.visible = false;
-  Button_Cancel_ready_for_download.visible = false;
-  Button_Ok_ready_for_download.visible = true;
-  Label_ready_for_download_txt1.caption = "Firmware download is ready now. Turn the Power off";
-  Label_ready_for_download_txt2.caption = "press the Ok button and close the program";
-  Panel_ready_for_download.visible = true;
-  focused = &Button_Ok_ready_for_download;
+  ShowReadyPanel(ReadyButtons::ok, texts::script_finished_1, texts::finished_2);
   script_finished = 1;
 }
 
