@@ -1,33 +1,22 @@
 #pragma once
 
-#include <sys/types.h>
-
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "process.h"
 
 namespace ecu_sim_test {
 
 // The real zek-ecu-sim binary, started with the given options; stopped (SIGTERM) when
 // the object goes away.
-class SimProcess {
+class SimProcess : public Background {
  public:
-  explicit SimProcess(const std::vector<std::string>& args);
-  ~SimProcess();
-  SimProcess(const SimProcess&) = delete;
-  SimProcess& operator=(const SimProcess&) = delete;
+  explicit SimProcess(const std::vector<std::string>& args) : Background(ZEK_ECU_SIM_PATH, args) {}
 
   // The far end's path from the first line of output; empty when none came.
-  const std::string& path() const { return path_; }
-  // The exit status once it ended within `timeout_ms`; -1 for a death by signal.
-  std::optional<int> WaitExit(int timeout_ms);
+  const std::string& path() const { return first_line(); }
   // SIGTERM, then the exit status.
-  std::optional<int> Terminate();
-
- private:
-  pid_t pid_ = -1;
-  std::string path_;
-  std::optional<int> status_;
+  std::optional<int> Terminate() { return Stop(); }
 };
 
 }  // namespace ecu_sim_test

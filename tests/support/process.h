@@ -27,6 +27,8 @@ class Background {
 
   // The first line it printed (read at start), e.g. the simulated unit's port.
   const std::string& first_line() const { return first_line_; }
+  // The exit status once it ended within `limit_ms`; -1 for a death by signal.
+  std::optional<int> WaitExit(int limit_ms);
   // SIGTERM and the exit status (waits at most 5 s).
   std::optional<int> Stop();
 

@@ -109,6 +109,11 @@ Background::~Background() {
   Stop();
 }
 
+std::optional<int> Background::WaitExit(int limit_ms) {
+  if (!status_ && pid_ > 0) status_ = Reap(pid_, limit_ms);
+  return status_;
+}
+
 std::optional<int> Background::Stop() {
   if (!status_ && pid_ > 0) {
     ::kill(pid_, SIGTERM);
