@@ -108,7 +108,7 @@ int main() {
   ui::ScriptedDialogs dialogs;
   auto serial = platform::MakeSystemSerial();
   TForm1 form(Environment{loop, dialogs, *serial, {"-O"}, "/proc/self/exe"});
-  form.link_kind = 1;
+  form.link_kind = firmware::Link::serial;
   form.port_name = far_end;
   form.firmware_file_name = image.string();
   form.last_block_nr = blocks - 1;

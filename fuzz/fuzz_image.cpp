@@ -47,7 +47,8 @@ void CheckTexts(std::span<const std::uint8_t> bytes) {
   if (wait) Require(*wait >= 0 && *wait <= 9999 && bytes.size() >= 13, "wait of 4 digits");
   const auto family = firmware::FamilyOfImage(version);
   Require(family.supported == (family.rule >= 1 && family.rule <= 5), "rules 1-5 supported");
-  Require(family.supported == (family.link_kind != 0), "a supported family has a link");
+  Require(family.supported == (family.link_kind != firmware::Link::none),
+          "a supported family has a link");
   Require(!family.fast_baud || firmware::HasFinishWait(version), "fast only for 6 and 8");
 }
 

@@ -55,8 +55,12 @@ class FuzzLine : public platform::SerialSystem {
   };
 };
 
-constexpr std::uint8_t states[] = {0,   '6', 'V', 'S', 'W', 'a', 'd',
-                                   'U', 'B', 'u', '}', '9', 'r', '.'};
+using S = CommState;
+constexpr CommState states[] = {S::idle,          S::probe,          S::version,
+                                S::serial_number, S::prepare,        S::access,
+                                S::status,        S::start,          S::block,
+                                S::finish,        S::switch_request, S::status_after_switch,
+                                S::restart,       S::script_step};
 
 }  // namespace
 
@@ -66,9 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ui::ScriptedDialogs dialogs;
   FuzzLine line;
   TForm1 form(Environment{loop, dialogs, line, {"-O"}, "/nonexistent/zekflash"});
-  form.link_kind = 1;
-  form.fast_baud = data[0] & 1;
-  form.staged_download = (data[0] >> 1) & 1;
+  form.link_kind = firmware::Link::serial;
+  form.fast_baud = (data[0] & 1) != 0;
+  form.staged_download = ((data[0] >> 1) & 1) != 0;
   form.StaticText_version_info_File.caption = "3M0100001";
   form.last_block_nr = 3;
   form.ComboBox_setCompoort2.set_items({"COM2"});

@@ -72,9 +72,9 @@ void TForm1::FormCreate() {
   rx_count = 0;
   rx_buffer.clear();
   error_count = 0;
-  staged_download = 0;
-  soft_restart = 0;
-  fast_baud = 0;
+  staged_download = false;
+  soft_restart = false;
+  fast_baud = false;
   finish_wait = 0;
   move_to(0, 0);
 }

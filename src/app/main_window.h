@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/opening_screen.h"
+#include "download/states.h"
 #include "firmware/family.h"
 #include "link/com_port.h"
 #include "platform/serial_port.h"
@@ -140,12 +141,12 @@ class TForm1 : public ui::Form {
 
   // --- Port configuration (config/) ---
   // False when the list of present ports could not be read.
-  bool PortSetUp(int port_kind);
-  std::string PortFilePath(int port_kind) const;
+  bool PortSetUp(firmware::PortKind port_kind);
+  std::string PortFilePath(firmware::PortKind port_kind) const;
   void SpeedButton1Click();
-  void LoadPortGroup(ui::ComboBox& combo, int port_kind);
+  void LoadPortGroup(ui::ComboBox& combo, firmware::PortKind port_kind);
   void RescanPortGroup(ui::ComboBox& combo);
-  void SavePortGroup(const ui::ComboBox& combo, int port_kind);
+  void SavePortGroup(const ui::ComboBox& combo, firmware::PortKind port_kind);
   void CheckBox_Autoselect_comportClick();
   void ApplyAutoselectAppearance();
   void xpButton_rescan1Click();
@@ -267,16 +268,16 @@ class TForm1 : public ui::Form {
   std::unique_ptr<TOKBottomDlg_openingsscherm> opening_screen;
 
   // --- Download state: one connection and download ---
-  std::uint8_t comm_state = 0;
+  CommState comm_state = CommState::idle;
   std::vector<std::uint8_t> rx_buffer;  // at most rx_buffer_capacity bytes
   std::int32_t rx_count = 0;
   std::int32_t error_count = 0;
-  std::int32_t next_action = 0;
-  std::int32_t link_kind = 0;
-  std::uint8_t fast_baud = 0;
-  std::int32_t staged_download = 0;
-  std::uint8_t soft_restart = 0;
-  std::uint8_t script_finished = 0;
+  NextAction next_action = NextAction::connect;
+  firmware::Link link_kind = firmware::Link::none;
+  bool fast_baud = false;
+  bool staged_download = false;
+  bool soft_restart = false;
+  bool script_finished = false;
   std::int32_t block_nr = 0;
   std::int32_t last_block_nr = 0;
   std::vector<std::uint8_t> block_message;

@@ -83,7 +83,7 @@ void TForm1::Button_Download_ready_for_downloadClick() {
   Panel_ready_for_download.visible = false;
   download_started = true;
   Timer2.set_interval(500);
-  if (staged_download == 1) {
+  if (staged_download) {
     SendSwitchRequest();
   } else {
     SendStartRequest();
@@ -91,13 +91,13 @@ void TForm1::Button_Download_ready_for_downloadClick() {
 }
 
 void TForm1::Button_Ok_ready_for_downloadClick() {
-  if (staged_download != 1) {
+  if (!staged_download) {
     ClosePort();
     Panel_ready_for_download.visible = false;
     return;
   }
   Panel_ready_for_download.visible = false;
-  if (script_finished == 0) {
+  if (!script_finished) {
     ScriptStep();
   } else {
     ClosePort();
@@ -113,7 +113,7 @@ void TForm1::xpButton_close_tekstveldClick() {
   GroupBox_gauge_up_down_loading.visible = false;
   Button_Download_ready_for_download.visible = false;
   Button_Cancel_ready_for_download.visible = false;
-  if (staged_download == 1) {
+  if (staged_download) {
     Panel_ready_for_download.visible = false;
     ScriptStep();
   } else {
@@ -125,7 +125,8 @@ void TForm1::xpButton_close_tekstveldClick() {
 void TForm1::Button_Retry_communication_offlineClick() {
   Panel_communication_offline.visible = false;
   autoselect_index = 0;
-  next_action = CheckBox_Autoselect_comport.checked ? 19 : 0;
+  next_action =
+      CheckBox_Autoselect_comport.checked ? NextAction::probe_next_port : NextAction::connect;
   Timer4.set_enabled(true);
 }
 

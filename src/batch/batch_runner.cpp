@@ -29,7 +29,8 @@ int BatchRunner::Run() {
   BatchDialogs dialogs(options_.file, console);
   TForm1 form(Environment{parts_.loop, dialogs, parts_.serial, {"-O"}, parts_.executable_path});
   dialogs.where = [&] {
-    return form.comm_state == 0 ? options_.file : options_.file + " on " + UnitPlace(form);
+    return form.comm_state == CommState::idle ? options_.file
+                                              : options_.file + " on " + UnitPlace(form);
   };
   form.FormShow();
   if (options_.port) ForcePort(form, *options_.port);

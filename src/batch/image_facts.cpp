@@ -63,12 +63,13 @@ void PrintFamily(std::ostream& out, const firmware::Family& family, const std::s
     return;
   }
   Field(out, indent + "Family", shown + " (rule " + std::to_string(family.rule) + ")");
-  Field(out, indent + "Link", family.link_kind == 2 ? "USB HID bridge" : "serial port");
+  Field(out, indent + "Link",
+        family.link_kind == firmware::Link::hid ? "USB HID bridge" : "serial port");
   Field(out, indent + "Port kind", PortKindText(family.port));
   Field(out, indent + "Baud",
-        family.link_kind == 2 ? "none (HID)"
-        : family.fast_baud    ? "921600"
-                              : "115200");
+        family.link_kind == firmware::Link::hid ? "none (HID)"
+        : family.fast_baud                      ? "921600"
+                                                : "115200");
 }
 
 void PrintBlocks(std::ostream& out, const ImageFacts& facts, const std::string& indent) {

@@ -52,7 +52,7 @@ Outcome Technician::OnAccessLevel() {
 Outcome Technician::OnOffline() {
   if (!form_.Button_Retry_communication_offline.visible) {
     const std::string why =
-        form_.comm_state == 0
+        form_.comm_state == CommState::idle
             ? file_ + ": the file was not accepted (see the lines above); choose another file"
             : file_ + ": the unit on " + Unit() +
                   " refused the download (see the lines above); remove the cause, then run again";
@@ -76,8 +76,9 @@ Outcome Technician::OnOffline() {
 // Why the offline panel came: the port search found no unit, the port could
 // not be used, or the unit stopped answering.
 std::string Technician::NoAnswer() const {
-  const bool searching = form_.CheckBox_Autoselect_comport.checked &&
-                         (form_.comm_state == 0 || form_.comm_state == '6');
+  const bool searching =
+      form_.CheckBox_Autoselect_comport.checked &&
+      (form_.comm_state == CommState::idle || form_.comm_state == CommState::probe);
   if (searching) {
     const auto& ports = form_.ComboBox_setCompoort2.items;
     if (ports.empty()) {
@@ -89,7 +90,7 @@ std::string Technician::NoAnswer() const {
     for (const auto& p : ports) list += (list.empty() ? "" : ", ") + Printable(p);
     return file_ + ": no unit for this file answered on the ports searched (" + list + ")";
   }
-  if (form_.link_kind == 1 && !form_.ComPort1.connected()) {
+  if (form_.link_kind == firmware::Link::serial && !form_.ComPort1.connected()) {
     return file_ + ": no connection on " + Unit() + " (the port could not be opened or went away)";
   }
   return file_ + ": no answer from the unit on " + Unit();
@@ -148,7 +149,7 @@ Outcome Technician::OnOlderVersion() {
 
 Outcome Technician::OnNothingToPress() {
   if (StillGoing()) return Outcome::going;
-  if (form_.comm_state == 0) {
+  if (form_.comm_state == CommState::idle) {
     return Stop(nullptr, file_ +
                              ": the file was not opened; see what --info says about it, or "
                              "choose another file");
@@ -162,7 +163,7 @@ bool Technician::Finished() const {
   if (!form_.Panel_ready_for_download.visible || !form_.Button_Ok_ready_for_download.visible) {
     return false;
   }
-  if (form_.staged_download == 1) return form_.script_finished == 1;
+  if (form_.staged_download) return form_.script_finished;
   return form_.Label_ready_for_download_txt1.caption == texts::finished_1;
 }
 
@@ -170,7 +171,7 @@ bool Technician::Finished() const {
 // cycle, which has no time limit until its own 'r' message has been judged.
 bool Technician::StillGoing() const {
   if (form_.Timer1.enabled() || form_.Timer2.enabled() || form_.Timer4.enabled()) return true;
-  if (form_.comm_state != 'r') return false;
+  if (form_.comm_state != CommState::restart) return false;
   const bool judged = form_.rx_count >= 4 && !form_.rx_buffer.empty() && form_.rx_buffer[0] == 'r';
   return !judged;
 }

@@ -6,7 +6,7 @@
 namespace batch {
 
 std::string UnitPlace(const TForm1& form) {
-  if (form.link_kind == 2) return "the USB HID bridge";
+  if (form.link_kind == firmware::Link::hid) return "the USB HID bridge";
   return Printable(form.ComPort1.port());
 }
 

@@ -6,8 +6,8 @@ namespace {
 
 constexpr const char* default_port = "COM1";
 
-std::string FileName(int port_kind) {
-  return port_kind == 1 ? "com.ini" : "com_2.ini";
+std::string FileName(firmware::PortKind port_kind) {
+  return port_kind == firmware::PortKind::rs232 ? "com.ini" : "com_2.ini";
 }
 
 std::string EnumerationError(const platform::Error& e) {
@@ -18,7 +18,7 @@ std::string EnumerationError(const platform::Error& e) {
 
 // Fills a group's list with the ports present and shows its stored port. On any
 // failure offers to create the default file; the panel opens in any case.
-void TForm1::LoadPortGroup(ui::ComboBox& combo, int port_kind) {
+void TForm1::LoadPortGroup(ui::ComboBox& combo, firmware::PortKind port_kind) {
   auto present = serial.list_ports();
   std::optional<std::string> stored;
   if (present) {
@@ -41,8 +41,8 @@ void TForm1::LoadPortGroup(ui::ComboBox& combo, int port_kind) {
 }
 
 void TForm1::SpeedButton1Click() {
-  LoadPortGroup(ComboBox_setCompoort1, 1);
-  LoadPortGroup(ComboBox_setCompoort2, 2);
+  LoadPortGroup(ComboBox_setCompoort1, firmware::PortKind::rs232);
+  LoadPortGroup(ComboBox_setCompoort2, firmware::PortKind::rs232_over_usb);
   ApplyAutoselectAppearance();
   GroupBox_set_communicationport.visible = true;
   if (Button_Cancel_set_communicationport.visible) focused = &Button_Cancel_set_communicationport;
@@ -69,7 +69,7 @@ void TForm1::xpButton_rescan2Click() {
   RescanPortGroup(ComboBox_setCompoort2);
 }
 
-void TForm1::SavePortGroup(const ui::ComboBox& combo, int port_kind) {
+void TForm1::SavePortGroup(const ui::ComboBox& combo, firmware::PortKind port_kind) {
   if (combo.item_index < 0) {
     dialogs.message(ui::BoxKind::warning, "Do not edit\r\nuse pulldown menu !!!");
     return;
@@ -84,10 +84,10 @@ void TForm1::SavePortGroup(const ui::ComboBox& combo, int port_kind) {
 }
 
 void TForm1::Button_Save_set_communicationportClick() {
-  SavePortGroup(ComboBox_setCompoort1, 1);
+  SavePortGroup(ComboBox_setCompoort1, firmware::PortKind::rs232);
 }
 void TForm1::Button_Save_set_communicationport_2Click() {
-  SavePortGroup(ComboBox_setCompoort2, 2);
+  SavePortGroup(ComboBox_setCompoort2, firmware::PortKind::rs232_over_usb);
 }
 
 void TForm1::Button_Cancel_set_communicationportClick() {

@@ -8,17 +8,17 @@ namespace {
 constexpr int fast_rate = 921600;
 constexpr int standard_rate = 115200;
 
-const char* PortFileName(int port_kind) {
-  return port_kind == 1 ? "com.ini" : "com_2.ini";
+const char* PortFileName(firmware::PortKind port_kind) {
+  return port_kind == firmware::PortKind::rs232 ? "com.ini" : "com_2.ini";
 }
 
 }  // namespace
 
-std::string TForm1::PortFilePath(int port_kind) const {
+std::string TForm1::PortFilePath(firmware::PortKind port_kind) const {
   return program_folder + PortFileName(port_kind);
 }
 
-bool TForm1::PortSetUp(int port_kind) {
+bool TForm1::PortSetUp(firmware::PortKind port_kind) {
   if (CheckBox_Autoselect_comport.checked) {
     auto present = serial.list_ports();
     if (!present) return false;
@@ -38,7 +38,7 @@ bool TForm1::PortSetUp(int port_kind) {
     // A port that fails to reopen under its new name is reported when a request opens it.
     [[maybe_unused]] auto reopened = ComPort1.set_port(port_name);
   }
-  if (fast_baud != 0) {
+  if (fast_baud) {
     ComPort1.begin_update();
     [[maybe_unused]] auto set = ComPort1.set_baud_rate(fast_rate);
     [[maybe_unused]] auto applied = ComPort1.end_update();

@@ -13,9 +13,9 @@ constexpr std::uint8_t access_code_1 = 0x45;
 constexpr std::uint8_t access_code_2 = 0x4B;
 constexpr std::uint8_t access_code_3 = 0x21;
 
-Bytes WithText(char letter, const std::string& text) {
+Bytes WithText(CommState request, const std::string& text) {
   Bytes b(1 + text.size());
-  b[0] = static_cast<std::uint8_t>(letter);
+  b[0] = StateLetter(request);
   std::copy(text.begin(), text.end(), b.begin() + 1);
   return b;
 }
@@ -29,63 +29,64 @@ std::uint8_t Checksum(std::span<const std::uint8_t> bytes) {
 }
 
 Bytes VersionRequest() {
-  return {'V'};
+  return {StateLetter(CommState::version)};
 }
 Bytes SerialRequest() {
-  return {'S'};
+  return {StateLetter(CommState::serial_number)};
 }
 Bytes PrepareRequest() {
-  return {'W'};
+  return {StateLetter(CommState::prepare)};
 }
 Bytes StatusRequest() {
-  return {'d'};
+  return {StateLetter(CommState::status)};
 }
 Bytes SwitchRequest() {
-  return {'}', '}'};
+  return {StateLetter(CommState::switch_request), StateLetter(CommState::switch_request)};
 }
 Bytes RestartRequest() {
-  return {'r', 'r'};
+  return {StateLetter(CommState::restart), StateLetter(CommState::restart)};
 }
 
 Bytes AccessRequest() {
-  Bytes b{'a', access_code_0, access_code_1, access_code_2, access_code_3};
+  Bytes b{StateLetter(CommState::access), access_code_0, access_code_1, access_code_2,
+          access_code_3};
   b.push_back(Checksum(b));
   return b;
 }
 
 Bytes StartRequest(const std::string& serial_number) {
-  return WithText('U', serial_number);
+  return WithText(CommState::start, serial_number);
 }
 Bytes FinishRequest(const std::string& serial_number) {
-  return WithText('u', serial_number);
+  return WithText(CommState::finish, serial_number);
 }
 
 Bytes BlockFrame(std::int32_t block_nr, std::span<const std::uint8_t, block_data_size> data) {
   Bytes b(block_frame_size);
-  b[0] = 'B';
+  b[0] = StateLetter(CommState::block);
   b[1] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(block_nr) & 0xFF);
   std::copy(data.begin(), data.end(), b.begin() + 2);
   b[block_frame_size - 1] = Checksum(std::span(b).first(block_frame_size - 1));
   return b;
 }
 
-int MinimumReplyLength(std::uint8_t comm_state, bool fast_baud) {
+int MinimumReplyLength(CommState comm_state, bool fast_baud) {
   switch (comm_state) {
-    case '6':
-    case 'V':
+    case CommState::probe:
+    case CommState::version:
       return 11;
-    case 'S':
+    case CommState::serial_number:
       return 8;
-    case 'W':
-    case 'a':
-    case 'U':
-    case 'B':
-    case 'u':
-    case '}':
-    case 'r':
+    case CommState::prepare:
+    case CommState::access:
+    case CommState::start:
+    case CommState::block:
+    case CommState::finish:
+    case CommState::switch_request:
+    case CommState::restart:
       return 4;
-    case 'd':
-    case '9':
+    case CommState::status:
+    case CommState::status_after_switch:
       return fast_baud ? fast_status_reply_length : status_reply_length;
     default:
       return 0;

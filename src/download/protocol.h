@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "download/states.h"
+
 // The messages exchanged with the unit: requests byte for byte, and the fields of replies.
 // Replies are given as the bytes held, reply code first, checksum last.
 namespace protocol {
@@ -40,7 +42,7 @@ inline constexpr int hid_length_start_finish = 7;
 inline constexpr int hid_length_switch_restart = 2;
 
 // Fewest bytes that make a complete reply in `comm_state`; 0 where none is awaited.
-int MinimumReplyLength(std::uint8_t comm_state, bool fast_baud);
+int MinimumReplyLength(CommState comm_state, bool fast_baud);
 // Whether the last byte held is the sum of all before it.
 bool ChecksumHolds(std::span<const std::uint8_t> reply);
 // Bytes 2 to n-1 (the text between code and checksum) as characters.

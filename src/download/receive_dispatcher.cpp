@@ -13,17 +13,17 @@ bool KnownReplyCode(std::uint8_t code) {
 }
 
 // The reply code a state waits for; 0 for the states that wait for none.
-std::uint8_t ExpectedReply(std::uint8_t state) {
+std::uint8_t ExpectedReply(CommState state) {
   switch (state) {
-    case '6':
-      return 'V';
-    case '9':
-      return 'd';
-    case 0:
-    case '.':
+    case CommState::probe:
+      return StateLetter(CommState::version);
+    case CommState::status_after_switch:
+      return StateLetter(CommState::status);
+    case CommState::idle:
+    case CommState::script_step:
       return 0;
     default:
-      return state;
+      return StateLetter(state);
   }
 }
 
@@ -31,7 +31,7 @@ std::uint8_t ExpectedReply(std::uint8_t state) {
 
 void TForm1::ReportLinkError() {
   StopLinkTimers();
-  next_action = 6;
+  next_action = NextAction::handle_comm_error;
   Timer4.set_enabled(true);
 }
 
@@ -59,7 +59,7 @@ void TForm1::AppendRx(std::span<const std::uint8_t> bytes) {
 }
 
 void TForm1::ReceiveDispatcher(std::int32_t count) {
-  if (link_kind == 1 && !ReadSerialInput(count)) {
+  if (link_kind == firmware::Link::serial && !ReadSerialInput(count)) {
     ReportLinkError();
     dialogs.message_box(ui::BoxKind::error, texts::comm_error_test, ui::BoxButtons::yes_no);
     return;
@@ -67,7 +67,7 @@ void TForm1::ReceiveDispatcher(std::int32_t count) {
   // A link error is already on its way to HandleCommError, which re-sends the
   // request: bytes still trickling in belong to the reply just refused and must
   // not be judged again, or a late piece could make it pass as well.
-  if (next_action == 6 && Timer4.enabled()) {
+  if (next_action == NextAction::handle_comm_error && Timer4.enabled()) {
     ClearRx();
     return;
   }
@@ -79,8 +79,8 @@ void TForm1::ReceiveDispatcher(std::int32_t count) {
     return;
   }
   if (code == 'F') {
-    if (comm_state == '}') {
-      soft_restart = 0;
+    if (comm_state == CommState::switch_request) {
+      soft_restart = false;
       StartScript();
     } else {
       StopLinkTimers();
@@ -95,10 +95,10 @@ void TForm1::ReceiveDispatcher(std::int32_t count) {
     ReportLinkError();
     return;
   }
-  if (rx_count < protocol::MinimumReplyLength(comm_state, fast_baud != 0)) return;
+  if (rx_count < protocol::MinimumReplyLength(comm_state, fast_baud)) return;
   Timer2.set_enabled(false);
-  if (comm_state == 'r') Timer2.set_interval(500);
-  const bool checked = comm_state != 'd' && comm_state != '}';
+  if (comm_state == CommState::restart) Timer2.set_interval(500);
+  const bool checked = comm_state != CommState::status && comm_state != CommState::switch_request;
   if (checked && !protocol::ChecksumHolds(rx_buffer)) {
     ReportLinkError();
     return;

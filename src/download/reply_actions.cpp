@@ -5,40 +5,40 @@
 
 void TForm1::ActOnReply() {
   switch (comm_state) {
-    case '6':
+    case CommState::probe:
       return OnProbeReply();
-    case 'V':
+    case CommState::version:
       StaticText_version_info.caption = protocol::PayloadText(rx_buffer);
       return SendSerialRequest();
-    case 'S':
+    case CommState::serial_number:
       StaticText_Serial_number.caption = protocol::PayloadText(rx_buffer);
-      return staged_download == 1 ? PatternCheck() : VersionCheck();
-    case 'W':
+      return staged_download ? PatternCheck() : VersionCheck();
+    case CommState::prepare:
       if (protocol::Status(rx_buffer) == "OK") SendAccessRequest();
       return;
-    case 'a':
+    case CommState::access:
       if (AccessLevelPasses(protocol::Word(rx_buffer, 2))) return SendStatusRequest();
       Panel_Acces_level_problem.visible = true;
       focused = &Button_OK_Acces_level_problem;
       return;
-    case 'd':
+    case CommState::status:
       return OnStatusReply();
-    case 'U':
+    case CommState::start:
       return OnStartReply();
-    case 'B':
+    case CommState::block:
       return OnBlockReply();
-    case 'u':
+    case CommState::finish:
       return OnFinishReply();
-    case 'r':
+    case CommState::restart:
       if (protocol::Status(rx_buffer) == "OK") ContinueScript();
       return;
-    case '}':
-      soft_restart = 1;
+    case CommState::switch_request:
+      soft_restart = true;
       return StartScript();
-    case '9':
+    case CommState::status_after_switch:
       error_count = 0;
       ClearRx();
-      soft_restart = 0;
+      soft_restart = false;
       return StartScript();
     default:
       return;
@@ -54,7 +54,7 @@ void TForm1::OnProbeReply() {
     if (autoselect_index >= 0 && autoselect_index < static_cast<std::int32_t>(items.size())) {
       port_name = items[static_cast<std::size_t>(autoselect_index)];
     }
-    next_action = 0;
+    next_action = NextAction::connect;
     Timer4.set_enabled(true);
     return;
   }
@@ -124,7 +124,7 @@ void TForm1::OnBlockReply() {
 
 void TForm1::OnFinishReply() {
   const std::string status = protocol::Status(rx_buffer);
-  if (status == "OK" && staged_download == 1) {
+  if (status == "OK" && staged_download) {
     ContinueScript();
   } else if (status == "OK") {
     ShowBusy(false);
@@ -133,7 +133,7 @@ void TForm1::OnFinishReply() {
   } else if (status == "wK") {
     error_count = 0;
     StopLinkTimers();
-    next_action = 6;
+    next_action = NextAction::handle_comm_error;
     Timer4.set_interval(2000);
     Timer4.set_enabled(true);
   } else if (status == "NO") {
@@ -145,6 +145,6 @@ void TForm1::OnFinishReply() {
 
 void TForm1::ContinueScript() {
   Panel_ready_for_download.visible = false;
-  comm_state = '.';
+  comm_state = CommState::script_step;
   ScriptStep();
 }

@@ -5,12 +5,6 @@
 #include "download/texts.h"
 #include "firmware/block_reader.h"
 
-namespace {
-
-constexpr int serial_link = 1;
-
-}  // namespace
-
 void TForm1::WriteCommLabel() {
   label_comm_errors.caption = ComPort1.port() + " errors:" + std::to_string(error_count);
 }
@@ -35,13 +29,13 @@ bool TForm1::EnsurePortOpen() {
 // Whether the request went out (or found the port closed, where nothing happens);
 // after a failed write the sender does nothing more, so the link stands still.
 bool TForm1::Send(const protocol::Bytes& request, int hid_length) {
-  if (link_kind == serial_link) return SendOverComPort(request);
+  if (link_kind == firmware::Link::serial) return SendOverComPort(request);
   return SendHidReport(request, hid_length);
 }
 
 void TForm1::SendVersionRequest() {
-  comm_state = 'V';
-  if (link_kind == serial_link) {
+  comm_state = CommState::version;
+  if (link_kind == firmware::Link::serial) {
     if (!EnsurePortOpen()) return;
     WriteCommLabel();
   }
@@ -49,34 +43,34 @@ void TForm1::SendVersionRequest() {
 }
 
 void TForm1::SendSerialRequest() {
-  comm_state = 'S';
-  if (link_kind == serial_link && !EnsurePortOpen()) return;
+  comm_state = CommState::serial_number;
+  if (link_kind == firmware::Link::serial && !EnsurePortOpen()) return;
   Send(protocol::SerialRequest(), protocol::hid_length_single);
 }
 
 void TForm1::SendPrepareRequest() {
-  comm_state = 'W';
+  comm_state = CommState::prepare;
   if (!Send(protocol::PrepareRequest(), protocol::hid_length_single)) return;
   WriteCommLabel();
   Timer2.set_enabled(true);
 }
 
 void TForm1::SendAccessRequest() {
-  comm_state = 'a';
+  comm_state = CommState::access;
   if (!Send(protocol::AccessRequest(), protocol::hid_length_access)) return;
   WriteCommLabel();
   Timer2.set_enabled(true);
 }
 
 void TForm1::SendStatusRequest() {
-  comm_state = 'd';
+  comm_state = CommState::status;
   if (!Send(protocol::StatusRequest(), protocol::hid_length_single)) return;
   WriteCommLabel();
   Timer2.set_enabled(true);
 }
 
 void TForm1::SendStartRequest() {
-  comm_state = 'U';
+  comm_state = CommState::start;
   if (!Send(protocol::StartRequest(StaticText_Serial_number.caption),
             protocol::hid_length_start_finish)) {
     return;
@@ -86,7 +80,7 @@ void TForm1::SendStartRequest() {
 }
 
 void TForm1::SendFinishRequest() {
-  comm_state = 'u';
+  comm_state = CommState::finish;
   Timer2.set_interval(finish_wait * 100);
   if (!Send(protocol::FinishRequest(StaticText_Serial_number.caption),
             protocol::hid_length_start_finish)) {
@@ -97,14 +91,14 @@ void TForm1::SendFinishRequest() {
 }
 
 void TForm1::SendSwitchRequest() {
-  comm_state = '}';
+  comm_state = CommState::switch_request;
   if (!Send(protocol::SwitchRequest(), protocol::hid_length_switch_restart)) return;
   WriteCommLabel();
   Timer2.set_enabled(true);
 }
 
 void TForm1::SendRestartRequest() {
-  comm_state = 'r';
+  comm_state = CommState::restart;
   if (!Send(protocol::RestartRequest(), protocol::hid_length_switch_restart)) return;
   WriteCommLabel();
   Timer2.set_interval(5000);
@@ -116,9 +110,9 @@ void TForm1::SendBlock() {
     dialogs.message(ui::BoxKind::plain, texts::block_read_error);
     return;
   }
-  comm_state = 'B';
+  comm_state = CommState::block;
   block_message = protocol::BlockFrame(block_nr, *block);
-  if (link_kind == serial_link) {
+  if (link_kind == firmware::Link::serial) {
     SendOverComPort(block_message);
   } else {
     hid_chunk_index = 0;

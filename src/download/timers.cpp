@@ -5,7 +5,7 @@
 
 void TForm1::Timer2Timer() {
   switch (comm_state) {
-    case 'u':
+    case CommState::finish:
       StopLinkTimers();
       ClosePort();
       Timer2.set_enabled(false);
@@ -13,13 +13,13 @@ void TForm1::Timer2Timer() {
       ShowBusy(false);
       dialogs.message(ui::BoxKind::warning, texts::download_failed);
       return;
-    case '}':
-      // A unit that cannot restart itself stays silent; its status reply in
-      // state '9' tells that it is still there.
+    case CommState::switch_request:
+      // A unit that cannot restart itself stays silent; its status reply
+      // after the switch tells that it is still there.
       StopLinkTimers();
       error_count = 0;
       ClearRx();
-      comm_state = '9';
+      comm_state = CommState::status_after_switch;
       if (Send(protocol::StatusRequest(), protocol::hid_length_single)) Timer2.set_enabled(true);
       return;
     default:
@@ -30,29 +30,29 @@ void TForm1::Timer2Timer() {
 void TForm1::Timer4Timer() {
   Timer4.set_enabled(false);
   switch (next_action) {
-    case 0:
+    case NextAction::connect:
       Timer2.set_interval(500);
       SendVersionRequest();
       Timer4.set_interval(60);
       return;
-    case 1:
+    case NextAction::start_download:
       SendStartRequest();
       return;
-    case 2:
+    case NextAction::power_cycle_wait:
       // Power cycle: nothing is sent; the unit reports back by itself. Whatever the
       // buffer still holds answered the request before and must not stand in
       // front of that report.
       ClearRx();
-      comm_state = 'r';
+      comm_state = CommState::restart;
       return;
-    case 3:
+    case NextAction::restart:
       SendRestartRequest();
       return;
-    case 6:
+    case NextAction::handle_comm_error:
       Timer4.set_interval(60);
       HandleCommError();
       return;
-    case 19:
+    case NextAction::probe_next_port:
       ClosePort();
       ProbeCandidatePort();
       Timer4.set_interval(60);

@@ -16,7 +16,7 @@ bool FastFirst(char c) {
 }
 
 Family Serial(int rule, PortKind port) {
-  return Family{.rule = rule, .supported = true, .link_kind = 1, .port = port};
+  return Family{.rule = rule, .supported = true, .link_kind = Link::serial, .port = port};
 }
 
 // The table's rules in order; the first that applies wins, so "5E" is rule 4.
@@ -31,7 +31,7 @@ Family Classify(std::string_view code) {
   }
   if (second == 'E') return Serial(4, PortKind::rs232_over_usb);
   if (first == '5' && second == 'M') {
-    return Family{.rule = 5, .supported = true, .link_kind = 2, .port = PortKind::none};
+    return Family{.rule = 5, .supported = true, .link_kind = Link::hid, .port = PortKind::none};
   }
   return Family{};
 }

@@ -13,10 +13,13 @@ namespace firmware {
 
 enum class PortKind { none = 0, rs232 = 1, rs232_over_usb = 2 };
 
+// The link a download runs over.
+enum class Link { none = 0, serial = 1, hid = 2 };
+
 struct Family {
   int rule = 6;                    // 1 … 6, the first rule of the table that applied
   bool supported = false;          // rules 1 to 5
-  int link_kind = 0;               // 1 serial, 2 HID, 0 not supported
+  Link link_kind = Link::none;     // none when not supported
   PortKind port = PortKind::none;  // port configuration for the serial rules
   bool fast_baud = false;          // 921600 baud and the long status reply
 };

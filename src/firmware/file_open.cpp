@@ -22,11 +22,11 @@ void TForm1::SpeedButton_open_fileClick() {
     Timer4.set_enabled(false);
     ClosePort();
   }
-  script_finished = 0;
+  script_finished = false;
   const auto chosen = dialogs.open_file(firmware::OpenDialogFilters(), program_folder);
   if (!chosen) return;
   firmware_file_name = *chosen;
-  staged_download = 0;
+  staged_download = false;
   download_started = false;
   const bool armed = firmware::IsScriptPath(*chosen) ? OpenScript(*chosen) : OpenImage(*chosen);
   if (armed) Timer4.set_enabled(true);
@@ -36,9 +36,9 @@ void TForm1::SpeedButton_open_fileClick() {
 // it runs, while the unit is awaited after a power cycle, or while a script's
 // text waits for the user.
 bool TForm1::DownloadRunning() const {
-  if (!download_started || script_finished != 0) return false;
-  return Timer1.enabled() || Timer2.enabled() || Timer4.enabled() || comm_state == 'r' ||
-         Panel_tekstveld.visible;
+  if (!download_started || script_finished) return false;
+  return Timer1.enabled() || Timer2.enabled() || Timer4.enabled() ||
+         comm_state == CommState::restart || Panel_tekstveld.visible;
 }
 
 void TForm1::ShowFileMessage(const std::string& line1, const std::string& line2) {
@@ -52,7 +52,7 @@ bool TForm1::ApplyFamily(const Family& family) {
   }
   link_kind = family.link_kind;
   if (family.port == PortKind::none) return true;
-  if (!PortSetUp(static_cast<int>(family.port))) {
+  if (!PortSetUp(family.port)) {
     dialogs.message(ui::BoxKind::plain, file_texts::reading_error);
     return false;
   }
@@ -60,7 +60,8 @@ bool TForm1::ApplyFamily(const Family& family) {
 }
 
 void TForm1::ArmConnection() {
-  next_action = CheckBox_Autoselect_comport.checked ? 19 : 0;
+  next_action =
+      CheckBox_Autoselect_comport.checked ? NextAction::probe_next_port : NextAction::connect;
 }
 
 bool TForm1::OpenImage(const std::string& path) {
@@ -88,8 +89,8 @@ bool TForm1::OpenImage(const std::string& path) {
   if (auto title = firmware::UnitKindTitle(path)) GroupBox_ECU_info.caption = *title;
   const std::string version = firmware::ImageVersion(*bytes);
   StaticText_version_info_File.caption = version;
-  fast_baud = firmware::HasFinishWait(version) ? 1 : 0;
-  if (fast_baud != 0) {
+  fast_baud = firmware::HasFinishWait(version);
+  if (fast_baud) {
     const auto wait = firmware::ImageFinishWait(*bytes);
     if (!wait) {
       dialogs.message(ui::BoxKind::plain, file_texts::reading_error);
@@ -120,17 +121,17 @@ bool TForm1::OpenScript(const std::string& path) {
     dialogs.message(ui::BoxKind::plain, file_texts::reading_error);
     return false;
   }
-  staged_download = 1;
+  staged_download = true;
   ArmConnection();
   return true;
 }
 
 bool TForm1::OpenScriptImage(const std::string& script_path, const std::string& step_line) {
   if (!ValidateNamedImage(script_path, step_line)) return false;
-  fast_baud = 0;
+  fast_baud = false;
   const std::string name = firmware::ClassifyStep(step_line).image_name;
   const Family family = firmware::FamilyOfScriptImage(name);
-  if (family.supported) fast_baud = family.fast_baud ? 1 : 0;
+  if (family.supported) fast_baud = family.fast_baud;
   return ApplyFamily(family);
 }
 

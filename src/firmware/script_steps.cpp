@@ -38,8 +38,8 @@ void TForm1::ScriptStep() {
   if (StartsWith(text, "[f]")) return ScriptImageStep(text);
   if (StartsWith(text, "[HR]")) return PowerCyclePrompt();
   if (StartsWith(text, "[SR]")) {
-    if (soft_restart == 1) {
-      next_action = 3;
+    if (soft_restart) {
+      next_action = NextAction::restart;
       Timer4.set_enabled(true);
       return;
     }
@@ -67,21 +67,21 @@ void TForm1::ScriptImageStep(const std::string& line) {
   }
   firmware_file_name = path;
   last_block_nr = layout->last_block_nr;
-  next_action = 1;
+  next_action = NextAction::start_download;
   Timer4.set_enabled(true);
 }
 
 void TForm1::PowerCyclePrompt() {
   GroupBox_gauge_up_down_loading.visible = false;
   ShowReadyPanel(ReadyButtons::none, texts::power_cycle_1, texts::power_cycle_2);
-  next_action = 2;
+  next_action = NextAction::power_cycle_wait;
   Timer4.set_enabled(true);
 }
 
 void TForm1::FinalMessage() {
   GroupBox_gauge_up_down_loading.visible = false;
   ShowReadyPanel(ReadyButtons::ok, texts::script_finished_1, texts::finished_2);
-  script_finished = 1;
+  script_finished = true;
 }
 
 void TForm1::ShowTexts(std::span<const std::uint8_t> script, const std::string& step) {

@@ -5,7 +5,7 @@
 
 void TForm1::HandleCommError() {
   ClearRx();
-  if (link_kind == 1 && ComPort1.connected()) ComPort1.clear_buffers();
+  if (link_kind == firmware::Link::serial && ComPort1.connected()) ComPort1.clear_buffers();
   error_count += 1;
   WriteCommLabel();
   if (error_count <= 3) {
@@ -18,7 +18,7 @@ void TForm1::HandleCommError() {
   Button_Retry_communication_offline.visible = true;
   Button_Cancel_communication_offline.visible = true;
   Button_ok_communication_offline.visible = false;
-  if (comm_state != '6') {
+  if (comm_state != CommState::probe) {
     ShowOfflineForm(texts::offline_1, texts::offline_2, "");
     return;
   }
@@ -33,29 +33,29 @@ void TForm1::HandleCommError() {
 
 void TForm1::ResendInFlight() {
   switch (comm_state) {
-    case '.':
+    case CommState::script_step:
       return;
-    case '6':
+    case CommState::probe:
       return ProbeCandidatePort();
-    case 'B':
+    case CommState::block:
       return SendBlock();
-    case 'S':
+    case CommState::serial_number:
       return SendSerialRequest();
-    case 'U':
+    case CommState::start:
       return SendStartRequest();
-    case 'V':
+    case CommState::version:
       return SendVersionRequest();
-    case 'W':
+    case CommState::prepare:
       return SendPrepareRequest();
-    case 'a':
+    case CommState::access:
       return SendAccessRequest();
-    case 'd':
+    case CommState::status:
       return SendStatusRequest();
-    case 'r':
+    case CommState::restart:
       return SendRestartRequest();
-    case 'u':
+    case CommState::finish:
       return SendFinishRequest();
-    case '}':
+    case CommState::switch_request:
       return SendSwitchRequest();
     default:
       dialogs.message(ui::BoxKind::error, texts::comm_error_test2);
@@ -66,7 +66,7 @@ void TForm1::ProbeCandidatePort() {
   if (!ComPort1.connected() && !OpenCandidatePort()) {
     StopLinkTimers();
     Timer4.set_enabled(false);
-    next_action = 19;
+    next_action = NextAction::probe_next_port;
     autoselect_index += 1;
     if (autoselect_index < static_cast<std::int32_t>(ComboBox_setCompoort2.items.size())) {
       Timer4.set_enabled(true);
@@ -75,7 +75,7 @@ void TForm1::ProbeCandidatePort() {
     }
     return;
   }
-  comm_state = '6';
+  comm_state = CommState::probe;
   SendOverComPort(protocol::VersionRequest());
 }
 

@@ -23,11 +23,11 @@ bool TForm1::SendOverComPort(std::span<const std::uint8_t> request) {
 void TForm1::StopLinkTimers() {
   Timer1.set_enabled(false);
   Timer2.set_enabled(false);
-  if (link_kind == 1 && ComPort1.connected()) ComPort1.clear_buffers();
+  if (link_kind == firmware::Link::serial && ComPort1.connected()) ComPort1.clear_buffers();
 }
 
 void TForm1::ComPort1RxChar(int count) {
-  if (link_kind == 1) {
+  if (link_kind == firmware::Link::serial) {
     ReceiveDispatcher(count);
     return;
   }

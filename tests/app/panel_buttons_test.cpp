@@ -8,7 +8,7 @@ namespace {
 struct Connected : FormFixture {
   Connected() {
     serial.add_port("COM1");
-    form->link_kind = 1;
+    form->link_kind = firmware::Link::serial;
     EXPECT_TRUE(form->EnsurePortOpen());
   }
 };
@@ -77,7 +77,7 @@ TEST(PanelButtons, RetryStartsOverByPortSearchOrOnThePortName) {
     w.Button_Retry_communication_offline.click();
     EXPECT_FALSE(w.Panel_communication_offline.visible);
     EXPECT_EQ(w.autoselect_index, 0);
-    EXPECT_EQ(w.next_action, autoselect ? 19 : 0);
+    EXPECT_EQ(w.next_action, autoselect ? NextAction::probe_next_port : NextAction::connect);
     EXPECT_TRUE(w.Timer4.enabled());
   }
 }
@@ -88,7 +88,7 @@ TEST(PanelButtons, IgnoreSendsTheAccessRequestDespiteTheWarning) {
   w.Panel_olderversion_text.visible = true;
   w.Button_Ignore_olderversion.click();
   EXPECT_FALSE(w.Panel_olderversion_text.visible);
-  EXPECT_EQ(w.comm_state, 'a');
+  EXPECT_EQ(w.comm_state, CommState::access);
   EXPECT_EQ(f.Letters(), "a");
   EXPECT_TRUE(w.Timer2.enabled());
 }

@@ -8,6 +8,7 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using firmware::PortKind;
 
 Bytes Record(const std::string& name, std::size_t size = 21) {
   Bytes r(size, 0);
@@ -17,40 +18,47 @@ Bytes Record(const std::string& name, std::size_t size = 21) {
 }
 
 TEST(PortSetUp, FromTheFileOrTheCommandLine) {
+  const PortKind rs232 = PortKind::rs232;
+  const PortKind usb = PortKind::rs232_over_usb;
   const struct {
     const char* name;
     std::vector<std::string> args;
-    int kind;
-    std::optional<Bytes> file;  // content of com.ini (kind 1) or com_2.ini (kind 2)
+    PortKind kind;
+    std::optional<Bytes> file;  // content of com.ini (rs232) or com_2.ini (usb)
     std::string port;
     std::string box;  // "" when none
   } cases[] = {
-      {"no file, no arguments", {"-O"}, 1, std::nullopt, "COM1", "Can't find com.ini file"},
-      {"no file, -O -4", {"-O", "-4"}, 2, std::nullopt, "COM4", "Can't find com_2.ini file"},
+      {"no file, no arguments", {"-O"}, rs232, std::nullopt, "COM1", "Can't find com.ini file"},
+      {"no file, -O -4", {"-O", "-4"}, usb, std::nullopt, "COM4", "Can't find com_2.ini file"},
       {"no file, -2 -7: the higher wins",
        {"-2", "-7"},
-       1,
+       rs232,
        std::nullopt,
        "COM7",
        "Can't find com.ini file"},
       {"no file, -7 -2: still the higher",
        {"-7", "-2"},
-       1,
+       rs232,
        std::nullopt,
        "COM7",
        "Can't find com.ini file"},
-      {"no file, -10", {"-10"}, 1, std::nullopt, "COM1", "Can't find com.ini file"},
-      {"no file, -5 third", {"-O", "x", "-5"}, 1, std::nullopt, "COM1", "Can't find com.ini file"},
-      {"file wins over -3", {"-3"}, 1, Record("COM12"), "COM12", ""},
+      {"no file, -10", {"-10"}, rs232, std::nullopt, "COM1", "Can't find com.ini file"},
+      {"no file, -5 third",
+       {"-O", "x", "-5"},
+       rs232,
+       std::nullopt,
+       "COM1",
+       "Can't find com.ini file"},
+      {"file wins over -3", {"-3"}, rs232, Record("COM12"), "COM12", ""},
       {"5-byte file counts as missing",
        {"-O"},
-       1,
+       rs232,
        Bytes{4, 'C', 'O', 'M', '2'},
        "COM1",
        "Can't find com.ini file"},
       {"42-byte file: first record only",
        {"-O"},
-       2,
+       usb,
        [] {
          Bytes b = Record("/dev/ttyUSB3");
          Bytes second = Record("COM9");
@@ -59,13 +67,13 @@ TEST(PortSetUp, FromTheFileOrTheCommandLine) {
        }(),
        "/dev/ttyUSB3",
        ""},
-      {"length 0 gives an empty name", {"-O"}, 1, Record(""), "", ""},
+      {"length 0 gives an empty name", {"-O"}, rs232, Record(""), "", ""},
   };
   for (const auto& c : cases) {
     FormFixture f(c.args);
     TForm1& w = *f.form;
     w.CheckBox_Autoselect_comport.checked = false;
-    if (c.file) f.WriteFile(c.kind == 1 ? "com.ini" : "com_2.ini", *c.file);
+    if (c.file) f.WriteFile(c.kind == PortKind::rs232 ? "com.ini" : "com_2.ini", *c.file);
     EXPECT_TRUE(w.PortSetUp(c.kind)) << c.name;
     EXPECT_EQ(w.port_name, c.port) << c.name;
     EXPECT_EQ(w.ComPort1.port(), c.port) << c.name;
@@ -76,7 +84,8 @@ TEST(PortSetUp, FromTheFileOrTheCommandLine) {
       EXPECT_EQ(f.dialogs.boxes[0].text, c.box) << c.name;
       EXPECT_EQ(f.dialogs.boxes[0].kind, ui::BoxKind::plain) << c.name;
     }
-    EXPECT_FALSE(std::filesystem::exists(f.folder / "com_2.ini") && c.kind == 1) << c.name;
+    EXPECT_FALSE(std::filesystem::exists(f.folder / "com_2.ini") && c.kind == PortKind::rs232)
+        << c.name;
   }
 }
 
@@ -86,7 +95,7 @@ TEST(PortSetUp, ReadOnlyFileIsReadNotReportedMissing) {
   w.CheckBox_Autoselect_comport.checked = false;
   const std::string path = f.WriteFile("com.ini", Record("/dev/ttyUSB2"));
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-  EXPECT_TRUE(w.PortSetUp(1));
+  EXPECT_TRUE(w.PortSetUp(PortKind::rs232));
   EXPECT_EQ(w.port_name, "/dev/ttyUSB2");
   EXPECT_TRUE(f.dialogs.boxes.empty());
 }
@@ -96,7 +105,7 @@ TEST(PortSetUp, AutoSelectionListsThePortsAndLeavesThePortName) {
   TForm1& w = *f.form;
   f.serial.ports_listed = {"/dev/ttyACM0", "/dev/ttyUSB0"};
   w.port_name = "COM5";
-  for (int kind : {1, 2}) {
+  for (PortKind kind : {PortKind::rs232, PortKind::rs232_over_usb}) {
     EXPECT_TRUE(w.PortSetUp(kind));
     EXPECT_EQ(w.ComboBox_setCompoort2.items, f.serial.ports_listed);
     EXPECT_EQ(w.ComboBox_setCompoort2.item_index, -1);
@@ -104,7 +113,7 @@ TEST(PortSetUp, AutoSelectionListsThePortsAndLeavesThePortName) {
     EXPECT_TRUE(f.dialogs.boxes.empty());
   }
   f.serial.list_fails = true;
-  EXPECT_FALSE(w.PortSetUp(2)) << "a failed enumeration stops the set-up";
+  EXPECT_FALSE(w.PortSetUp(PortKind::rs232_over_usb)) << "a failed enumeration stops the set-up";
 }
 
 TEST(PortSetUp, RateFollowsTheFamilyWithOrWithoutAutoSelection) {
@@ -113,9 +122,9 @@ TEST(PortSetUp, RateFollowsTheFamilyWithOrWithoutAutoSelection) {
       FormFixture f;
       TForm1& w = *f.form;
       w.CheckBox_Autoselect_comport.checked = autoselect;
-      w.fast_baud = fast ? 1 : 0;
+      w.fast_baud = fast;
       ASSERT_TRUE(w.ComPort1.set_baud_rate(fast ? 115200 : 921600));
-      ASSERT_TRUE(w.PortSetUp(2));
+      ASSERT_TRUE(w.PortSetUp(PortKind::rs232_over_usb));
       EXPECT_EQ(w.ComPort1.baud_rate(), fast ? 921600 : 115200);
     }
   }
@@ -126,7 +135,7 @@ TEST(PortSetUp, PortChosenForTheRunSkipsTheFiles) {
   TForm1& w = *f.form;
   w.CheckBox_Autoselect_comport.checked = false;
   w.forced_port = "/dev/pts/7";
-  EXPECT_TRUE(w.PortSetUp(1));
+  EXPECT_TRUE(w.PortSetUp(PortKind::rs232));
   EXPECT_EQ(w.port_name, "/dev/pts/7");
   EXPECT_TRUE(f.dialogs.boxes.empty());
 }

@@ -58,9 +58,10 @@ TEST(Dispatcher, JudgesARepliesOnWhatIsHeldWhenItsMinimumArrives) {
 }
 
 TEST(Dispatcher, StrayFirstByteEmptiesTheBufferInAnyState) {
-  for (char state : {'V', 'B', 'd', '.', '\0'}) {
+  for (CommState state : {CommState::version, CommState::block, CommState::status,
+                          CommState::script_step, CommState::idle}) {
     Conversation f;
-    f.form->comm_state = static_cast<std::uint8_t>(state);
+    f.form->comm_state = state;
     f.Feed("x");
     EXPECT_TRUE(f.form->rx_buffer.empty()) << state;
     EXPECT_EQ(f.form->rx_count, 0) << state;
@@ -70,7 +71,7 @@ TEST(Dispatcher, StrayFirstByteEmptiesTheBufferInAnyState) {
 
 TEST(Dispatcher, KeepsSeventyTwoBytesButCountsThemAll) {
   Conversation f;
-  f.form->comm_state = '.';  // waits for nothing: the bytes just stay
+  f.form->comm_state = CommState::script_step;  // waits for nothing: the bytes just stay
   f.Feed(Cat(F::Reply("d"), Bytes(99, 0x11)));
   EXPECT_EQ(f.form->rx_buffer.size(), 72u);
   EXPECT_EQ(f.form->rx_count, 101);
@@ -79,21 +80,21 @@ TEST(Dispatcher, KeepsSeventyTwoBytesButCountsThemAll) {
 TEST(Dispatcher, SwitchAnswerFOnlyCountsInTheSwitchState) {
   {
     Conversation f;
-    f.form->comm_state = 'B';
+    f.form->comm_state = CommState::block;
     f.Feed("F");
     EXPECT_TRUE(f.LinkErrorReported());
   }
   {
     Conversation f;
-    f.form->staged_download = 1;
-    f.form->soft_restart = 1;
+    f.form->staged_download = true;
+    f.form->soft_restart = true;
     f.form->script_file_name =
         f.WriteFile("3Mtest.fm1", Bytes{'[', 'b', 'e', 'g', 'i', 'n', '1', ']', '\r', '\n', '[',
                                         'e', 'n', 'd', '1', ']', '\r', '\n'});
     f.form->SendSwitchRequest();
     f.Feed("F");  // one byte is the whole answer
-    EXPECT_EQ(f.form->soft_restart, 0);
-    EXPECT_EQ(f.form->script_finished, 1) << "the script ran to its end step";
+    EXPECT_FALSE(f.form->soft_restart);
+    EXPECT_TRUE(f.form->script_finished) << "the script ran to its end step";
     EXPECT_TRUE(f.form->Timer2.enabled()) << "the reply timer keeps running";
   }
 }
@@ -101,29 +102,31 @@ TEST(Dispatcher, SwitchAnswerFOnlyCountsInTheSwitchState) {
 TEST(Dispatcher, StatusReplies) {
   const struct {
     const char* name;
-    char state;
+    CommState state;
     bool fast;
     Bytes reply;
     const char* outcome;  // "ready", "refused: <line 2>", "link error", "waiting", "script"
   } cases[] = {
-      {"engine stopped, 22 V", 'd', false, F::StatusReply(56, 0, 56), "ready"},
-      {"engine raw 1", 'd', false, F::StatusReply(56, 1, 56),
+      {"engine stopped, 22 V", CommState::status, false, F::StatusReply(56, 0, 56), "ready"},
+      {"engine raw 1", CommState::status, false, F::StatusReply(56, 1, 56),
        "refused: the motor is not running !!!"},
-      {"battery raw 12 is 11.0 V", 'd', false, F::StatusReply(56, 0, 12),
+      {"battery raw 12 is 11.0 V", CommState::status, false, F::StatusReply(56, 0, 12),
        "refused: the Battery voltage is higher then 11,0 Volt !!!"},
-      {"battery raw 13", 'd', false, F::StatusReply(56, 0, 13), "ready"},
-      {"wrong checksum accepted in d", 'd', false, BadChecksum(F::StatusReply(56, 0, 56)), "ready"},
-      {"fast: 56 bytes are not enough", 'd', true, F::StatusReply(56, 0, 56), "waiting"},
-      {"fast: 72 bytes", 'd', true, F::StatusReply(72, 0, 56), "ready"},
-      {"after the switch: checksum checked", '9', false, BadChecksum(F::StatusReply(56, 0, 56)),
-       "link error"},
+      {"battery raw 13", CommState::status, false, F::StatusReply(56, 0, 13), "ready"},
+      {"wrong checksum accepted in d", CommState::status, false,
+       BadChecksum(F::StatusReply(56, 0, 56)), "ready"},
+      {"fast: 56 bytes are not enough", CommState::status, true, F::StatusReply(56, 0, 56),
+       "waiting"},
+      {"fast: 72 bytes", CommState::status, true, F::StatusReply(72, 0, 56), "ready"},
+      {"after the switch: checksum checked", CommState::status_after_switch, false,
+       BadChecksum(F::StatusReply(56, 0, 56)), "link error"},
   };
   for (const auto& c : cases) {
     Conversation f;
     TForm1& w = *f.form;
-    w.fast_baud = c.fast ? 1 : 0;
+    w.fast_baud = c.fast;
     w.SendStatusRequest();
-    w.comm_state = static_cast<std::uint8_t>(c.state);
+    w.comm_state = c.state;
     f.Feed(c.reply);
     const std::string outcome = c.outcome;
     if (outcome == "ready") {

@@ -55,7 +55,7 @@ TEST(PlainDownload, FromActionZeroToTheFinishedPanel) {
   w.firmware_file_name = image;
   w.last_block_nr = 4;
   w.StaticText_version_info_File.caption = "3M0100002";
-  w.next_action = 0;
+  w.next_action = NextAction::connect;
   w.Timer4.set_enabled(true);
   Unit unit(f);
   f.loop.advance(30);

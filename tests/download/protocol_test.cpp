@@ -4,6 +4,8 @@
 
 #include <numeric>
 
+#include "state_printing.h"
+
 namespace {
 
 using protocol::Bytes;
@@ -56,17 +58,29 @@ TEST(Protocol, BlockFrameCarriesNumberModulo256AndChecksum) {
 }
 
 TEST(Protocol, MinimumReplyLengths) {
+  using S = CommState;
   const struct {
-    char state;
+    CommState state;
     bool fast;
     int min;
-  } cases[] = {{'6', false, 11}, {'V', false, 11}, {'S', false, 8}, {'W', false, 4},
-               {'a', false, 4},  {'d', false, 56}, {'d', true, 72}, {'9', false, 56},
-               {'9', true, 72},  {'U', false, 4},  {'B', true, 4},  {'u', false, 4},
-               {'}', false, 4},  {'r', false, 4},  {'.', false, 0}, {0, false, 0}};
+  } cases[] = {{S::probe, false, 11},
+               {S::version, false, 11},
+               {S::serial_number, false, 8},
+               {S::prepare, false, 4},
+               {S::access, false, 4},
+               {S::status, false, 56},
+               {S::status, true, 72},
+               {S::status_after_switch, false, 56},
+               {S::status_after_switch, true, 72},
+               {S::start, false, 4},
+               {S::block, true, 4},
+               {S::finish, false, 4},
+               {S::switch_request, false, 4},
+               {S::restart, false, 4},
+               {S::script_step, false, 0},
+               {S::idle, false, 0}};
   for (const auto& c : cases) {
-    EXPECT_EQ(protocol::MinimumReplyLength(static_cast<std::uint8_t>(c.state), c.fast), c.min)
-        << c.state;
+    EXPECT_EQ(protocol::MinimumReplyLength(c.state, c.fast), c.min) << c.state;
   }
 }
 

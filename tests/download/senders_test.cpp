@@ -16,7 +16,7 @@ struct KnownState : FormFixture {
   KnownState() {
     serial.add_port("COM3");
     TForm1& w = *form;
-    w.link_kind = 1;
+    w.link_kind = firmware::Link::serial;
     w.port_name = "COM3";
     EXPECT_TRUE(w.EnsurePortOpen());
     w.StaticText_Serial_number.caption = "123456";
@@ -32,19 +32,20 @@ TEST(Senders, EachSendsItsBytesSetsItsStateLabelAndTimeOut) {
     const char* name;
     void (TForm1::*send)();
     Bytes bytes;
-    char state;
+    CommState state;
     bool label;
     int interval;  // Timer2 after sending
   } cases[] = {
-      {"version", &TForm1::SendVersionRequest, B("V"), 'V', true, 100},
-      {"serial", &TForm1::SendSerialRequest, B("S"), 'S', false, 100},
-      {"prepare", &TForm1::SendPrepareRequest, B("W"), 'W', true, 100},
-      {"access", &TForm1::SendAccessRequest, protocol::AccessRequest(), 'a', true, 100},
-      {"status", &TForm1::SendStatusRequest, B("d"), 'd', true, 100},
-      {"start", &TForm1::SendStartRequest, B("U123456"), 'U', true, 100},
-      {"finish", &TForm1::SendFinishRequest, B("u123456"), 'u', true, 1200},
-      {"switch", &TForm1::SendSwitchRequest, B("}}"), '}', true, 100},
-      {"restart", &TForm1::SendRestartRequest, B("rr"), 'r', true, 5000},
+      {"version", &TForm1::SendVersionRequest, B("V"), CommState::version, true, 100},
+      {"serial", &TForm1::SendSerialRequest, B("S"), CommState::serial_number, false, 100},
+      {"prepare", &TForm1::SendPrepareRequest, B("W"), CommState::prepare, true, 100},
+      {"access", &TForm1::SendAccessRequest, protocol::AccessRequest(), CommState::access, true,
+       100},
+      {"status", &TForm1::SendStatusRequest, B("d"), CommState::status, true, 100},
+      {"start", &TForm1::SendStartRequest, B("U123456"), CommState::start, true, 100},
+      {"finish", &TForm1::SendFinishRequest, B("u123456"), CommState::finish, true, 1200},
+      {"switch", &TForm1::SendSwitchRequest, B("}}"), CommState::switch_request, true, 100},
+      {"restart", &TForm1::SendRestartRequest, B("rr"), CommState::restart, true, 5000},
   };
   for (const auto& c : cases) {
     KnownState f;
@@ -58,7 +59,7 @@ TEST(Senders, EachSendsItsBytesSetsItsStateLabelAndTimeOut) {
     EXPECT_EQ(w.Timer2.interval(), c.interval) << c.name;
     EXPECT_TRUE(w.rx_buffer.empty()) << c.name;
     EXPECT_EQ(w.rx_count, 0) << c.name;
-    EXPECT_EQ(w.AdvCircularProgress1.visible, c.state == 'u') << c.name;
+    EXPECT_EQ(w.AdvCircularProgress1.visible, c.state == CommState::finish) << c.name;
   }
 }
 
@@ -74,7 +75,7 @@ TEST(Senders, VersionAndSerialOpenThePortOthersDoNot) {
   for (const auto& c : cases) {
     FormFixture f;
     f.serial.add_port("COM1");
-    f.form->link_kind = 1;
+    f.form->link_kind = firmware::Link::serial;
     (f.form.get()->*c.send)();
     EXPECT_EQ(f.form->ComPort1.connected(), c.opens);
     // A request on a closed port sends nothing and starts no time-out.
@@ -88,7 +89,7 @@ TEST(Senders, VersionAndSerialOpenThePortOthersDoNot) {
 TEST(Senders, PortThatCannotOpenShowsTheOfflinePanel) {
   FormFixture f;
   TForm1& w = *f.form;
-  w.link_kind = 1;
+  w.link_kind = firmware::Link::serial;
   w.port_name = "COM9";  // not present
   w.Timer4.set_enabled(true);
   w.SendVersionRequest();
@@ -114,7 +115,7 @@ TEST(Senders, BlockIsReadFromTheFileEachTimeAndNumberedModulo256) {
     EXPECT_EQ(sent[1], block % 256);
     EXPECT_TRUE(std::equal(sent.begin() + 2, sent.end() - 1, image.begin() + block * 1024));
     EXPECT_EQ(sent.back(), protocol::Checksum(std::span(sent).first(1026)));
-    EXPECT_EQ(w.comm_state, 'B');
+    EXPECT_EQ(w.comm_state, CommState::block);
   }
   EXPECT_EQ(w.label_comm_errors.caption, "Comm errors:") << "blocks never write the label";
 }
@@ -123,7 +124,7 @@ TEST(Senders, UnreadableBlockSendsNothing) {
   for (const char* why : {"missing", "short"}) {
     KnownState f;
     TForm1& w = *f.form;
-    w.comm_state = 'U';
+    w.comm_state = CommState::start;
     w.firmware_file_name = std::string(why) == "missing"
                                ? (f.folder / "gone.fm0").string()
                                : f.WriteFile("short.fm0", std::vector<std::uint8_t>(1500, 1));

@@ -5,13 +5,14 @@
 namespace {
 
 using firmware::Family;
+using firmware::Link;
 using firmware::PortKind;
 
 TEST(Family, RulesInOrderForImagesAndScriptImages) {
   struct Case {
     std::string code;
     int rule;
-    int link_kind;
+    Link link_kind;
     PortKind port;
     bool image_fast;
     bool script_image_fast;
@@ -19,29 +20,32 @@ TEST(Family, RulesInOrderForImagesAndScriptImages) {
   const PortKind none = PortKind::none;
   const PortKind rs232 = PortKind::rs232;
   const PortKind usb = PortKind::rs232_over_usb;
+  const Link no_link = Link::none;
+  const Link serial = Link::serial;
+  const Link hid = Link::hid;
   const Case cases[] = {
-      {"3MA123456", 1, 1, rs232, false, false},
-      {"3D", 2, 1, rs232, false, false},
-      {"1F", 2, 1, rs232, false, false},
-      {"7I", 2, 1, rs232, false, false},
-      {"6D", 2, 1, rs232, true, false},
-      {"8F", 2, 1, rs232, true, false},
-      {"4M", 3, 1, usb, false, false},
-      {"6M", 3, 1, usb, true, true},
-      {"8MB", 3, 1, usb, true, true},
-      {"1E", 4, 1, usb, false, false},
-      {"5E", 4, 1, usb, false, false},
-      {"6E", 4, 1, usb, true, true},
-      {"8E", 4, 1, usb, true, true},
-      {"5M", 5, 2, none, false, false},
-      {"5MA123456", 5, 2, none, false, false},
-      {"7M", 6, 0, none, false, false},
-      {"6L", 6, 0, none, false, false},
-      {"6m", 6, 0, none, false, false},
-      {"3m", 6, 0, none, false, false},
-      {"5", 6, 0, none, false, false},
-      {"6", 6, 0, none, false, false},
-      {"", 6, 0, none, false, false},
+      {"3MA123456", 1, serial, rs232, false, false},
+      {"3D", 2, serial, rs232, false, false},
+      {"1F", 2, serial, rs232, false, false},
+      {"7I", 2, serial, rs232, false, false},
+      {"6D", 2, serial, rs232, true, false},
+      {"8F", 2, serial, rs232, true, false},
+      {"4M", 3, serial, usb, false, false},
+      {"6M", 3, serial, usb, true, true},
+      {"8MB", 3, serial, usb, true, true},
+      {"1E", 4, serial, usb, false, false},
+      {"5E", 4, serial, usb, false, false},
+      {"6E", 4, serial, usb, true, true},
+      {"8E", 4, serial, usb, true, true},
+      {"5M", 5, hid, none, false, false},
+      {"5MA123456", 5, hid, none, false, false},
+      {"7M", 6, no_link, none, false, false},
+      {"6L", 6, no_link, none, false, false},
+      {"6m", 6, no_link, none, false, false},
+      {"3m", 6, no_link, none, false, false},
+      {"5", 6, no_link, none, false, false},
+      {"6", 6, no_link, none, false, false},
+      {"", 6, no_link, none, false, false},
   };
   for (const Case& c : cases) {
     const bool supported = c.rule != 6;

@@ -95,33 +95,36 @@ TEST(OpenFile, RefusedImagesArmNothing) {
 }
 
 TEST(OpenFile, AcceptedImagesChooseLinkPortAndRate) {
+  const firmware::Link serial = firmware::Link::serial;
+  const firmware::Link hid = firmware::Link::hid;
   const struct {
     const char* file;
     std::string version;
     std::size_t size;
-    int link, last_block, finish_wait;
+    firmware::Link link;
+    int last_block, finish_wait;
     bool fast;
     const char* box;  // the port file that is missing
     const char* title;
   } cases[] = {
-      {"a.fm0", "3M0100001", 2 * 1024 + 2, 1, 1, 0, false, "Can't find com.ini file",
+      {"a.fm0", "3M0100001", 2 * 1024 + 2, serial, 1, 0, false, "Can't find com.ini file",
        "Motormanagement ECU info"},
-      {"a.fm0", "3M0100001", 5 * 1024 + 15, 1, 4, 0, false, "Can't find com.ini file",
+      {"a.fm0", "3M0100001", 5 * 1024 + 15, serial, 4, 0, false, "Can't find com.ini file",
        "Motormanagement ECU info"},
-      {"a.fm0", "3M0100001", 5 * 1024, 1, 4, 0, false, "Can't find com.ini file",
+      {"a.fm0", "3M0100001", 5 * 1024, serial, 4, 0, false, "Can't find com.ini file",
        "Motormanagement ECU info"},
-      {"a.fd0", "2D0100001", 3 * 1024 + 3, 1, 2, 0, false, "Can't find com.ini file",
+      {"a.fd0", "2D0100001", 3 * 1024 + 3, serial, 2, 0, false, "Can't find com.ini file",
        "Display info"},
-      {"a.fm0", "4M0100001", 3 * 1024 + 2, 1, 2, 0, false, "Can't find com_2.ini file",
+      {"a.fm0", "4M0100001", 3 * 1024 + 2, serial, 2, 0, false, "Can't find com_2.ini file",
        "Motormanagement ECU info"},
-      {"a.fm0", "6M01000010150", 3 * 1024 + 2, 1, 2, 150, true, "Can't find com_2.ini file",
+      {"a.fm0", "6M01000010150", 3 * 1024 + 2, serial, 2, 150, true, "Can't find com_2.ini file",
        "Motormanagement ECU info"},
-      {"a.fm0", "3M01000010150", 3 * 1024 + 2, 1, 2, 0, false, "Can't find com.ini file",
+      {"a.fm0", "3M01000010150", 3 * 1024 + 2, serial, 2, 0, false, "Can't find com.ini file",
        "Motormanagement ECU info"},
-      {"a.fe0", "5E0100001", 3 * 1024 + 2, 1, 2, 0, false, "Can't find com_2.ini file",
+      {"a.fe0", "5E0100001", 3 * 1024 + 2, serial, 2, 0, false, "Can't find com_2.ini file",
        "ETC module info"},
-      {"a.fl0", "5M0100001", 3 * 1024 + 2, 2, 2, 0, false, nullptr, "Lamdacontroller info"},
-      {"a.FX0", "8D01000010000", 3 * 1024 + 2, 1, 2, 0, true, "Can't find com.ini file",
+      {"a.fl0", "5M0100001", 3 * 1024 + 2, hid, 2, 0, false, nullptr, "Lamdacontroller info"},
+      {"a.FX0", "8D01000010000", 3 * 1024 + 2, serial, 2, 0, true, "Can't find com.ini file",
        "  ECU info"},
   };
   for (const auto& c : cases) {
@@ -131,13 +134,14 @@ TEST(OpenFile, AcceptedImagesChooseLinkPortAndRate) {
       f.Open(f.WriteFile(c.file, ImageOfSize(c.size, c.version)), autoselect);
       const TForm1& w = *f.form;
       EXPECT_TRUE(f.Armed()) << c.version;
-      EXPECT_EQ(w.next_action, autoselect ? 19 : 0) << c.version;
+      EXPECT_EQ(w.next_action, autoselect ? NextAction::probe_next_port : NextAction::connect)
+          << c.version;
       EXPECT_EQ(w.link_kind, c.link) << c.version;
-      EXPECT_EQ(w.fast_baud, c.fast ? 1 : 0) << c.version;
+      EXPECT_EQ(w.fast_baud, c.fast) << c.version;
       EXPECT_EQ(w.last_block_nr, c.last_block) << c.version;
       EXPECT_EQ(w.finish_wait, c.finish_wait) << c.version;
       EXPECT_EQ(w.autoselect_index, 0) << c.version;
-      EXPECT_EQ(w.staged_download, 0) << c.version;
+      EXPECT_FALSE(w.staged_download) << c.version;
       EXPECT_EQ(w.StaticText_version_info_File.caption, c.version.substr(0, 9)) << c.version;
       EXPECT_EQ(w.GroupBox_ECU_info.caption, c.title) << c.version;
       EXPECT_EQ(w.ComPort1.baud_rate(), c.fast ? 921600 : 115200) << c.version;
@@ -149,12 +153,12 @@ TEST(OpenFile, AcceptedImagesChooseLinkPortAndRate) {
 
 TEST(OpenFile, DialogOffersTheFiltersInTheProgramFolder) {
   Opened f;
-  f.form->script_finished = 1;
+  f.form->script_finished = true;
   f.form->SpeedButton_open_file.click();  // cancelled: no file scripted
   ASSERT_EQ(f.dialogs.file_requests.size(), 1u);
   EXPECT_EQ(f.dialogs.file_requests[0].initial_folder, f.form->program_folder);
   EXPECT_EQ(f.dialogs.file_requests[0].filters.at(0).description, "All ZEK Firmware downloads");
-  EXPECT_EQ(f.form->script_finished, 0);
+  EXPECT_FALSE(f.form->script_finished);
   EXPECT_FALSE(f.Armed());
 }
 
@@ -193,18 +197,18 @@ TEST(OpenFile, Scripts) {
     f.WriteFile("3Mbad.fm0", bad);
     f.WriteFile("3Mshort.fm0", ImageOfSize(2 * 1024 + 20, "3M0100001"));
     f.WriteFile("3Mtiny.fm0", ImageOfSize(1030, "3M0100001"));
-    f.form->link_kind = 1;
+    f.form->link_kind = firmware::Link::serial;
     const std::string path = f.WriteFile("3M0test.fm1", Text(c.script));
     f.Open(path);
     EXPECT_EQ(f.form->StaticText_version_info_File.caption, "3M0test.fm1") << c.name;
     EXPECT_EQ(f.form->GroupBox_ECU_info.caption, "  ECU info") << c.name;
     if (c.outcome == "armed") {
       EXPECT_TRUE(f.Armed()) << c.name;
-      EXPECT_EQ(f.form->staged_download, 1) << c.name;
+      EXPECT_TRUE(f.form->staged_download) << c.name;
       EXPECT_EQ(f.form->script_file_name, path) << c.name;
     } else {
       EXPECT_FALSE(f.Armed()) << c.name;
-      EXPECT_EQ(f.form->staged_download, 0) << c.name;
+      EXPECT_FALSE(f.form->staged_download) << c.name;
       const std::string shown = f.Panel().empty() ? f.Box() : f.Panel();
       EXPECT_EQ(shown, c.outcome == "silent" ? "" : c.outcome) << c.name;
     }
@@ -217,11 +221,11 @@ TEST(OpenFile, LastImageOfAScriptDecidesLinkAndRate) {
   f.WriteFile("6Dslow.fm0", ImageOfSize(2 * 1024 + 2, "6D0100001"));
   f.Open(
       f.WriteFile("6M0.fm1", Text("[begin1]\r\n[f]6Dslow.fm0\r\n[f]6Mfast.fm0\r\n[begin2]\r\n")));
-  EXPECT_EQ(f.form->fast_baud, 1);
+  EXPECT_TRUE(f.form->fast_baud);
   EXPECT_EQ(f.form->last_block_nr, 3);
   f.Open(
       f.WriteFile("6D0.fm1", Text("[begin1]\r\n[f]6Mfast.fm0\r\n[f]6Dslow.fm0\r\n[begin2]\r\n")));
-  EXPECT_EQ(f.form->fast_baud, 0) << "a script image of rule 2 runs at the standard rate";
+  EXPECT_FALSE(f.form->fast_baud) << "a script image of rule 2 runs at the standard rate";
   EXPECT_EQ(f.form->last_block_nr, 1);
 }
 
@@ -230,12 +234,12 @@ TEST(OpenFile, OpeningDuringADownloadAsksFirst) {
     Opened f;
     TForm1& w = *f.form;
     f.serial.add_port("COM1");
-    w.link_kind = 1;
+    w.link_kind = firmware::Link::serial;
     ASSERT_TRUE(w.EnsurePortOpen());
     w.firmware_file_name = "/old/3M.fm0";
     w.last_block_nr = 40;
     w.download_started = true;
-    w.comm_state = 'B';
+    w.comm_state = CommState::block;
     w.Timer2.set_enabled(true);
     const std::string other = f.WriteFile("other.fm0", ImageOfSize(3 * 1024 + 2, "3M0100009"));
     f.dialogs.answers.push_back(answer);
@@ -261,7 +265,7 @@ TEST(OpenFile, OpeningDuringADownloadAsksFirst) {
 TEST(OpenFile, NoQuestionBeforeTheDownloadStarted) {
   Opened f;
   TForm1& w = *f.form;
-  w.comm_state = 'd';
+  w.comm_state = CommState::status;
   w.Timer2.set_enabled(true);
   f.Open(f.WriteFile("x.fm0", ImageOfSize(3 * 1024 + 2, "3M0100009")));
   for (const auto& b : f.dialogs.boxes) EXPECT_NE(b.kind, ui::BoxKind::question);

@@ -9,7 +9,7 @@ struct Staged : FormFixture {
   explicit Staged(const std::string& steps, const std::string& texts = "") {
     serial.add_port("COM1");
     TForm1& w = *form;
-    w.link_kind = 1;
+    w.link_kind = firmware::Link::serial;
     EXPECT_TRUE(w.EnsurePortOpen());
     WriteImage("3Ma.fm0", "3M0100001", 2);
     WriteImage("3Mb.fm0", "3M0100001", 3);
@@ -17,7 +17,7 @@ struct Staged : FormFixture {
                                "[begin3]\r\n" + texts + "[end3]";
     w.script_file_name =
         WriteFile("3M0.fm1", std::vector<std::uint8_t>(script.begin(), script.end()));
-    w.staged_download = 1;
+    w.staged_download = true;
     w.StaticText_Serial_number.caption = "123456";
   }
   // Answers every request with OK as a unit would.
@@ -34,7 +34,7 @@ struct Staged : FormFixture {
 TEST(ScriptSteps, ImagesPowerCycleAndFinalMessage) {
   Staged f("[f]3Ma.fm0\r\n[HR]\r\n[f]3Mb.fm0\r\n");
   TForm1& w = *f.form;
-  w.soft_restart = 1;
+  w.soft_restart = true;
   w.StartScript();
   EXPECT_EQ(w.script_position, 22) << "the first step ran";
   f.loop.advance(30);  // action 1: the start request
@@ -45,12 +45,12 @@ TEST(ScriptSteps, ImagesPowerCycleAndFinalMessage) {
             "WARNING next part of firmware downloading will start");
   EXPECT_FALSE(w.Button_Ok_ready_for_download.visible);
   f.loop.advance(30);  // action 2: wait for the unit
-  EXPECT_EQ(w.comm_state, 'r');
+  EXPECT_EQ(w.comm_state, CommState::restart);
   f.serial.feed("COM1", FormFixture::Reply("rOK"));
   f.loop.advance(30);
   f.AnswerOk();
   EXPECT_EQ(f.Letters(), "UBBuUBBBu");
-  EXPECT_EQ(w.script_finished, 1);
+  EXPECT_TRUE(w.script_finished);
   EXPECT_EQ(w.Label_ready_for_download_txt1.caption,
             "Firmware download is ready now. Turn the Power off");
   EXPECT_TRUE(w.Button_Ok_ready_for_download.visible);
@@ -59,15 +59,15 @@ TEST(ScriptSteps, ImagesPowerCycleAndFinalMessage) {
 }
 
 TEST(ScriptSteps, SoftRestartDecidesBetweenRestartAndPrompt) {
-  for (int soft : {1, 0}) {
+  for (bool soft : {true, false}) {
     Staged f("[SR]\r\n");
     TForm1& w = *f.form;
-    w.soft_restart = static_cast<std::uint8_t>(soft);
+    w.soft_restart = soft;
     w.StartScript();
     f.loop.advance(30);
     EXPECT_EQ(f.Letters(), soft ? "r" : "") << soft;
-    EXPECT_EQ(w.Panel_ready_for_download.visible, soft == 0) << soft;
-    EXPECT_EQ(w.comm_state, 'r');
+    EXPECT_EQ(w.Panel_ready_for_download.visible, !soft) << soft;
+    EXPECT_EQ(w.comm_state, CommState::restart);
   }
 }
 
@@ -84,7 +84,7 @@ TEST(ScriptSteps, TextStepShowsItsGroupsInTheOrderNamed) {
   EXPECT_EQ(w.Panel_tekstveld.top, 8 + 6 * 22);
   EXPECT_EQ(w.focused, &w.xpButton_close_tekstveld);
   w.xpButton_close_tekstveld.click();  // the next step: [end1]
-  EXPECT_EQ(w.script_finished, 1);
+  EXPECT_TRUE(w.script_finished);
 }
 
 TEST(ScriptSteps, GroupThreeAloneWithThreeLines) {

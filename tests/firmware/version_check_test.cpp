@@ -46,7 +46,7 @@ TEST(VersionCheck, AccessLevel) {
 struct Identified : FormFixture {
   Identified() {
     serial.add_port("COM1");
-    form->link_kind = 1;
+    form->link_kind = firmware::Link::serial;
     EXPECT_TRUE(form->EnsurePortOpen());
   }
 };
@@ -103,7 +103,7 @@ TEST(VersionCheck, ScriptPatterns) {
         std::string("[begin1]\r\n[end1]\r\n[begin2]\r\n") + c.patterns + "[begin3]\r\n[end3]";
     w.script_file_name =
         f.WriteFile("s.fm1", std::vector<std::uint8_t>(script.begin(), script.end()));
-    w.staged_download = 1;
+    w.staged_download = true;
     w.StaticText_version_info.caption = c.unit;
     w.PatternCheck();
     EXPECT_EQ(f.Letters(), c.sent) << c.patterns << c.unit;

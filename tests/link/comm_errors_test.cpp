@@ -8,7 +8,7 @@ namespace {
 struct Link : FormFixture {
   Link() {
     serial.add_port("COM3");
-    form->link_kind = 1;
+    form->link_kind = firmware::Link::serial;
     form->port_name = "COM3";
     form->Timer2.set_interval(500);
     EXPECT_TRUE(form->EnsurePortOpen());
@@ -40,7 +40,7 @@ TEST(CommErrors, ThreeLostRepliesAreResentTheFourthGivesUp) {
     if (c.letter == '}') {
       // A silent unit after the switch request is asked for its status instead.
       f.loop.advance(500);
-      EXPECT_EQ(w.comm_state, '9');
+      EXPECT_EQ(w.comm_state, CommState::status_after_switch);
       f.loop.advance(500);
       ASSERT_EQ(f.dialogs.boxes.size(), 1u);
       EXPECT_EQ(f.dialogs.boxes[0].text, "Comm Error test2");
@@ -85,7 +85,7 @@ TEST(CommErrors, ErrorsOfDifferentRequestsAddUpUntilAReplyResetsThem) {
 TEST(CommErrors, IdleStateOnlyCounts) {
   Link f;
   TForm1& w = *f.form;
-  w.comm_state = '.';
+  w.comm_state = CommState::script_step;
   w.HandleCommError();
   w.HandleCommError();
   EXPECT_EQ(w.error_count, 2);
@@ -115,7 +115,7 @@ TEST(CommErrors, PortSearchGivesEachPortFourRequestsThenTheNoPortMessage) {
   w.Timer2.set_interval(100);
   w.ClosePort();
   w.autoselect_index = 0;
-  w.next_action = 19;
+  w.next_action = NextAction::probe_next_port;
   w.Timer4.set_enabled(true);
   f.loop.advance(10000);
   for (const auto& p : ports) EXPECT_EQ(f.Letters(p), "VVVV") << p;
@@ -139,12 +139,12 @@ TEST(CommErrors, PortSearchMovesOnFromPortsThatWillNotOpen) {
   for (const auto& c : cases) {
     FormFixture f;
     TForm1& w = *f.form;
-    w.link_kind = 1;
+    w.link_kind = firmware::Link::serial;
     for (const auto& p : c.present) f.serial.add_port(p);
     w.ComboBox_setCompoort2.set_items(c.listed);
     w.StaticText_version_info_File.caption = "3M0100001";
     w.Timer2.set_interval(100);
-    w.next_action = 19;
+    w.next_action = NextAction::probe_next_port;
     w.Timer4.set_enabled(true);
     f.loop.advance(30);
     if (!c.found.empty()) {
@@ -154,7 +154,7 @@ TEST(CommErrors, PortSearchMovesOnFromPortsThatWillNotOpen) {
       EXPECT_EQ(w.port_name, c.found);
       f.loop.advance(60);
       EXPECT_EQ(f.Letters(c.found), "VV") << "the connection starts over on the port found";
-      EXPECT_EQ(w.comm_state, 'V');
+      EXPECT_EQ(w.comm_state, CommState::version);
     } else {
       f.loop.advance(1000);
       EXPECT_TRUE(w.Panel_communication_offline.visible);
@@ -167,11 +167,11 @@ TEST(CommErrors, PortSearchMovesOnFromPortsThatWillNotOpen) {
 TEST(CommErrors, WrongUnitOnTheProbedPortEndsInTheTypeMessage) {
   FormFixture f;
   TForm1& w = *f.form;
-  w.link_kind = 1;
+  w.link_kind = firmware::Link::serial;
   f.serial.add_port("/dev/ttyUSB0");
   w.ComboBox_setCompoort2.set_items({"/dev/ttyUSB0"});
   w.StaticText_version_info_File.caption = "3M0100001";
-  w.next_action = 19;
+  w.next_action = NextAction::probe_next_port;
   w.Timer4.set_enabled(true);
   f.loop.advance(30);
   for (int i = 0; i < 3 && !w.Panel_communication_offline.visible; ++i) {
@@ -215,8 +215,8 @@ TEST(CommErrors, RetryAndCancelOfTheOfflinePanel) {
 TEST(CommErrors, LabelOnTheHidLinkShowsTheSerialPortsName) {
   FormFixture f;
   TForm1& w = *f.form;
-  w.link_kind = 2;
-  w.comm_state = '.';
+  w.link_kind = firmware::Link::hid;
+  w.comm_state = CommState::script_step;
   w.HandleCommError();
   EXPECT_EQ(w.label_comm_errors.caption, "COM1 errors:1");
 }
@@ -224,8 +224,8 @@ TEST(CommErrors, LabelOnTheHidLinkShowsTheSerialPortsName) {
 TEST(CommErrors, SerialBytesOnTheHidLinkAreDroppedNotLeftQueued) {
   Link f;
   TForm1& w = *f.form;
-  w.link_kind = 2;
-  w.comm_state = 'V';
+  w.link_kind = firmware::Link::hid;
+  w.comm_state = CommState::version;
   f.serial.feed("COM3", FormFixture::Reply("V3M0100001"));
   EXPECT_TRUE(f.serial.line("COM3").input.empty())
       << "left queued, they would wake the loop for ever";

@@ -8,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "fake_serial.h"
+#include "state_printing.h"
 #include "ui/manual_loop.h"
 #include "ui/scripted_dialogs.h"
 
