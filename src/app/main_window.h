@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/opening_screen.h"
+#include "firmware/acceptance.h"
 #include "firmware/family.h"
 #include "link/com_port.h"
 #include "platform/serial_port.h"
@@ -124,8 +125,9 @@ class TForm1 : public ui::Form {
   void ArmConnection();
   bool OpenImage(const std::string& path);
   bool OpenScript(const std::string& path);
-  bool OpenScriptImage(const std::string& script_path, const std::string& step_line);
-  bool ValidateNamedImage(const std::string& script_path, const std::string& step_line);
+  void TakeImageFacts(const firmware::ImageFacts& image, const firmware::Refusal* refusal);
+  bool TakeScriptImage(const firmware::ImageFacts& image);
+  void RefuseFile(const firmware::Refusal& refusal);
   void ScriptReadFailure(const std::string& file);
   void ScriptImageStep(const std::string& line);
   void PowerCyclePrompt();
