@@ -1,11 +1,14 @@
 // Firmware image reading over arbitrary bytes: the layout, version text, finish
-// wait, data blocks and the family of the version text.
+// wait, data blocks, the family of the version text, and the open's check.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <span>
+#include <vector>
 
+#include "acceptance_checks.h"
+#include "firmware/acceptance.h"
 #include "firmware/family.h"
 #include "firmware/image.h"
 #include "require.h"
@@ -52,6 +55,25 @@ void CheckTexts(std::span<const std::uint8_t> bytes) {
   Require(!family.fast_baud || firmware::HasFinishWait(version), "fast only for 6 and 8");
 }
 
+// An accepted image holds every block the download will read; a refused one
+// fails the check its refusal names.
+void CheckAcceptance(std::span<const std::uint8_t> bytes) {
+  const std::vector<std::uint8_t> file(bytes.begin(), bytes.end());
+  const auto verdict =
+      firmware::AcceptFile("unit.fm0", [&file](const std::string&) { return file; });
+  Require(!std::holds_alternative<firmware::AcceptedScript>(verdict), "an image is no script");
+  if (const auto* image = std::get_if<firmware::AcceptedImage>(&verdict)) {
+    RequirePassed(*image, true);
+    for (std::int32_t n = 0; n <= image->layout.last_block_nr; ++n) {
+      Require(!firmware::DataBlock(bytes, n).empty(), "every block sent is held");
+    }
+    return;
+  }
+  const auto& refusal = std::get<firmware::Refusal>(verdict);
+  Require(!refusal.NamedInScript() && refusal.passed.empty(), "an image stands alone");
+  RequireImageRefusalHolds(refusal, true);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -62,5 +84,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::int32_t n : {-1, 0, l - 1, l, l + 1, std::numeric_limits<std::int32_t>::max()})
     CheckBlock(bytes, n);
   CheckTexts(bytes);
+  CheckAcceptance(bytes);
   return 0;
 }

@@ -10,6 +10,7 @@
 
 #include "app/opening_screen.h"
 #include "download/states.h"
+#include "firmware/acceptance.h"
 #include "firmware/family.h"
 #include "link/com_port.h"
 #include "platform/serial_port.h"
@@ -125,8 +126,9 @@ class TForm1 : public ui::Form {
   void ArmConnection();
   bool OpenImage(const std::string& path);
   bool OpenScript(const std::string& path);
-  bool OpenScriptImage(const std::string& script_path, const std::string& step_line);
-  bool ValidateNamedImage(const std::string& script_path, const std::string& step_line);
+  void TakeImageFacts(const firmware::ImageFacts& image, const firmware::Refusal* refusal);
+  bool TakeScriptImage(const firmware::ImageFacts& image);
+  void RefuseFile(const firmware::Refusal& refusal);
   void ScriptReadFailure(const std::string& file);
   void ScriptImageStep(const std::string& line);
   void PowerCyclePrompt();

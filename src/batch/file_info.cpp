@@ -4,6 +4,7 @@
 
 #include "batch/image_facts.h"
 #include "batch/printable.h"
+#include "batch/refusal_text.h"
 #include "firmware/family.h"
 #include "firmware/image.h"
 
@@ -12,42 +13,38 @@ namespace batch {
 namespace {
 
 // The finish wait of an image, as the open reads it: only for the fast families.
-std::string FinishWaitText(const std::string& path, const ImageFacts& facts, bool& readable) {
-  readable = true;
-  if (!firmware::HasFinishWait(facts.version)) return "none (no time limit)";
-  const auto bytes = firmware::ReadWholeFile(path);
-  const auto wait = bytes ? firmware::ImageFinishWait(*bytes) : std::nullopt;
-  if (!wait) {
-    readable = false;
-    return "unreadable (bytes 9 to 12 are no whole number)";
-  }
-  if (*wait == 0) return "none (no time limit)";
+std::string FinishWaitText(const firmware::ImageFacts& image) {
+  if (!image.finish_wait) return "unreadable (bytes 9 to 12 are no whole number)";
+  const std::int32_t wait = *image.finish_wait;
+  if (wait == 0) return "none (no time limit)";
   char text[48];
-  std::snprintf(text, sizeof text, "%d.%d s", *wait / 10, *wait % 10);
+  std::snprintf(text, sizeof text, "%d.%d s", wait / 10, wait % 10);
   return text;
 }
 
 }  // namespace
 
 bool PrintFileInfo(const std::string& path, std::ostream& out) {
-  return firmware::IsScriptPath(path) ? PrintScriptInfo(path, out) : PrintImageInfo(path, out);
+  const firmware::Acceptance verdict = firmware::AcceptFile(path, firmware::ReadWholeFile);
+  return firmware::IsScriptPath(path) ? PrintScriptInfo(path, verdict, out)
+                                      : PrintImageInfo(path, verdict, out);
 }
 
-bool PrintImageInfo(const std::string& path, std::ostream& out) {
-  const ImageFacts facts = InspectImageFile(path, nullptr);
+bool PrintImageInfo(const std::string& path, const firmware::Acceptance& verdict,
+                    std::ostream& out) {
+  const auto* refusal = std::get_if<firmware::Refusal>(&verdict);
+  const firmware::ImageFacts& image =
+      refusal != nullptr ? *refusal->image : std::get<firmware::AcceptedImage>(verdict);
   Field(out, "File", Printable(path));
   const auto title = firmware::UnitKindTitle(path);
   Field(out, "Kind", "firmware image" + (title ? " (" + *title + ")" : std::string()));
-  Field(out, "Version", Printable(facts.version));
-  PrintFamily(out, facts.family, facts.version);
-  PrintBlocks(out, facts);
-  bool wait_readable = true;
-  if (facts.readable) Field(out, "Finish wait", FinishWaitText(path, facts, wait_readable));
-  PrintChecksum(out, facts);
-  auto refusal = facts.refusal();
-  if (!refusal && !wait_readable) refusal = "the finish wait cannot be read";
-  Field(out, "Verdict", refusal ? "refused: " + *refusal : "accepted");
-  return !refusal;
+  Field(out, "Version", Printable(image.version));
+  PrintFamily(out, image.family, image.version);
+  PrintBlocks(out, image.layout);
+  if (image.readable) Field(out, "Finish wait", FinishWaitText(image));
+  PrintChecksum(out, image.layout);
+  Field(out, "Verdict", refusal != nullptr ? "refused: " + RefusalText(*refusal) : "accepted");
+  return refusal == nullptr;
 }
 
 }  // namespace batch

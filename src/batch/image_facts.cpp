@@ -29,28 +29,6 @@ std::string PortKindText(firmware::PortKind kind) {
 
 }  // namespace
 
-std::optional<std::string> ImageFacts::refusal() const {
-  if (!readable) return "the file cannot be read";
-  if (!layout.checksum_ok) return "the checksum is wrong: the file is damaged";
-  if (layout.last_block_nr == 0) return "no 1024 data blocks";
-  if (!layout.blocks_complete) return "the last block is incomplete: the file is damaged";
-  if (!family.supported) return "the family code is not supported";
-  return std::nullopt;
-}
-
-ImageFacts InspectImageFile(const std::string& path, const std::string* script_name) {
-  ImageFacts facts;
-  const auto bytes = firmware::ReadWholeFile(path);
-  facts.readable = bytes && bytes->size() >= 2;
-  if (bytes) {
-    facts.layout = firmware::InspectImage(*bytes);
-    facts.version = firmware::ImageVersion(*bytes);
-  }
-  facts.family = script_name != nullptr ? firmware::FamilyOfScriptImage(*script_name)
-                                        : firmware::FamilyOfImage(facts.version);
-  return facts;
-}
-
 void Field(std::ostream& out, const std::string& name, const std::string& value) {
   out << std::left << std::setw(14) << (name + ":") << value << '\n';
 }
@@ -72,27 +50,29 @@ void PrintFamily(std::ostream& out, const firmware::Family& family, const std::s
                                                 : "115200");
 }
 
-void PrintBlocks(std::ostream& out, const ImageFacts& facts, const std::string& indent) {
-  const std::int32_t last = facts.layout.last_block_nr;
+void PrintBlocks(std::ostream& out, const firmware::ImageLayout& layout,
+                 const std::string& indent) {
+  const std::int32_t last = layout.last_block_nr;
   if (last == 0) {
     Field(out, indent + "Blocks", "none (no 1024 data blocks)");
     return;
   }
   std::string text = std::to_string(last + 1) + " (blocks 0 to " + std::to_string(last) + ", " +
                      std::to_string((last + 1) * 1024) + " bytes)";
-  if (!facts.layout.blocks_complete) text += ", block " + std::to_string(last) + " incomplete";
+  if (!layout.blocks_complete) text += ", block " + std::to_string(last) + " incomplete";
   Field(out, indent + "Blocks", text);
 }
 
-void PrintChecksum(std::ostream& out, const ImageFacts& facts, const std::string& indent) {
-  const auto& l = facts.layout;
-  if (l.records == 0) {
+void PrintChecksum(std::ostream& out, const firmware::ImageLayout& layout,
+                   const std::string& indent) {
+  if (layout.records == 0) {
     Field(out, indent + "Checksum", "none (the file is shorter than one record)");
-  } else if (l.checksum_ok) {
-    Field(out, indent + "Checksum", "ok (" + Hex(l.checksum_stored) + ")");
+  } else if (layout.checksum_ok) {
+    Field(out, indent + "Checksum", "ok (" + Hex(layout.checksum_stored) + ")");
   } else {
     Field(out, indent + "Checksum",
-          "wrong (stored " + Hex(l.checksum_stored) + ", sum " + Hex(l.checksum_summed) + ")");
+          "wrong (stored " + Hex(layout.checksum_stored) + ", sum " + Hex(layout.checksum_summed) +
+              ")");
   }
 }
 

@@ -1,44 +1,16 @@
-#include <optional>
 #include <vector>
 
 #include "batch/file_info.h"
 #include "batch/image_facts.h"
 #include "batch/printable.h"
+#include "batch/refusal_text.h"
 #include "firmware/family.h"
+#include "firmware/image.h"
 #include "firmware/script.h"
-#include "firmware/script_paths.h"
 
 namespace batch {
 
 namespace {
-
-struct ScriptOpen {
-  std::vector<std::string> image_names;  // "[f]" lines up to "[begin2]", as the open reads them
-  std::optional<std::string> refusal;
-};
-
-// Walks the script the way the file open does: the first line, then every line
-// up to and including "[begin2]".
-ScriptOpen ReadAsOpened(const std::vector<std::uint8_t>* bytes) {
-  ScriptOpen open;
-  if (bytes == nullptr) {
-    open.refusal = "the file cannot be read";
-    return open;
-  }
-  auto line = firmware::ReadScriptLine(*bytes, 0);
-  if (line && line->ended && line->text != "[begin1]") {
-    open.refusal = "the first line is not [begin1]: the script is not run";
-    return open;
-  }
-  while (line && line->ended && line->text != "[begin2]") {
-    line = firmware::ReadScriptLine(*bytes, line->next);
-    if (!line || !line->ended) break;
-    const firmware::Step step = firmware::ClassifyStep(line->text);
-    if (step.kind == firmware::StepKind::image) open.image_names.push_back(step.image_name);
-  }
-  if (!line || !line->ended) open.refusal = "no [begin2] line, or a line without CR LF";
-  return open;
-}
 
 std::string StepSummary(const firmware::Script& script) {
   int images = 0, cycles = 0, restarts = 0, texts = 0;
@@ -76,42 +48,46 @@ std::string PatternList(const firmware::Script& script) {
   return list;
 }
 
-// The facts of one named image; returns why it would be refused, if it would.
-std::optional<std::string> PrintNamedImage(std::ostream& out, const std::string& script_path,
-                                           const std::string& name, std::size_t number) {
-  const ImageFacts facts = InspectImageFile(ScriptImagePath(script_path, name), &name);
-  Field(out, "Image " + std::to_string(number), Printable(name));
-  Field(out, "  Version", Printable(facts.version));
-  PrintFamily(out, facts.family, name, "  ");
-  PrintBlocks(out, facts, "  ");
-  PrintChecksum(out, facts, "  ");
-  const auto refusal = facts.refusal();
-  if (refusal) return Printable(name) + ": " + *refusal;
-  return std::nullopt;
+// The images the check went through, in order: all of an accepted script's, or
+// those before the refusal and the one refused.
+std::vector<firmware::ImageFacts> ImagesChecked(const firmware::Acceptance& verdict) {
+  if (const auto* script = std::get_if<firmware::AcceptedScript>(&verdict)) return script->images;
+  const auto* refusal = std::get_if<firmware::Refusal>(&verdict);
+  if (refusal == nullptr) return {};
+  std::vector<firmware::ImageFacts> images = refusal->passed;
+  if (refusal->NamedInScript() && refusal->image) images.push_back(*refusal->image);
+  return images;
+}
+
+void PrintNamedImage(std::ostream& out, const firmware::ImageFacts& image, std::size_t number) {
+  Field(out, "Image " + std::to_string(number), Printable(image.name));
+  Field(out, "  Version", Printable(image.version));
+  PrintFamily(out, image.family, image.name, "  ");
+  PrintBlocks(out, image.layout, "  ");
+  PrintChecksum(out, image.layout, "  ");
 }
 
 }  // namespace
 
-bool PrintScriptInfo(const std::string& path, std::ostream& out) {
-  const auto bytes = firmware::ReadWholeFile(path);
+bool PrintScriptInfo(const std::string& path, const firmware::Acceptance& verdict,
+                     std::ostream& out) {
+  const auto* refusal = std::get_if<firmware::Refusal>(&verdict);
   Field(out, "File", Printable(path));
   Field(out, "Kind", "download script");
   Field(out, "Version", Printable(firmware::NamePart(path)));
-  ScriptOpen open = ReadAsOpened(bytes ? &*bytes : nullptr);
-  if (bytes) {
+  if (const auto bytes = firmware::ReadWholeFile(path)) {
     const firmware::Script script = firmware::ParseScript(*bytes);
     Field(out, "Steps", StepSummary(script));
     Field(out, "Patterns", PatternList(script));
   }
-  if (!open.refusal && open.image_names.empty()) {
+  const std::vector<firmware::ImageFacts> images = ImagesChecked(verdict);
+  if (refusal == nullptr && images.empty()) {
     Field(out, "Images", "none (the link and port of an earlier open stay in force)");
   }
-  for (std::size_t i = 0; i < open.image_names.size() && !open.refusal; ++i) {
-    open.refusal = PrintNamedImage(out, path, open.image_names[i], i + 1);
-  }
+  for (std::size_t i = 0; i < images.size(); ++i) PrintNamedImage(out, images[i], i + 1);
   Field(out, "Finish wait", "not read from a script's images (none after start)");
-  Field(out, "Verdict", open.refusal ? "refused: " + *open.refusal : "accepted");
-  return !open.refusal;
+  Field(out, "Verdict", refusal != nullptr ? "refused: " + RefusalText(*refusal) : "accepted");
+  return refusal == nullptr;
 }
 
 }  // namespace batch

@@ -1,15 +1,20 @@
 // "Open file": from the user's choice to a checked file and an armed connection.
 #include "app/main_window.h"
+#include "firmware/acceptance.h"
 #include "firmware/family.h"
 #include "firmware/file_texts.h"
 #include "firmware/image.h"
-#include "firmware/script.h"
-#include "firmware/script_paths.h"
 
 namespace {
 
 using firmware::Family;
 using firmware::PortKind;
+using firmware::RefusalReason;
+
+// Whether an image got past `check`: accepted, or refused by a later check.
+bool Passed(const firmware::Refusal* refusal, RefusalReason check) {
+  return refusal == nullptr || refusal->Passed(check);
+}
 
 }  // namespace
 
@@ -46,10 +51,6 @@ void TForm1::ShowFileMessage(const std::string& line1, const std::string& line2)
 }
 
 bool TForm1::ApplyFamily(const Family& family) {
-  if (!family.supported) {
-    ShowFileMessage(file_texts::unsupported_1, file_texts::unsupported_2);
-    return false;
-  }
   link_kind = family.link_kind;
   if (family.port == PortKind::none) return true;
   if (!PortSetUp(family.port)) {
@@ -64,43 +65,31 @@ void TForm1::ArmConnection() {
       CheckBox_Autoselect_comport.checked ? NextAction::probe_next_port : NextAction::connect;
 }
 
+// Each value is set as soon as the check it rests on has passed, so a refused
+// image leaves what the checks before the refusal found.
+void TForm1::TakeImageFacts(const firmware::ImageFacts& image, const firmware::Refusal* refusal) {
+  if (Passed(refusal, RefusalReason::damaged)) last_block_nr = image.layout.last_block_nr;
+  if (Passed(refusal, RefusalReason::incomplete_last_block)) fast_baud = image.fast_baud;
+}
+
 bool TForm1::OpenImage(const std::string& path) {
-  const auto bytes = firmware::ReadWholeFile(path);
-  if (!bytes || bytes->size() < 2) {
-    dialogs.message(ui::BoxKind::plain, file_texts::reading_error);
+  const firmware::Acceptance verdict = firmware::AcceptFile(path, firmware::ReadWholeFile);
+  const auto* refusal = std::get_if<firmware::Refusal>(&verdict);
+  const firmware::ImageFacts& image =
+      refusal != nullptr ? *refusal->image : std::get<firmware::AcceptedImage>(verdict);
+  TakeImageFacts(image, refusal);
+  if (Passed(refusal, RefusalReason::incomplete_last_block)) {
+    if (auto title = firmware::UnitKindTitle(path)) GroupBox_ECU_info.caption = *title;
+    StaticText_version_info_File.caption = image.version;
+  }
+  if (Passed(refusal, RefusalReason::finish_wait_unreadable)) {
+    finish_wait = *image.finish_wait;
+  }
+  if (refusal != nullptr) {
+    RefuseFile(*refusal);
     return false;
   }
-  const firmware::ImageLayout layout = firmware::InspectImage(*bytes);
-  if (!layout.checksum_ok) {
-    ShowFileMessage(file_texts::damaged_1, file_texts::new_file);
-    return false;
-  }
-  last_block_nr = layout.last_block_nr;
-  if (layout.last_block_nr == 0) {
-    dialogs.message(ui::BoxKind::plain, file_texts::no_blocks);
-    return false;
-  }
-  // The last counted block must be held whole, or the download would stop half
-  // way with the unit's memory half written.
-  if (!layout.blocks_complete) {
-    ShowFileMessage(file_texts::damaged_1, file_texts::new_file);
-    return false;
-  }
-  if (auto title = firmware::UnitKindTitle(path)) GroupBox_ECU_info.caption = *title;
-  const std::string version = firmware::ImageVersion(*bytes);
-  StaticText_version_info_File.caption = version;
-  fast_baud = firmware::HasFinishWait(version);
-  if (fast_baud) {
-    const auto wait = firmware::ImageFinishWait(*bytes);
-    if (!wait) {
-      dialogs.message(ui::BoxKind::plain, file_texts::reading_error);
-      return false;
-    }
-    finish_wait = *wait;
-  } else {
-    finish_wait = 0;
-  }
-  if (!ApplyFamily(firmware::FamilyOfImage(version))) return false;
+  if (!ApplyFamily(image.family)) return false;
   autoselect_index = 0;
   ArmConnection();
   return true;
@@ -109,49 +98,55 @@ bool TForm1::OpenImage(const std::string& path) {
 bool TForm1::OpenScript(const std::string& path) {
   StaticText_version_info_File.caption = firmware::NamePart(path);
   script_file_name = path;
-  const auto bytes = firmware::ReadWholeFile(path);
-  auto line = bytes ? firmware::ReadScriptLine(*bytes, 0) : std::nullopt;
-  if (line && line->ended && line->text != "[begin1]") return false;  // not ours: no message
-  while (line && line->ended && line->text != "[begin2]") {
-    line = firmware::ReadScriptLine(*bytes, line->next);
-    if (!line || !line->ended) break;
-    if (line->text.rfind("[f]", 0) == 0 && !OpenScriptImage(path, line->text)) return false;
-  }
-  if (!line || !line->ended) {
-    dialogs.message(ui::BoxKind::plain, file_texts::reading_error);
+  const firmware::Acceptance verdict = firmware::AcceptFile(path, firmware::ReadWholeFile);
+  if (const auto* refusal = std::get_if<firmware::Refusal>(&verdict)) {
+    // The images named before the refused one were taken as the script went.
+    for (const firmware::ImageFacts& image : refusal->passed) {
+      if (!TakeScriptImage(image)) return false;
+    }
+    if (refusal->image) TakeImageFacts(*refusal->image, refusal);
+    RefuseFile(*refusal);
     return false;
+  }
+  for (const firmware::ImageFacts& image : std::get<firmware::AcceptedScript>(verdict).images) {
+    if (!TakeScriptImage(image)) return false;
   }
   staged_download = true;
   ArmConnection();
   return true;
 }
 
-bool TForm1::OpenScriptImage(const std::string& script_path, const std::string& step_line) {
-  if (!ValidateNamedImage(script_path, step_line)) return false;
-  fast_baud = false;
-  const std::string name = firmware::ClassifyStep(step_line).image_name;
-  const Family family = firmware::FamilyOfScriptImage(name);
-  if (family.supported) fast_baud = family.fast_baud;
-  return ApplyFamily(family);
+bool TForm1::TakeScriptImage(const firmware::ImageFacts& image) {
+  TakeImageFacts(image, nullptr);
+  return ApplyFamily(image.family);
 }
 
-bool TForm1::ValidateNamedImage(const std::string& script_path, const std::string& step_line) {
-  const std::string name = firmware::ClassifyStep(step_line).image_name;
-  const auto bytes = firmware::ReadWholeFile(ScriptImagePath(script_path, name));
-  if (!bytes || bytes->size() < 2) {
-    dialogs.message(ui::BoxKind::plain, file_texts::reading_error);
-    return false;
+// The product's words for every refusal of an open, in one place.
+void TForm1::RefuseFile(const firmware::Refusal& refusal) {
+  const bool named = refusal.NamedInScript();
+  switch (refusal.reason) {
+    case RefusalReason::unreadable:
+    case RefusalReason::finish_wait_unreadable:
+    case RefusalReason::no_begin2:
+      dialogs.message(ui::BoxKind::plain, file_texts::reading_error);
+      return;
+    case RefusalReason::damaged:
+    case RefusalReason::incomplete_last_block:
+      if (named) {
+        ShowFileMessage("Content of file:" + refusal.file + " is damaged", file_texts::new_file);
+      } else {
+        ShowFileMessage(file_texts::damaged_1, file_texts::new_file);
+      }
+      return;
+    case RefusalReason::no_blocks:
+      dialogs.message(ui::BoxKind::plain,
+                      named ? "Error on reading file:" + refusal.file + " (no 1024 data blocks)"
+                            : std::string(file_texts::no_blocks));
+      return;
+    case RefusalReason::unsupported_family:
+      ShowFileMessage(file_texts::unsupported_1, file_texts::unsupported_2);
+      return;
+    case RefusalReason::not_a_script:
+      return;  // not ours: no message
   }
-  const firmware::ImageLayout layout = firmware::InspectImage(*bytes);
-  if (!layout.checksum_ok || (layout.last_block_nr != 0 && !layout.blocks_complete)) {
-    ShowFileMessage("Content of file:" + name + " is damaged", file_texts::new_file);
-    return false;
-  }
-  last_block_nr = layout.last_block_nr;
-  if (layout.last_block_nr == 0) {
-    dialogs.message(ui::BoxKind::plain,
-                    std::string("Error on reading file:") + name + " (no 1024 data blocks)");
-    return false;
-  }
-  return true;
 }

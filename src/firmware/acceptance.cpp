@@ -1,0 +1,114 @@
+#include "firmware/acceptance.h"
+
+#include <utility>
+
+#include "firmware/script.h"
+#include "firmware/script_paths.h"
+
+namespace firmware {
+
+namespace {
+
+using Bytes = std::optional<std::vector<std::uint8_t>>;
+
+ImageFacts LayoutFacts(const std::string& name, const Bytes& bytes) {
+  ImageFacts facts;
+  facts.name = name;
+  facts.readable = bytes && bytes->size() >= 2;
+  if (bytes) {
+    facts.layout = InspectImage(*bytes);
+    facts.version = ImageVersion(*bytes);
+  }
+  return facts;
+}
+
+ImageFacts OpenedImageFacts(const std::string& path, const Bytes& bytes) {
+  ImageFacts facts = LayoutFacts(path, bytes);
+  facts.family = FamilyOfImage(facts.version);
+  facts.fast_baud = HasFinishWait(facts.version);
+  if (facts.readable) facts.finish_wait = facts.fast_baud ? ImageFinishWait(*bytes) : 0;
+  return facts;
+}
+
+ImageFacts ScriptImageFacts(const std::string& name, const Bytes& bytes) {
+  ImageFacts facts = LayoutFacts(name, bytes);
+  facts.family = FamilyOfScriptImage(name);
+  facts.fast_baud = facts.family.fast_baud;
+  return facts;
+}
+
+Refusal Refused(RefusalReason reason, const std::string& file) {
+  Refusal refusal;
+  refusal.reason = reason;
+  refusal.file = file;
+  return refusal;
+}
+
+// The first check an image fails, in the order the open makes them. A script's
+// images carry no finish wait of their own.
+std::optional<RefusalReason> FirstFailure(const ImageFacts& image, bool opened) {
+  using enum RefusalReason;
+  if (!image.readable) return unreadable;
+  if (!image.layout.checksum_ok) return damaged;
+  if (image.layout.last_block_nr == 0) return no_blocks;
+  // The last counted block must be held whole, or the download would stop half
+  // way with the unit's memory half written.
+  if (!image.layout.blocks_complete) return incomplete_last_block;
+  if (opened && !image.finish_wait) return finish_wait_unreadable;
+  if (!image.family.supported) return unsupported_family;
+  return std::nullopt;
+}
+
+Acceptance AcceptImage(const std::string& path, const FileReader& read) {
+  ImageFacts image = OpenedImageFacts(path, read(path));
+  if (const auto failure = FirstFailure(image, true)) {
+    Refusal refusal = Refused(*failure, path);
+    refusal.image = std::move(image);
+    return refusal;
+  }
+  return AcceptedImage{std::move(image)};
+}
+
+// Walks the script as the open reads it: the first line, then each line up to
+// and including "[begin2]", checking every image a "[f]" line names on the way.
+Acceptance AcceptScript(const std::string& path, const FileReader& read) {
+  const Bytes bytes = read(path);
+  if (!bytes) return Refused(RefusalReason::unreadable, path);
+  auto line = ReadScriptLine(*bytes, 0);
+  std::size_t number = 1;
+  if (line && line->ended && line->text != "[begin1]") {
+    return Refused(RefusalReason::not_a_script, path);
+  }
+  std::vector<ImageFacts> images;
+  while (line && line->ended && line->text != "[begin2]") {
+    line = ReadScriptLine(*bytes, line->next);
+    ++number;
+    if (!line || !line->ended) break;
+    const Step step = ClassifyStep(line->text);
+    if (step.kind != StepKind::image) continue;
+    ImageFacts image =
+        ScriptImageFacts(step.image_name, read(ScriptImagePath(path, step.image_name)));
+    if (const auto failure = FirstFailure(image, false)) {
+      Refusal refusal = Refused(*failure, step.image_name);
+      refusal.line = number;
+      refusal.image = std::move(image);
+      refusal.passed = std::move(images);
+      return refusal;
+    }
+    images.push_back(std::move(image));
+  }
+  if (!line || !line->ended) {
+    Refusal refusal = Refused(RefusalReason::no_begin2, path);
+    refusal.passed = std::move(images);
+    return refusal;
+  }
+  return AcceptedScript{std::move(images)};
+}
+
+}  // namespace
+
+Acceptance AcceptFile(const std::string& path, const FileReader& read) {
+  return IsScriptPath(path) ? AcceptScript(path, read) : AcceptImage(path, read);
+}
+
+}  // namespace firmware
