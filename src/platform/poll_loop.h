@@ -7,14 +7,15 @@
 #include <thread>
 #include <utility>
 
-#include "ui/event_loop.h"
+#include "core/event_loop.h"
+#include "core/timer_queue.h"
 
 namespace platform {
 
 // The event loop of the batch front end and the end-to-end tests: poll(2) over
 // the watched descriptors with the next timer as its time-out, so a waiting
 // program uses no CPU.
-class PollLoop : public ui::EventLoop {
+class PollLoop : public core::EventLoop {
  public:
   PollLoop();
   ~PollLoop() override;
@@ -40,8 +41,7 @@ class PollLoop : public ui::EventLoop {
   void run_handed_over();
   void wake();
 
-  std::map<std::pair<std::int64_t, Id>, std::function<void()>> timers_;
-  std::map<Id, std::int64_t> due_of_;
+  core::TimerQueue timers_;
   std::map<Id, std::pair<int, std::function<void()>>> watches_;
   Id next_id_ = 1;
   bool quit_ = false;

@@ -28,22 +28,17 @@ std::int64_t PollLoop::now() const {
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-ui::EventLoop::Id PollLoop::schedule(std::int64_t delay_ms, std::function<void()> fn) {
+core::EventLoop::Id PollLoop::schedule(std::int64_t delay_ms, std::function<void()> fn) {
   const Id id = next_id_++;
-  const std::int64_t due = now() + (delay_ms < 0 ? 0 : delay_ms);
-  timers_.emplace(std::make_pair(due, id), std::move(fn));
-  due_of_[id] = due;
+  timers_.add(id, core::DueAfter(now(), delay_ms), std::move(fn));
   return id;
 }
 
 void PollLoop::cancel(Id id) {
-  auto it = due_of_.find(id);
-  if (it == due_of_.end()) return;
-  timers_.erase({it->second, id});
-  due_of_.erase(it);
+  timers_.cancel(id);
 }
 
-ui::EventLoop::Id PollLoop::watch_readable(int fd, std::function<void()> fn) {
+core::EventLoop::Id PollLoop::watch_readable(int fd, std::function<void()> fn) {
   const Id id = next_id_++;
   watches_.emplace(id, std::make_pair(fd, std::move(fn)));
   return id;
@@ -83,8 +78,8 @@ void PollLoop::run() {
 
 void PollLoop::run_once(std::int64_t max_wait_ms) {
   std::int64_t wait = max_wait_ms;
-  if (!timers_.empty()) {
-    const std::int64_t until = timers_.begin()->first.first - now();
+  if (const auto due = timers_.next_due()) {
+    const std::int64_t until = *due - now();
     const std::int64_t t = until < 0 ? 0 : until;
     wait = (wait < 0 || t < wait) ? t : wait;
   }
@@ -115,11 +110,7 @@ void PollLoop::run_once(std::int64_t max_wait_ms) {
 
 void PollLoop::run_due_timers() {
   const std::int64_t t = now();
-  while (!timers_.empty() && timers_.begin()->first.first <= t) {
-    auto node = timers_.extract(timers_.begin());
-    due_of_.erase(node.key().second);
-    node.mapped()();
-  }
+  while (auto call = timers_.take_due(t)) call->fn();
 }
 
 void PollLoop::run_handed_over() {

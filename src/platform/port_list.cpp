@@ -90,11 +90,11 @@ void SortPortNames(std::vector<std::string>& names) {
   std::sort(names.begin(), names.end(), LessIgnoringCase);
 }
 
-Result<std::vector<std::string>> ListPortsUnder(const std::string& sysfs_tty,
-                                                const std::vector<std::string>& console_names,
-                                                std::string_view extra) {
+core::Result<std::vector<std::string>> ListPortsUnder(const std::string& sysfs_tty,
+                                                      const std::vector<std::string>& console_names,
+                                                      std::string_view extra) {
   std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(sysfs_tty.c_str()), ::closedir);
-  if (!dir) return error_from_errno("list ports", sysfs_tty);
+  if (!dir) return core::error_from_errno("list ports", sysfs_tty);
   std::vector<std::string> names;
   for (;;) {
     errno = 0;
@@ -106,7 +106,7 @@ Result<std::vector<std::string>> ListPortsUnder(const std::string& sysfs_tty,
       names.push_back(path);
     }
   }
-  if (errno != 0) return error_from_errno("list ports", sysfs_tty);
+  if (errno != 0) return core::error_from_errno("list ports", sysfs_tty);
   AddExtraPorts(names, extra, console_names);
   SortPortNames(names);
   return names;

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/result.h"
+#include "core/result.h"
 
 // The serial ports the system knows, read from sysfs without opening any device.
 namespace platform {
@@ -19,9 +19,9 @@ std::vector<std::string> ReadConsoleNames(const std::string& sysfs_tty);
 // placeholders of absent on-board UARTs, as "/dev/<name>"; then the names of
 // `extra` (colon-separated paths); sorted without regard to letter case.
 // Names longer than 20 characters and repeats are left out.
-Result<std::vector<std::string>> ListPortsUnder(const std::string& sysfs_tty,
-                                                const std::vector<std::string>& console_names,
-                                                std::string_view extra);
+core::Result<std::vector<std::string>> ListPortsUnder(const std::string& sysfs_tty,
+                                                      const std::vector<std::string>& console_names,
+                                                      std::string_view extra);
 
 // Adds the colon-separated names of `extra` that are not too long, not already
 // listed and not the console.

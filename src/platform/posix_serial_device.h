@@ -17,18 +17,18 @@ class PosixSerialDevice : public SerialDevice {
   PosixSerialDevice(const PosixSerialDevice&) = delete;
   PosixSerialDevice& operator=(const PosixSerialDevice&) = delete;
 
-  Status set_baud(int baud) override;
-  Status write_all(std::span<const std::uint8_t> bytes, int timeout_ms) override;
-  Result<std::size_t> bytes_waiting() override;
-  Result<std::size_t> read(std::span<std::uint8_t> into) override;
-  Status discard() override;
+  core::Status set_baud(int baud) override;
+  core::Status write_all(std::span<const std::uint8_t> bytes, int timeout_ms) override;
+  core::Result<std::size_t> bytes_waiting() override;
+  core::Result<std::size_t> read(std::span<std::uint8_t> into) override;
+  core::Status discard() override;
   int readable_fd() const override { return fd_; }
 
  private:
-  Result<std::size_t> queued_in_driver();
-  Status check_hang_up();
-  Status wait_writable(int timeout_ms, std::size_t written, std::size_t total);
-  Error gone_error(const std::string& operation) const;
+  core::Result<std::size_t> queued_in_driver();
+  core::Status check_hang_up();
+  core::Status wait_writable(int timeout_ms, std::size_t written, std::size_t total);
+  core::Error gone_error(const std::string& operation) const;
 
   int fd_ = -1;
   std::string name_;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/result.h"
+#include "core/result.h"
 
 // Line settings of an open terminal descriptor; `name` is the port's name for
 // the errors.
@@ -10,12 +10,12 @@ namespace platform::posix {
 
 // Raw 8N1 at 115200: no parity, no flow control of any kind, no character
 // translation, reads that never wait (with O_NONBLOCK).
-Status ConfigureRawLine(int fd, const std::string& name);
+core::Status ConfigureRawLine(int fd, const std::string& name);
 
 // Any positive rate: the standard ones by their constants, others by termios2.
-Status SetLineBaud(int fd, int baud, const std::string& name);
+core::Status SetLineBaud(int fd, int baud, const std::string& name);
 
 // Drops DTR and RTS. Pseudo-terminals have no modem lines; that is no error.
-Status ClearModemLines(int fd, const std::string& name);
+core::Status ClearModemLines(int fd, const std::string& name);
 
 }  // namespace platform::posix

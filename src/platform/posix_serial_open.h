@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/result.h"
+#include "core/result.h"
 
 namespace platform::posix {
 
@@ -14,6 +14,7 @@ bool IsSystemConsole(const std::string& path, const std::vector<std::string>& co
 
 // Opens the port `name` ("COM3", "/dev/ttyUSB0") for this program's sole use
 // and leaves it raw 8N1 at 115200 with DTR and RTS low. Refuses the console.
-Result<int> OpenSerialPort(const std::string& name, const std::vector<std::string>& console_names);
+core::Result<int> OpenSerialPort(const std::string& name,
+                                 const std::vector<std::string>& console_names);
 
 }  // namespace platform::posix

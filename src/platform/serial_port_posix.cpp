@@ -17,14 +17,14 @@ class PosixSerialSystem : public SerialSystem {
  public:
   explicit PosixSerialSystem(std::string sysfs_tty) : sysfs_tty_(std::move(sysfs_tty)) {}
 
-  Result<std::unique_ptr<SerialDevice>> open(const std::string& name) override {
+  core::Result<std::unique_ptr<SerialDevice>> open(const std::string& name) override {
     // Read at every open: the console can be moved while we run.
-    Result<int> fd = posix::OpenSerialPort(name, ReadConsoleNames(sysfs_tty_));
+    core::Result<int> fd = posix::OpenSerialPort(name, ReadConsoleNames(sysfs_tty_));
     if (!fd) return fd.error();
     return std::unique_ptr<SerialDevice>(new posix::PosixSerialDevice(*fd, name));
   }
 
-  Result<std::vector<std::string>> list_ports() override {
+  core::Result<std::vector<std::string>> list_ports() override {
     const char* extra = std::getenv(extra_ports_variable);
     return ListPortsUnder(sysfs_tty_, ReadConsoleNames(sysfs_tty_), extra ? extra : "");
   }

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "core/manual_loop.h"
 #include "fake_serial.h"
-#include "ui/manual_loop.h"
 #include "ui/scripted_dialogs.h"
 
 // A main window on virtual time with scripted dialogs and an in-memory serial
@@ -34,7 +34,7 @@ class FormFixture {
   std::string Letters(const std::string& port = "COM1");
 
   std::filesystem::path folder;
-  ui::ManualLoop loop;
+  core::ManualLoop loop;
   ui::ScriptedDialogs dialogs;
   FakeSerial serial{loop};
   std::unique_ptr<TForm1> form;
