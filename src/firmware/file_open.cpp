@@ -11,6 +11,14 @@ namespace {
 using firmware::Family;
 using firmware::PortKind;
 
+std::vector<ui::FileFilter> DialogFilters() {
+  std::vector<ui::FileFilter> filters;
+  for (const firmware::FileFilter& f : firmware::OpenDialogFilters()) {
+    filters.push_back({f.description, f.pattern});
+  }
+  return filters;
+}
+
 }  // namespace
 
 void TForm1::SpeedButton_open_fileClick() {
@@ -23,7 +31,7 @@ void TForm1::SpeedButton_open_fileClick() {
     ClosePort();
   }
   script_finished = 0;
-  const auto chosen = dialogs.open_file(firmware::OpenDialogFilters(), program_folder);
+  const auto chosen = dialogs.open_file(DialogFilters(), program_folder);
   if (!chosen) return;
   firmware_file_name = *chosen;
   staged_download = 0;
