@@ -41,4 +41,7 @@ class SerialSystem {
   virtual core::Result<std::vector<std::string>> list_ports() = 0;
 };
 
+// The operating system's serial devices.
+std::unique_ptr<SerialSystem> MakeSystemSerial();
+
 }  // namespace platform

@@ -8,7 +8,7 @@
 
 #include "link/com_port.h"
 #include "platform/poll_loop.h"
-#include "platform/system_serial.h"
+#include "platform/serial_port.h"
 #include "pty_master.h"
 
 namespace {

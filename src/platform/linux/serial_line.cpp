@@ -1,5 +1,3 @@
-#include "platform/posix_serial_line.h"
-
 #include <sys/ioctl.h>
 #include <termios.h>
 
@@ -7,9 +5,9 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/posix_custom_baud.h"
+#include "platform/linux/internal.h"
 
-namespace platform::posix {
+namespace platform::linux_os {
 
 namespace {
 
@@ -63,4 +61,4 @@ core::Status ClearModemLines(int fd, const std::string& name) {
   return core::error_from_errno("clear DTR and RTS", name);
 }
 
-}  // namespace platform::posix
+}  // namespace platform::linux_os

@@ -1,5 +1,3 @@
-#include "platform/posix_serial_open.h"
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -14,10 +12,9 @@
 #include <optional>
 #include <utility>
 
-#include "platform/port_names.h"
-#include "platform/posix_serial_line.h"
+#include "platform/linux/internal.h"
 
-namespace platform::posix {
+namespace platform::linux_os {
 
 namespace {
 
@@ -31,15 +28,6 @@ core::Result<std::string> Resolve(const std::string& path, const std::string& na
   if (!real) return core::error_from_errno("open", name);
   return std::string(real.get());
 }
-
-// Closes the descriptor unless the open went through.
-struct FdGuard {
-  int fd = -1;
-  ~FdGuard() {
-    if (fd >= 0) ::close(fd);
-  }
-  int release() { return std::exchange(fd, -1); }
-};
 
 core::Status TakeExclusive(int fd, const std::string& name) {
   // TIOCEXCL turns away later opens of the terminal, but not root's; the lock
@@ -76,8 +64,8 @@ bool IsSystemConsole(const std::string& path, const std::vector<std::string>& co
   return false;
 }
 
-core::Result<int> OpenSerialPort(const std::string& name,
-                                 const std::vector<std::string>& console_names) {
+core::Result<UniqueFd> OpenSerialPort(const std::string& name,
+                                      const std::vector<std::string>& console_names) {
   const std::optional<std::string> path = PortDevicePath(name);
   if (!path) return core::Error{"open", name, ENOENT, "not a serial port name"};
   core::Result<std::string> real = Resolve(*path, name);
@@ -85,11 +73,12 @@ core::Result<int> OpenSerialPort(const std::string& name,
   if (IsSystemConsole(*path, console_names) || IsSystemConsole(*real, console_names)) {
     return core::Error{"open", name, EPERM, "the port is the system console and is never used"};
   }
-  FdGuard guard{::open(real->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)};
-  if (guard.fd < 0) return core::error_from_errno("open", name);
-  core::Status s = SetUp(guard.fd, name);
+  // Closed again unless the whole set-up goes through.
+  UniqueFd fd(::open(real->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  if (!fd.valid()) return core::error_from_errno("open", name);
+  core::Status s = SetUp(fd.get(), name);
   if (!s) return s.error();
-  return guard.release();
+  return fd;
 }
 
-}  // namespace platform::posix
+}  // namespace platform::linux_os
