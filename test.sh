@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything, and runs every test: unit tests,
-# window tests (offscreen), end-to-end downloads to the simulated unit, and a
-# short run of each fuzz target.
+# Checks that no include points up a layer, installs what is missing, builds
+# everything, and runs every test: unit tests, window tests (offscreen),
+# end-to-end downloads to the simulated unit, and a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")"
 
+scripts/check-layers.sh
 scripts/bootstrap.sh
 cmake --preset default >/dev/null
 cmake --build --preset default -j2

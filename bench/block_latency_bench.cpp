@@ -19,7 +19,7 @@
 #include "app/main_window.h"
 #include "download/protocol.h"
 #include "platform/poll_loop.h"
-#include "platform/system_serial.h"
+#include "platform/serial_port.h"
 #include "ui/scripted_dialogs.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "core/manual_loop.h"
 #include "require.h"
-#include "ui/manual_loop.h"
 #include "ui/scripted_dialogs.h"
 
 namespace {
@@ -20,10 +20,10 @@ class FuzzLine : public platform::SerialSystem {
  public:
   std::deque<std::uint8_t> input;
 
-  platform::Result<std::unique_ptr<platform::SerialDevice>> open(const std::string&) override {
+  core::Result<std::unique_ptr<platform::SerialDevice>> open(const std::string&) override {
     return std::unique_ptr<platform::SerialDevice>(new Device(*this));
   }
-  platform::Result<std::vector<std::string>> list_ports() override {
+  core::Result<std::vector<std::string>> list_ports() override {
     return std::vector<std::string>{"COM1", "COM2"};
   }
 
@@ -31,12 +31,10 @@ class FuzzLine : public platform::SerialSystem {
   class Device : public platform::SerialDevice {
    public:
     explicit Device(FuzzLine& line) : line_(line) {}
-    platform::Status set_baud(int) override { return platform::Ok{}; }
-    platform::Status write_all(std::span<const std::uint8_t>, int) override {
-      return platform::Ok{};
-    }
-    platform::Result<std::size_t> bytes_waiting() override { return line_.input.size(); }
-    platform::Result<std::size_t> read(std::span<std::uint8_t> into) override {
+    core::Status set_baud(int) override { return core::Ok{}; }
+    core::Status write_all(std::span<const std::uint8_t>, int) override { return core::Ok{}; }
+    core::Result<std::size_t> bytes_waiting() override { return line_.input.size(); }
+    core::Result<std::size_t> read(std::span<std::uint8_t> into) override {
       std::size_t n = 0;
       while (n < into.size() && !line_.input.empty()) {
         into[n++] = line_.input.front();
@@ -44,9 +42,9 @@ class FuzzLine : public platform::SerialSystem {
       }
       return n;
     }
-    platform::Status discard() override {
+    core::Status discard() override {
       line_.input.clear();
-      return platform::Ok{};
+      return core::Ok{};
     }
     int readable_fd() const override { return line_fd; }
 
@@ -66,7 +64,7 @@ constexpr CommState states[] = {S::idle,          S::probe,          S::version,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
-  ui::ManualLoop loop;
+  core::ManualLoop loop;
   ui::ScriptedDialogs dialogs;
   FuzzLine line;
   TForm1 form(Environment{loop, dialogs, line, {"-O"}, "/nonexistent/zekflash"});

@@ -58,7 +58,7 @@ void TForm1::ConnectHandlers() {
   Timer2.on_timer = [this] { Timer2Timer(); };
   Timer4.on_timer = [this] { Timer4Timer(); };
   ComPort1.on_rx_char = [this](int count) { ComPort1RxChar(count); };
-  ComPort1.on_gone = [this](const platform::Error& e) { ComPort1Gone(e); };
+  ComPort1.on_gone = [this](const core::Error& e) { ComPort1Gone(e); };
 }
 
 void TForm1::FormCreate() {

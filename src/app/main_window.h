@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/opening_screen.h"
+#include "core/event_loop.h"
 #include "download/states.h"
 #include "firmware/acceptance.h"
 #include "firmware/family.h"
@@ -18,7 +19,6 @@
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
 #include "ui/dialogs.h"
-#include "ui/event_loop.h"
 #include "ui/form.h"
 #include "ui/gauge.h"
 #include "ui/group_box.h"
@@ -31,7 +31,7 @@
 
 // What the main window is given by its front end.
 struct Environment {
-  ui::EventLoop& loop;
+  core::EventLoop& loop;
   ui::Dialogs& dialogs;
   platform::SerialSystem& serial;
   std::vector<std::string> args;  // command-line arguments, without the program's name
@@ -111,7 +111,7 @@ class TForm1 : public ui::Form {
   bool SendHidReport(std::span<const std::uint8_t> request, int length);
   void StopLinkTimers();
   void ComPort1RxChar(int count);
-  void ComPort1Gone(const platform::Error& error);
+  void ComPort1Gone(const core::Error& error);
   void HandleCommError();
   void ResendInFlight();
   void ProbeCandidatePort();
@@ -158,7 +158,7 @@ class TForm1 : public ui::Form {
   void Button_Cancel_set_communicationportClick();
 
   // --- The environment ---
-  ui::EventLoop& loop;
+  core::EventLoop& loop;
   ui::Dialogs& dialogs;
   platform::SerialSystem& serial;
   const std::vector<std::string> args;

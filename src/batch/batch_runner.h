@@ -7,15 +7,15 @@
 #include <string>
 
 #include "batch/options.h"
+#include "core/event_loop.h"
 #include "platform/serial_port.h"
-#include "ui/event_loop.h"
 
 namespace batch {
 
 // What a run talks to. The real program passes the poll loop, the system's
 // serial devices and the standard streams; tests pass virtual time and fakes.
 struct RunnerParts {
-  ui::EventLoop& loop;
+  core::EventLoop& loop;
   // Handles one round of events, waiting at most `max_wait_ms` (-1: until something happens).
   std::function<void(std::int64_t max_wait_ms)> run_once;
   platform::SerialSystem& serial;

@@ -8,7 +8,7 @@
 #include "batch/file_info.h"
 #include "batch/options.h"
 #include "platform/poll_loop.h"
-#include "platform/system_serial.h"
+#include "platform/serial_port.h"
 #include "platform/terminal.h"
 
 namespace {

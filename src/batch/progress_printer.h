@@ -5,7 +5,7 @@
 
 #include "app/main_window.h"
 #include "batch/console.h"
-#include "ui/event_loop.h"
+#include "core/event_loop.h"
 
 namespace batch {
 
@@ -17,7 +17,7 @@ namespace batch {
 // leaves it out.
 class ProgressPrinter {
  public:
-  ProgressPrinter(const TForm1& form, const ui::EventLoop& clock, Console& console)
+  ProgressPrinter(const TForm1& form, const core::EventLoop& clock, Console& console)
       : form_(form), clock_(clock), console_(console) {}
 
   void Update();
@@ -28,7 +28,7 @@ class ProgressPrinter {
   std::string BarText(int progress, int max, int percent) const;
 
   const TForm1& form_;
-  const ui::EventLoop& clock_;
+  const core::EventLoop& clock_;
   Console& console_;
   bool shown_ = false;
   int max_ = 0;

@@ -10,7 +10,7 @@ std::string FileName(firmware::PortKind port_kind) {
   return port_kind == firmware::PortKind::rs232 ? "com.ini" : "com_2.ini";
 }
 
-std::string EnumerationError(const platform::Error& e) {
+std::string EnumerationError(const core::Error& e) {
   return "Registry error (win error code: " + std::to_string(e.code) + ")";
 }
 

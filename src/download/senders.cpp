@@ -17,7 +17,7 @@ void TForm1::ClearRx() {
 // Opens `port_name` when the port is closed; on failure shows the offline panel.
 bool TForm1::EnsurePortOpen() {
   if (ComPort1.connected()) return true;
-  platform::Status s = ComPort1.set_port(port_name);
+  core::Status s = ComPort1.set_port(port_name);
   if (s) s = ComPort1.open();
   if (s) return true;
   StopLinkTimers();

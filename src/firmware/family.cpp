@@ -72,8 +72,8 @@ std::optional<std::string> UnitKindTitle(std::string_view path) {
   return std::nullopt;
 }
 
-const std::vector<ui::FileFilter>& OpenDialogFilters() {
-  static const std::vector<ui::FileFilter> filters{
+const std::vector<FileFilter>& OpenDialogFilters() {
+  static const std::vector<FileFilter> filters{
       {"All ZEK Firmware downloads",
        "*.fm0; *.fm1; *.fd0; *.fd1;*.ff0;  *.ff1;*.fi0; *.fi1;*.fl0;*.fe1"},
       {"Firmware Motormanagement (*.fm0)", "*.fm0"},

@@ -5,8 +5,6 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/dialogs.h"
-
 // Family codes (the first two characters of a version text or of an image name
 // in a script) choose the link to the unit and the port it is set up on.
 namespace firmware {
@@ -24,6 +22,12 @@ struct Family {
   bool fast_baud = false;          // 921600 baud and the long status reply
 };
 
+// A kind of file the open dialog offers: its description and its name patterns.
+struct FileFilter {
+  std::string description;
+  std::string pattern;
+};
+
 // The family of a code's first two characters; a code shorter than two
 // characters is not supported. An unsupported family has no link, port or fast rate.
 // For a firmware image: fast for every supported family whose first character is "6" or "8".
@@ -39,7 +43,7 @@ bool IsScriptPath(std::string_view path);
 std::optional<std::string> UnitKindTitle(std::string_view path);
 
 // The file-open dialog's filters, in order; the first is selected.
-const std::vector<ui::FileFilter>& OpenDialogFilters();
+const std::vector<FileFilter>& OpenDialogFilters();
 
 // The name part of a path: after the last "\" or "/", or the whole path.
 std::string NamePart(std::string_view path);

@@ -16,6 +16,14 @@ bool Passed(const firmware::Refusal* refusal, RefusalReason check) {
   return refusal == nullptr || refusal->Passed(check);
 }
 
+std::vector<ui::FileFilter> DialogFilters() {
+  std::vector<ui::FileFilter> filters;
+  for (const firmware::FileFilter& f : firmware::OpenDialogFilters()) {
+    filters.push_back({f.description, f.pattern});
+  }
+  return filters;
+}
+
 }  // namespace
 
 void TForm1::SpeedButton_open_fileClick() {
@@ -28,7 +36,7 @@ void TForm1::SpeedButton_open_fileClick() {
     ClosePort();
   }
   script_finished = false;
-  const auto chosen = dialogs.open_file(firmware::OpenDialogFilters(), program_folder);
+  const auto chosen = dialogs.open_file(DialogFilters(), program_folder);
   if (!chosen) return;
   firmware_file_name = *chosen;
   staged_download = false;

@@ -7,8 +7,8 @@
 #include <span>
 #include <string>
 
+#include "core/event_loop.h"
 #include "platform/serial_port.h"
-#include "ui/event_loop.h"
 
 // The window's serial port component (`ComPort1`): a port name and rate, opened
 // on demand. Received bytes raise `on_rx_char` on the loop's thread with the
@@ -18,41 +18,41 @@ class ComPort {
   static constexpr int write_timeout_base_ms = 1000;
   static constexpr int write_timeout_per_byte_ms = 100;
 
-  ComPort(ui::EventLoop& loop, platform::SerialSystem& system) : loop_(loop), system_(system) {}
+  ComPort(core::EventLoop& loop, platform::SerialSystem& system) : loop_(loop), system_(system) {}
   ~ComPort() { close(); }
   ComPort(const ComPort&) = delete;
   ComPort& operator=(const ComPort&) = delete;
 
   const std::string& port() const { return port_; }
   // On an open port: closes it and opens it again under the new name.
-  platform::Status set_port(const std::string& name);
+  core::Status set_port(const std::string& name);
   int baud_rate() const { return baud_; }
   // Rates are applied to an open port at once, or at the end of an update group.
-  platform::Status set_baud_rate(int baud);
+  core::Status set_baud_rate(int baud);
   void begin_update() { ++updating_; }
-  platform::Status end_update();
+  core::Status end_update();
 
-  platform::Status open();
+  core::Status open();
   void close();
   bool connected() const { return device_ != nullptr; }
 
-  platform::Status write(std::span<const std::uint8_t> bytes);
-  platform::Result<std::size_t> input_count();
-  platform::Result<std::size_t> read(std::span<std::uint8_t> into);
+  core::Status write(std::span<const std::uint8_t> bytes);
+  core::Result<std::size_t> input_count();
+  core::Result<std::size_t> read(std::span<std::uint8_t> into);
   void clear_buffers();
 
   std::function<void(int count)> on_rx_char;
-  std::function<void(const platform::Error&)> on_gone;
+  std::function<void(const core::Error&)> on_gone;
 
  private:
   void readable();
-  platform::Status apply_rate();
-  platform::Error not_open(const std::string& operation) const;
+  core::Status apply_rate();
+  core::Error not_open(const std::string& operation) const;
 
-  ui::EventLoop& loop_;
+  core::EventLoop& loop_;
   platform::SerialSystem& system_;
   std::unique_ptr<platform::SerialDevice> device_;
-  ui::EventLoop::Id watch_ = 0;
+  core::EventLoop::Id watch_ = 0;
   std::string port_ = "COM1";
   int baud_ = 115200;
   int updating_ = 0;

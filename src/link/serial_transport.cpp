@@ -46,7 +46,7 @@ void TForm1::ComPort1RxChar(int count) {
 // The device went away under us (cable pulled, adapter unplugged): the port has
 // closed itself. Nothing more can arrive, so say so now rather than let the
 // time-outs find out one by one, or never where no time-out runs.
-void TForm1::ComPort1Gone(const platform::Error& error) {
+void TForm1::ComPort1Gone(const core::Error& error) {
   StopLinkTimers();
   Timer4.set_enabled(false);
   ShowOfflineForm(texts::offline_1, texts::offline_2, error.name + " was disconnected");

@@ -1,20 +1,16 @@
 #pragma once
 
-#include <condition_variable>
-#include <deque>
-#include <map>
-#include <mutex>
-#include <thread>
-#include <utility>
+#include <cstdint>
+#include <functional>
+#include <memory>
 
-#include "ui/event_loop.h"
+#include "core/event_loop.h"
 
 namespace platform {
 
-// The event loop of the batch front end and the end-to-end tests: poll(2) over
-// the watched descriptors with the next timer as its time-out, so a waiting
-// program uses no CPU.
-class PollLoop : public ui::EventLoop {
+// The event loop of this system, for the batch front end and the end-to-end
+// tests. A waiting program uses no CPU.
+class PollLoop : public core::EventLoop {
  public:
   PollLoop();
   ~PollLoop() override;
@@ -36,21 +32,9 @@ class PollLoop : public ui::EventLoop {
   void quit();
 
  private:
-  void run_due_timers();
-  void run_handed_over();
-  void wake();
-
-  std::map<std::pair<std::int64_t, Id>, std::function<void()>> timers_;
-  std::map<Id, std::int64_t> due_of_;
-  std::map<Id, std::pair<int, std::function<void()>>> watches_;
-  Id next_id_ = 1;
-  bool quit_ = false;
-  int wake_read_ = -1;
-  int wake_write_ = -1;
-  std::thread::id owner_;
-  std::mutex mutex_;
-  std::condition_variable done_cv_;
-  std::deque<std::pair<std::function<void()>, bool*>> handed_over_;
+  // The system's own handles stay out of this header.
+  struct State;
+  std::unique_ptr<State> state_;
 };
 
 }  // namespace platform

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/result.h"
+#include "core/result.h"
 
 namespace platform {
 
@@ -17,15 +17,15 @@ class SerialDevice {
  public:
   virtual ~SerialDevice() = default;
 
-  virtual Status set_baud(int baud) = 0;
+  virtual core::Status set_baud(int baud) = 0;
   // Succeeds only when every byte was written within `timeout_ms`.
-  virtual Status write_all(std::span<const std::uint8_t> bytes, int timeout_ms) = 0;
+  virtual core::Status write_all(std::span<const std::uint8_t> bytes, int timeout_ms) = 0;
   // Bytes queued for reading. An error means the device is gone (hung up, unplugged).
-  virtual Result<std::size_t> bytes_waiting() = 0;
+  virtual core::Result<std::size_t> bytes_waiting() = 0;
   // Reads what is queued, up to `into.size()`, without waiting.
-  virtual Result<std::size_t> read(std::span<std::uint8_t> into) = 0;
+  virtual core::Result<std::size_t> read(std::span<std::uint8_t> into) = 0;
   // Discards both the input and the output queue.
-  virtual Status discard() = 0;
+  virtual core::Status discard() = 0;
   // A descriptor that becomes readable when bytes arrive or the device hangs up.
   virtual int readable_fd() const = 0;
 };
@@ -36,9 +36,12 @@ class SerialSystem {
   virtual ~SerialSystem() = default;
 
   // Exclusive open; the device starts at 115200 baud.
-  virtual Result<std::unique_ptr<SerialDevice>> open(const std::string& name) = 0;
+  virtual core::Result<std::unique_ptr<SerialDevice>> open(const std::string& name) = 0;
   // Names `open` accepts, sorted without regard to letter case, at most 20 characters each.
-  virtual Result<std::vector<std::string>> list_ports() = 0;
+  virtual core::Result<std::vector<std::string>> list_ports() = 0;
 };
+
+// The operating system's serial devices.
+std::unique_ptr<SerialSystem> MakeSystemSerial();
 
 }  // namespace platform

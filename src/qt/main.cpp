@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "platform/system_serial.h"
+#include "platform/serial_port.h"
 #include "qt/form_view.h"
 #include "qt/form_widget.h"
 #include "qt/qt_dialogs.h"

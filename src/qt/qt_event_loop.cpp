@@ -20,7 +20,7 @@ std::int64_t QtEventLoop::now() const {
       .count();
 }
 
-ui::EventLoop::Id QtEventLoop::schedule(std::int64_t delay_ms, std::function<void()> fn) {
+core::EventLoop::Id QtEventLoop::schedule(std::int64_t delay_ms, std::function<void()> fn) {
   const Id id = next_id_++;
   auto* timer = new QTimer(context_.get());
   timer->setSingleShot(true);
@@ -46,7 +46,7 @@ void QtEventLoop::cancel(Id id) {
   timers_.erase(it);
 }
 
-ui::EventLoop::Id QtEventLoop::watch_readable(int fd, std::function<void()> fn) {
+core::EventLoop::Id QtEventLoop::watch_readable(int fd, std::function<void()> fn) {
   const Id id = next_id_++;
   auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, context_.get());
   QObject::connect(notifier, &QSocketNotifier::activated, context_.get(),

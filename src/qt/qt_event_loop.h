@@ -9,14 +9,14 @@
 #include <map>
 #include <memory>
 
-#include "ui/event_loop.h"
+#include "core/event_loop.h"
 
 namespace qtui {
 
 // The program's event loop over Qt's: precise single-shot timers, socket
 // notifiers for readable descriptors, and blocking hand-over from other threads.
 // Construct it on the user-interface thread, after the application object.
-class QtEventLoop : public ui::EventLoop {
+class QtEventLoop : public core::EventLoop {
  public:
   QtEventLoop();
   ~QtEventLoop() override;

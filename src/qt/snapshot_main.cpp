@@ -7,11 +7,11 @@
 
 #include "app/main_window.h"
 #include "app/opening_screen.h"
+#include "core/manual_loop.h"
 #include "qt/form_view.h"
 #include "qt/form_widget.h"
 #include "qt/snapshot_shots.h"
 #include "qt/unplugged_serial.h"
-#include "ui/manual_loop.h"
 #include "ui/scripted_dialogs.h"
 
 int main(int argc, char** argv) {
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     if (!qtui::WriteFormShot(view, dir.filePath(QStringLiteral("opening_screen.png")))) ++failures;
   }
 
-  ui::ManualLoop loop;
+  core::ManualLoop loop;
   ui::ScriptedDialogs dialogs;
   qtui::UnpluggedSerial serial;
   TForm1 form(

@@ -2,12 +2,12 @@
 
 namespace qtui {
 
-platform::Result<std::unique_ptr<platform::SerialDevice>> UnpluggedSerial::open(
+core::Result<std::unique_ptr<platform::SerialDevice>> UnpluggedSerial::open(
     const std::string& name) {
-  return platform::Error{"open", name, 0, "no serial ports while taking snapshots"};
+  return core::Error{"open", name, 0, "no serial ports while taking snapshots"};
 }
 
-platform::Result<std::vector<std::string>> UnpluggedSerial::list_ports() {
+core::Result<std::vector<std::string>> UnpluggedSerial::list_ports() {
   return std::vector<std::string>{};
 }
 

@@ -8,8 +8,8 @@ namespace qtui {
 // none, so that rendering the window never touches a device.
 class UnpluggedSerial : public platform::SerialSystem {
  public:
-  platform::Result<std::unique_ptr<platform::SerialDevice>> open(const std::string& name) override;
-  platform::Result<std::vector<std::string>> list_ports() override;
+  core::Result<std::unique_ptr<platform::SerialDevice>> open(const std::string& name) override;
+  core::Result<std::vector<std::string>> list_ports() override;
 };
 
 }  // namespace qtui

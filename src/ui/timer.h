@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "ui/event_loop.h"
+#include "core/event_loop.h"
 
 namespace ui {
 
@@ -14,7 +14,7 @@ namespace ui {
 // - it fires every interval while enabled; `on_timer` may change it freely.
 class Timer {
  public:
-  Timer(EventLoop& loop, int interval_ms) : loop_(loop), interval_(interval_ms) {}
+  Timer(core::EventLoop& loop, int interval_ms) : loop_(loop), interval_(interval_ms) {}
   ~Timer() { stop(); }
   Timer(const Timer&) = delete;
   Timer& operator=(const Timer&) = delete;
@@ -31,11 +31,11 @@ class Timer {
   void stop();
   void fire();
 
-  EventLoop& loop_;
+  core::EventLoop& loop_;
   int interval_;
   bool enabled_ = false;
   bool armed_ = false;
-  EventLoop::Id pending_ = 0;
+  core::EventLoop::Id pending_ = 0;
 };
 
 }  // namespace ui

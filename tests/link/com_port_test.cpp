@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/manual_loop.h"
 #include "fake_serial.h"
-#include "ui/manual_loop.h"
 
 namespace {
 
@@ -18,14 +18,14 @@ class ComPortTest : public ::testing::Test {
   void SetUp() override {
     for (const char* name : {"COM1", "COM3", "COM4"}) serial.add_port(name);
     port.on_rx_char = [this](int count) { counts.push_back(count); };
-    port.on_gone = [this](const platform::Error& e) { gone.push_back(e); };
+    port.on_gone = [this](const core::Error& e) { gone.push_back(e); };
   }
 
-  ui::ManualLoop loop;
+  core::ManualLoop loop;
   FakeSerial serial{loop};
   ComPort port{loop, serial};
   std::vector<int> counts;
-  std::vector<platform::Error> gone;
+  std::vector<core::Error> gone;
 };
 
 TEST_F(ComPortTest, StartsClosedOnCom1At115200) {

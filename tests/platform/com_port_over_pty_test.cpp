@@ -8,7 +8,7 @@
 
 #include "link/com_port.h"
 #include "platform/poll_loop.h"
-#include "platform/system_serial.h"
+#include "platform/serial_port.h"
 #include "pty_master.h"
 
 namespace {
@@ -31,7 +31,7 @@ class ComPortOverPty : public ::testing::Test {
       ASSERT_TRUE(n.ok()) << n.error().describe();
       received.insert(received.end(), buf.begin(), buf.begin() + *n);
     };
-    port.on_gone = [this](const platform::Error& e) { gone.push_back(e); };
+    port.on_gone = [this](const core::Error& e) { gone.push_back(e); };
     ASSERT_TRUE(port.set_port(master.far_name()).ok());
     auto s = port.open();
     ASSERT_TRUE(s.ok()) << s.error().describe();
@@ -48,7 +48,7 @@ class ComPortOverPty : public ::testing::Test {
   ComPort port{loop, *system};
   std::vector<int> counts;
   Bytes received;
-  std::vector<platform::Error> gone;
+  std::vector<core::Error> gone;
 };
 
 TEST_F(ComPortOverPty, RequestOutAndReplyInPieces) {

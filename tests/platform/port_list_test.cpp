@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix_serial.h"
+#include "platform/linux/internal.h"
+#include "platform/serial_port.h"
 #include "temp_dir.h"
 
 namespace {
@@ -43,7 +44,7 @@ class PortListTest : public ::testing::Test {
 };
 
 TEST_F(PortListTest, ListsDevicesLessConsoleAndAbsentUartsSortedIgnoringCase) {
-  auto ports = platform::ListPortsUnder(sysfs.path(), console, "");
+  auto ports = platform::linux_os::ListPortsUnder(sysfs.path(), console, "");
   ASSERT_TRUE(ports.ok()) << ports.error().describe();
   EXPECT_EQ(*ports,
             (Names{"/dev/ttyACM0", "/dev/ttyS3", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyusb5"}));
@@ -66,7 +67,7 @@ TEST_F(PortListTest, ExtraNamesJoinTheListWithoutRepeatsOrOverlongNames) {
       {"/tmp/a-name-far-too-long-to-keep:/dev/pts/9", {"/dev/pts/9"}},
   };
   for (const Case& c : cases) {
-    auto ports = platform::ListPortsUnder(sysfs.path(), console, c.extra);
+    auto ports = platform::linux_os::ListPortsUnder(sysfs.path(), console, c.extra);
     ASSERT_TRUE(ports.ok()) << ports.error().describe();
     Names want{"/dev/ttyACM0", "/dev/ttyS3", "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyusb5"};
     want.insert(want.end(), c.added.begin(), c.added.end());
@@ -85,14 +86,14 @@ TEST(PortListSort, IgnoresLetterCaseAndKeepsOneOrderForTies) {
 TEST(PortListEmpty, NoDevicesGiveAnEmptyList) {
   TempDir sysfs;
   sysfs.mkdir("tty0");
-  auto ports = platform::ListPortsUnder(sysfs.path(), {}, "");
+  auto ports = platform::linux_os::ListPortsUnder(sysfs.path(), {}, "");
   ASSERT_TRUE(ports.ok());
   EXPECT_TRUE(ports->empty());
 }
 
 TEST(PortListFailure, UnreadableClassFolderIsAnErrorWithItsErrno) {
   TempDir dir;
-  auto ports = platform::ListPortsUnder(dir / "no-such-folder", {}, "/dev/pts/1");
+  auto ports = platform::linux_os::ListPortsUnder(dir / "no-such-folder", {}, "/dev/pts/1");
   ASSERT_FALSE(ports.ok());
   EXPECT_EQ(ports.error().code, ENOENT);
   EXPECT_EQ(ports.error().operation, "list ports");
@@ -102,7 +103,7 @@ TEST(PortListFailure, UnreadableClassFolderIsAnErrorWithItsErrno) {
 TEST_F(PortListTest, SystemReadsConsoleFromSysfsAndExtrasFromTheEnvironment) {
   sysfs.write("console/active", "ttyUSB1\n");
   ::setenv("ZEKFLASH_PORTS", "/dev/pts/4:/dev/ttyUSB1", 1);
-  auto ports = platform::MakePosixSerial(sysfs.path())->list_ports();
+  auto ports = platform::linux_os::MakeTtySystem(sysfs.path())->list_ports();
   ::unsetenv("ZEKFLASH_PORTS");
   ASSERT_TRUE(ports.ok()) << ports.error().describe();
   EXPECT_EQ(*ports, (Names{"/dev/pts/4", "/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS3", "/dev/ttyUSB0",

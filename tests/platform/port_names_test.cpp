@@ -1,12 +1,10 @@
-#include "platform/port_names.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/posix_serial_open.h"
+#include "platform/linux/internal.h"
 #include "temp_dir.h"
 
 namespace {
@@ -38,7 +36,7 @@ TEST(PortNames, ComNamesMapToOnBoardPortsAndNothingElseDoes) {
       {"", std::nullopt},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(platform::PortDevicePath(c.name), c.path) << "name \"" << c.name << "\"";
+    EXPECT_EQ(platform::linux_os::PortDevicePath(c.name), c.path) << "name \"" << c.name << "\"";
   }
 }
 
@@ -52,7 +50,7 @@ TEST(PortNames, ConsoleListIsSplitOnAnyBlank) {
       {"\n", V{}},
   };
   for (const auto& [text, names] : cases) {
-    EXPECT_EQ(platform::ParseConsoleNames(text), names) << "text \"" << text << "\"";
+    EXPECT_EQ(platform::linux_os::ParseConsoleNames(text), names) << "text \"" << text << "\"";
   }
 }
 
@@ -65,12 +63,12 @@ TEST(PortNames, ConsoleIsRecognisedByName) {
       {"/dev/ttyS0/", false}, {"/dev//ttyS0", false},
   };
   for (const auto& [path, console] : cases) {
-    EXPECT_EQ(platform::IsConsoleName(path, active), console) << path;
+    EXPECT_EQ(platform::linux_os::IsConsoleName(path, active), console) << path;
   }
   // Whatever the active list says, these two always lead to the console.
-  EXPECT_TRUE(platform::IsConsoleName("/dev/console", {}));
-  EXPECT_TRUE(platform::IsConsoleName("/dev/tty0", {}));
-  EXPECT_FALSE(platform::IsConsoleName("/dev/", {""}));
+  EXPECT_TRUE(platform::linux_os::IsConsoleName("/dev/console", {}));
+  EXPECT_TRUE(platform::linux_os::IsConsoleName("/dev/tty0", {}));
+  EXPECT_FALSE(platform::linux_os::IsConsoleName("/dev/", {""}));
 }
 
 // Only looks the devices up (stat); nothing is opened.
@@ -80,14 +78,14 @@ TEST(ConsoleGuard, SeesTheConsoleThroughLinksAndOtherNodes) {
   dir.symlink("/dev/console", "link-to-console");
   dir.symlink("/dev/null", "link-to-null");
   const std::vector<std::string> active{"ttyS0"};
-  EXPECT_TRUE(platform::posix::IsSystemConsole("/dev/ttyS0", active));
-  EXPECT_TRUE(platform::posix::IsSystemConsole(dir / "link-to-s0", active));
-  EXPECT_TRUE(platform::posix::IsSystemConsole(dir / "link-to-console", {}));
-  EXPECT_FALSE(platform::posix::IsSystemConsole(dir / "link-to-null", active));
-  EXPECT_FALSE(platform::posix::IsSystemConsole(dir / "missing", active));
+  EXPECT_TRUE(platform::linux_os::IsSystemConsole("/dev/ttyS0", active));
+  EXPECT_TRUE(platform::linux_os::IsSystemConsole(dir / "link-to-s0", active));
+  EXPECT_TRUE(platform::linux_os::IsSystemConsole(dir / "link-to-console", {}));
+  EXPECT_FALSE(platform::linux_os::IsSystemConsole(dir / "link-to-null", active));
+  EXPECT_FALSE(platform::linux_os::IsSystemConsole(dir / "missing", active));
   // /dev/ttyS1 is no console unless the active list names it.
-  EXPECT_FALSE(platform::posix::IsSystemConsole("/dev/ttyS1", active));
-  EXPECT_TRUE(platform::posix::IsSystemConsole("/dev/ttyS1", {"ttyS1"}));
+  EXPECT_FALSE(platform::linux_os::IsSystemConsole("/dev/ttyS1", active));
+  EXPECT_TRUE(platform::linux_os::IsSystemConsole("/dev/ttyS1", {"ttyS1"}));
 }
 
 }  // namespace

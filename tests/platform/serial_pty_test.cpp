@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "line_speed.h"
-#include "platform/posix_serial.h"
-#include "platform/system_serial.h"
+#include "platform/linux/internal.h"
+#include "platform/serial_port.h"
 #include "pty_master.h"
 #include "temp_dir.h"
 
@@ -241,7 +241,7 @@ TEST(SerialOpen, RefusesTheConsoleByNameAndThroughLinks) {
   const std::string pts = master.far_name().substr(std::string("/dev/").size());
   sysfs.write("console/active", "tty0 " + pts + "\n");
   sysfs.symlink(master.far_name(), "link");
-  auto system = platform::MakePosixSerial(sysfs.path());
+  auto system = platform::linux_os::MakeTtySystem(sysfs.path());
   for (const std::string& name : {master.far_name(), sysfs / "link"}) {
     auto opened = system->open(name);
     ASSERT_FALSE(opened.ok()) << name;

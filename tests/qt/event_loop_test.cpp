@@ -59,7 +59,7 @@ TEST(QtEventLoopTest, ACallMayCancelAnotherDueAtTheSameTime) {
   qtui::QtEventLoop loop;
   bool second_ran = false;
   bool end = false;
-  ui::EventLoop::Id second = 0;
+  core::EventLoop::Id second = 0;
   loop.schedule(20, [&] { loop.cancel(second); });
   second = loop.schedule(20, [&] { second_ran = true; });
   loop.schedule(80, [&] { end = true; });
@@ -92,7 +92,7 @@ TEST(QtEventLoopTest, AHandlerMayUnwatchItself) {
   int fds[2];
   ASSERT_EQ(::pipe(fds), 0);
   int calls = 0;
-  ui::EventLoop::Id id = 0;
+  core::EventLoop::Id id = 0;
   // Never reads: left watched, the descriptor would be reported over and over.
   id = loop.watch_readable(fds[0], [&] {
     ++calls;

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
+#include "core/manual_loop.h"
 #include "fake_serial.h"
 #include "qt/form_view.h"
-#include "ui/manual_loop.h"
 #include "ui/scripted_dialogs.h"
 
 // The main window without its opening screen, shown offscreen with its view.
@@ -20,7 +20,7 @@ class MainWindowFixture : public ::testing::Test {
     return qobject_cast<W*>(widget(c));
   }
 
-  ui::ManualLoop loop;
+  core::ManualLoop loop;
   FakeSerial serial{loop};
   ui::ScriptedDialogs dialogs;
   TForm1 form{Environment{loop, dialogs, serial, {"-O"}, "/opt/zek/zekflash"}};

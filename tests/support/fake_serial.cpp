@@ -7,31 +7,31 @@ class FakeSerialDevice : public platform::SerialDevice {
   FakeSerialDevice(FakeSerial& sys, std::string name) : sys_(sys), name_(std::move(name)) {}
   ~FakeSerialDevice() override { line().open = false; }
 
-  platform::Status set_baud(int baud) override {
+  core::Status set_baud(int baud) override {
     line().baud = baud;
     line().bauds_set.push_back(baud);
-    return platform::Ok{};
+    return core::Ok{};
   }
-  platform::Status write_all(std::span<const std::uint8_t> bytes, int timeout_ms) override {
+  core::Status write_all(std::span<const std::uint8_t> bytes, int timeout_ms) override {
     line().write_timeouts_ms.push_back(timeout_ms);
-    if (line().gone) return platform::Error{"write", name_, 5, "Input/output error"};
+    if (line().gone) return core::Error{"write", name_, 5, "Input/output error"};
     std::vector<std::uint8_t> w(bytes.begin(), bytes.end());
     const bool short_write = sys_.write_index_++ == sys_.short_write_at;
     if (short_write && !w.empty()) w.pop_back();
     line().writes.push_back(w);
     sys_.all_writes.emplace_back(name_, w);
-    if (short_write) return platform::Error{"write", name_, 0, "short write"};
-    return platform::Ok{};
+    if (short_write) return core::Error{"write", name_, 0, "short write"};
+    return core::Ok{};
   }
-  platform::Result<std::size_t> bytes_waiting() override {
+  core::Result<std::size_t> bytes_waiting() override {
     if (line().gone && line().input.empty()) {
-      return platform::Error{"read", name_, 5, "Input/output error"};
+      return core::Error{"read", name_, 5, "Input/output error"};
     }
     return line().input.size();
   }
-  platform::Result<std::size_t> read(std::span<std::uint8_t> into) override {
+  core::Result<std::size_t> read(std::span<std::uint8_t> into) override {
     if (line().gone && line().input.empty()) {
-      return platform::Error{"read", name_, 5, "Input/output error"};
+      return core::Error{"read", name_, 5, "Input/output error"};
     }
     const std::size_t n = std::min(into.size(), line().input.size());
     for (std::size_t i = 0; i < n; ++i) {
@@ -40,10 +40,10 @@ class FakeSerialDevice : public platform::SerialDevice {
     }
     return n;
   }
-  platform::Status discard() override {
+  core::Status discard() override {
     line().input.clear();
     ++line().discards;
-    return platform::Ok{};
+    return core::Ok{};
   }
   int readable_fd() const override { return sys_.lines_.at(name_).fd; }
 
@@ -53,14 +53,13 @@ class FakeSerialDevice : public platform::SerialDevice {
   std::string name_;
 };
 
-platform::Result<std::unique_ptr<platform::SerialDevice>> FakeSerial::open(
-    const std::string& name) {
+core::Result<std::unique_ptr<platform::SerialDevice>> FakeSerial::open(const std::string& name) {
   open_log.push_back(name);
   auto it = lines_.find(name);
   if (it == lines_.end() || refuse_open.count(name) != 0) {
-    return platform::Error{"open", name, 2, "No such file or directory"};
+    return core::Error{"open", name, 2, "No such file or directory"};
   }
-  if (it->second.open) return platform::Error{"open", name, 16, "Device or resource busy"};
+  if (it->second.open) return core::Error{"open", name, 16, "Device or resource busy"};
   it->second.open = true;
   it->second.gone = false;
   it->second.baud = 115200;
@@ -68,8 +67,8 @@ platform::Result<std::unique_ptr<platform::SerialDevice>> FakeSerial::open(
   return std::unique_ptr<platform::SerialDevice>(new FakeSerialDevice(*this, name));
 }
 
-platform::Result<std::vector<std::string>> FakeSerial::list_ports() {
-  if (list_fails) return platform::Error{"list ports", "", 13, "Permission denied"};
+core::Result<std::vector<std::string>> FakeSerial::list_ports() {
+  if (list_fails) return core::Error{"list ports", "", 13, "Permission denied"};
   return ports_listed;
 }
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/manual_loop.h"
 #include "platform/serial_port.h"
-#include "ui/manual_loop.h"
 
 // A serial system in memory. Each port name has a line: what the program wrote
 // is kept per port, and bytes fed in are queued and signalled on the manual loop
@@ -28,10 +28,10 @@ class FakeSerial : public platform::SerialSystem {
     bool gone = false;
   };
 
-  explicit FakeSerial(ui::ManualLoop& loop) : loop_(loop) {}
+  explicit FakeSerial(core::ManualLoop& loop) : loop_(loop) {}
 
-  platform::Result<std::unique_ptr<platform::SerialDevice>> open(const std::string& name) override;
-  platform::Result<std::vector<std::string>> list_ports() override;
+  core::Result<std::unique_ptr<platform::SerialDevice>> open(const std::string& name) override;
+  core::Result<std::vector<std::string>> list_ports() override;
 
   // Adds a port that can be opened.
   void add_port(const std::string& name);
@@ -52,7 +52,7 @@ class FakeSerial : public platform::SerialSystem {
   std::vector<std::string> open_log;  // every open attempt, in order
 
  private:
-  ui::ManualLoop& loop_;
+  core::ManualLoop& loop_;
   std::map<std::string, Line> lines_;
   int next_fd_ = 1000;
   int write_index_ = 0;

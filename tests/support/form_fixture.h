@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "core/manual_loop.h"
 #include "fake_serial.h"
 #include "state_printing.h"
-#include "ui/manual_loop.h"
 #include "ui/scripted_dialogs.h"
 
 // A main window on virtual time with scripted dialogs and an in-memory serial
@@ -35,7 +35,7 @@ class FormFixture {
   std::string Letters(const std::string& port = "COM1");
 
   std::filesystem::path folder;
-  ui::ManualLoop loop;
+  core::ManualLoop loop;
   ui::ScriptedDialogs dialogs;
   FakeSerial serial{loop};
   std::unique_ptr<TForm1> form;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/manual_loop.h"
+#include "core/manual_loop.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ TEST(Timer, SemanticsTheDownloadReliesOn) {
       {"disabled before it falls due", 100, {{0, Enable}, {99, Disable}}, 500, {}},
   };
   for (const Case& c : cases) {
-    ui::ManualLoop loop;
+    core::ManualLoop loop;
     ui::Timer timer(loop, c.interval);
     std::vector<std::int64_t> fired;
     timer.on_timer = [&] { fired.push_back(loop.now()); };
@@ -85,7 +85,7 @@ TEST(Timer, SemanticsTheDownloadReliesOn) {
 }
 
 TEST(Timer, HandlerMayDisableOrRetimeItself) {
-  ui::ManualLoop loop;
+  core::ManualLoop loop;
   ui::Timer one_shot(loop, 30);
   int shots = 0;
   one_shot.on_timer = [&] {
@@ -112,27 +112,6 @@ TEST(Timer, HandlerMayDisableOrRetimeItself) {
   retimed.set_enabled(true);
   loop.advance(700);
   EXPECT_EQ(at, (std::vector<std::int64_t>{start + 100, start + 350, start + 600}));
-}
-
-TEST(ManualLoop, RunsWhatFallsDueInTimeOrderAndCancels) {
-  ui::ManualLoop loop;
-  std::string order;
-  loop.schedule(20, [&] { order += 'b'; });
-  auto cancelled = loop.schedule(15, [&] { order += 'x'; });
-  loop.schedule(10, [&] { order += 'a'; });
-  loop.schedule(20, [&] { order += 'c'; });  // same time: scheduling order
-  loop.schedule(0, [&] {
-    order += '0';
-    loop.schedule(5, [&] { order += 'n'; });  // scheduled from a handler, at 5
-  });
-  loop.cancel(cancelled);
-  loop.cancel(9999);
-  loop.advance(19);
-  EXPECT_EQ(order, "0na");
-  loop.advance(1);
-  EXPECT_EQ(order, "0nabc");
-  EXPECT_EQ(loop.now(), 20);
-  EXPECT_EQ(loop.pending(), 0u);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
-#include "platform/port_names.h"
-
 #include <cctype>
 
-namespace platform {
+#include "platform/linux/internal.h"
+
+namespace platform::linux_os {
 
 namespace {
 
@@ -63,4 +63,4 @@ bool IsConsoleName(std::string_view path, const std::vector<std::string>& consol
   return false;
 }
 
-}  // namespace platform
+}  // namespace platform::linux_os

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace ui {
+namespace core {
 
 // What the program needs of an event loop. All callbacks run on the loop's
 // thread, one at a time.
@@ -27,4 +27,4 @@ class EventLoop {
   virtual void invoke_and_wait(std::function<void()> fn) = 0;
 };
 
-}  // namespace ui
+}  // namespace core

@@ -1,5 +1,3 @@
-#include "platform/posix_serial_device.h"
-
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -10,88 +8,88 @@
 #include <chrono>
 #include <cstring>
 
-#include "platform/posix_serial_line.h"
+#include "platform/linux/internal.h"
 
-namespace platform::posix {
+namespace platform::linux_os {
 
-PosixSerialDevice::~PosixSerialDevice() {
+TtyDevice::~TtyDevice() {
   // Without the flush a real UART's close waits for unsent bytes to drain, up
   // to half a minute with the far end silent.
-  ::tcflush(fd_, TCIOFLUSH);
-  ::ioctl(fd_, TIOCNXCL);
-  ::close(fd_);
+  ::tcflush(fd_.get(), TCIOFLUSH);
+  ::ioctl(fd_.get(), TIOCNXCL);
 }
 
-Status PosixSerialDevice::set_baud(int baud) {
-  return SetLineBaud(fd_, baud, name_);
+core::Status TtyDevice::set_baud(int baud) {
+  return SetLineBaud(fd_.get(), baud, name_);
 }
 
-Error PosixSerialDevice::gone_error(const std::string& operation) const {
-  return Error{operation, name_, EIO, "the device went away (hung up or unplugged)"};
+core::Error TtyDevice::gone_error(const std::string& operation) const {
+  return core::Error{operation, name_, EIO, "the device went away (hung up or unplugged)"};
 }
 
-Status PosixSerialDevice::wait_writable(int timeout_ms, std::size_t written, std::size_t total) {
-  pollfd p{fd_, POLLOUT, 0};
+core::Status TtyDevice::wait_writable(int timeout_ms, std::size_t written, std::size_t total) {
+  pollfd p{fd_.get(), POLLOUT, 0};
   const int n = ::poll(&p, 1, timeout_ms < 0 ? 0 : timeout_ms);
-  if (n < 0 && errno != EINTR) return error_from_errno("write", name_);
+  if (n < 0 && errno != EINTR) return core::error_from_errno("write", name_);
   if (n == 0) {
-    return Error{"write", name_, ETIMEDOUT,
-                 std::string(std::strerror(ETIMEDOUT)) + " after " + std::to_string(written) +
-                     " of " + std::to_string(total) + " bytes"};
+    return core::Error{"write", name_, ETIMEDOUT,
+                       std::string(std::strerror(ETIMEDOUT)) + " after " + std::to_string(written) +
+                           " of " + std::to_string(total) + " bytes"};
   }
   if ((p.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return gone_error("write");
-  return Ok{};
+  return core::Ok{};
 }
 
-Status PosixSerialDevice::write_all(std::span<const std::uint8_t> bytes, int timeout_ms) {
+core::Status TtyDevice::write_all(std::span<const std::uint8_t> bytes, int timeout_ms) {
   using Clock = std::chrono::steady_clock;
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    const ssize_t n = ::write(fd_.get(), bytes.data() + done, bytes.size() - done);
     if (n > 0) {
       done += static_cast<std::size_t>(n);
       continue;
     }
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return error_from_errno("write", name_);
+    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+      return core::error_from_errno("write", name_);
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    Status ready = wait_writable(static_cast<int>(left.count()), done, bytes.size());
+    core::Status ready = wait_writable(static_cast<int>(left.count()), done, bytes.size());
     if (!ready) return ready;
   }
-  return Ok{};
+  return core::Ok{};
 }
 
-Result<std::size_t> PosixSerialDevice::queued_in_driver() {
+core::Result<std::size_t> TtyDevice::queued_in_driver() {
   int count = 0;
-  if (::ioctl(fd_, FIONREAD, &count) != 0) return error_from_errno("read", name_);
+  if (::ioctl(fd_.get(), FIONREAD, &count) != 0) return core::error_from_errno("read", name_);
   return static_cast<std::size_t>(count < 0 ? 0 : count);
 }
 
 // Nothing queued although the loop woke us: either a hang-up, or an end of
 // file the queue count does not show. Left unanswered, either would wake the
 // loop again at once, for ever.
-Status PosixSerialDevice::check_hang_up() {
-  pollfd p{fd_, POLLIN, 0};
-  if (::poll(&p, 1, 0) <= 0) return Ok{};
+core::Status TtyDevice::check_hang_up() {
+  pollfd p{fd_.get(), POLLIN, 0};
+  if (::poll(&p, 1, 0) <= 0) return core::Ok{};
   if ((p.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return gone_error("read");
-  if ((p.revents & POLLIN) == 0) return Ok{};
+  if ((p.revents & POLLIN) == 0) return core::Ok{};
   std::uint8_t byte = 0;
-  const ssize_t n = ::read(fd_, &byte, 1);
+  const ssize_t n = ::read(fd_.get(), &byte, 1);
   if (n == 1) held_.push_back(byte);
   if (n == 0) return gone_error("read");
   if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-    return error_from_errno("read", name_);
+    return core::error_from_errno("read", name_);
   }
-  return Ok{};
+  return core::Ok{};
 }
 
-Result<std::size_t> PosixSerialDevice::bytes_waiting() {
-  Result<std::size_t> queued = queued_in_driver();
+core::Result<std::size_t> TtyDevice::bytes_waiting() {
+  core::Result<std::size_t> queued = queued_in_driver();
   if (!queued) return queued;
   if (*queued == 0 && held_.empty()) {
-    Status s = check_hang_up();
+    core::Status s = check_hang_up();
     if (!s) return s.error();
     if (held_.empty()) return std::size_t{0};
     queued = queued_in_driver();
@@ -100,12 +98,12 @@ Result<std::size_t> PosixSerialDevice::bytes_waiting() {
   return *queued + held_.size();
 }
 
-Result<std::size_t> PosixSerialDevice::read(std::span<std::uint8_t> into) {
+core::Result<std::size_t> TtyDevice::read(std::span<std::uint8_t> into) {
   std::size_t done = std::min(into.size(), held_.size());
   std::copy_n(held_.begin(), done, into.begin());
   held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(done));
   while (done < into.size()) {
-    const ssize_t n = ::read(fd_, into.data() + done, into.size() - done);
+    const ssize_t n = ::read(fd_.get(), into.data() + done, into.size() - done);
     if (n > 0) {
       done += static_cast<std::size_t>(n);
       continue;
@@ -115,15 +113,15 @@ Result<std::size_t> PosixSerialDevice::read(std::span<std::uint8_t> into) {
     // What was read before the end is still delivered; the next call reports it.
     if (done > 0) break;
     if (n == 0) return gone_error("read");
-    return error_from_errno("read", name_);
+    return core::error_from_errno("read", name_);
   }
   return done;
 }
 
-Status PosixSerialDevice::discard() {
+core::Status TtyDevice::discard() {
   held_.clear();
-  if (::tcflush(fd_, TCIOFLUSH) != 0) return error_from_errno("discard", name_);
-  return Ok{};
+  if (::tcflush(fd_.get(), TCIOFLUSH) != 0) return core::error_from_errno("discard", name_);
+  return core::Ok{};
 }
 
-}  // namespace platform::posix
+}  // namespace platform::linux_os

@@ -1,5 +1,3 @@
-#include "platform/posix_serial_line.h"
-
 #include <sys/ioctl.h>
 #include <termios.h>
 
@@ -7,9 +5,9 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/posix_custom_baud.h"
+#include "platform/linux/internal.h"
 
-namespace platform::posix {
+namespace platform::linux_os {
 
 namespace {
 
@@ -32,35 +30,35 @@ void MakeRaw(termios& t) {
 
 }  // namespace
 
-Status ConfigureRawLine(int fd, const std::string& name) {
+core::Status ConfigureRawLine(int fd, const std::string& name) {
   termios t{};
-  if (::tcgetattr(fd, &t) != 0) return error_from_errno("configure", name);
+  if (::tcgetattr(fd, &t) != 0) return core::error_from_errno("configure", name);
   MakeRaw(t);
   ::cfsetispeed(&t, B115200);
   ::cfsetospeed(&t, B115200);
-  if (::tcsetattr(fd, TCSANOW, &t) != 0) return error_from_errno("configure", name);
-  return Ok{};
+  if (::tcsetattr(fd, TCSANOW, &t) != 0) return core::error_from_errno("configure", name);
+  return core::Ok{};
 }
 
-Status SetLineBaud(int fd, int baud, const std::string& name) {
-  if (baud <= 0) return Error{"set baud rate", name, EINVAL, "unsupported baud rate"};
+core::Status SetLineBaud(int fd, int baud, const std::string& name) {
+  if (baud <= 0) return core::Error{"set baud rate", name, EINVAL, "unsupported baud rate"};
   for (const auto& [rate, code] : standard_rates) {
     if (rate != baud) continue;
     termios t{};
-    if (::tcgetattr(fd, &t) != 0) return error_from_errno("set baud rate", name);
+    if (::tcgetattr(fd, &t) != 0) return core::error_from_errno("set baud rate", name);
     ::cfsetispeed(&t, code);
     ::cfsetospeed(&t, code);
-    if (::tcsetattr(fd, TCSANOW, &t) != 0) return error_from_errno("set baud rate", name);
-    return Ok{};
+    if (::tcsetattr(fd, TCSANOW, &t) != 0) return core::error_from_errno("set baud rate", name);
+    return core::Ok{};
   }
-  if (!SetCustomBaud(fd, baud)) return error_from_errno("set baud rate", name);
-  return Ok{};
+  if (!SetCustomBaud(fd, baud)) return core::error_from_errno("set baud rate", name);
+  return core::Ok{};
 }
 
-Status ClearModemLines(int fd, const std::string& name) {
+core::Status ClearModemLines(int fd, const std::string& name) {
   const int lines = TIOCM_DTR | TIOCM_RTS;
-  if (::ioctl(fd, TIOCMBIC, &lines) == 0 || errno == ENOTTY || errno == EINVAL) return Ok{};
-  return error_from_errno("clear DTR and RTS", name);
+  if (::ioctl(fd, TIOCMBIC, &lines) == 0 || errno == ENOTTY || errno == EINVAL) return core::Ok{};
+  return core::error_from_errno("clear DTR and RTS", name);
 }
 
-}  // namespace platform::posix
+}  // namespace platform::linux_os

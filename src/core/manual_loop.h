@@ -3,9 +3,10 @@
 #include <map>
 #include <utility>
 
-#include "ui/event_loop.h"
+#include "core/event_loop.h"
+#include "core/timer_queue.h"
 
-namespace ui {
+namespace core {
 
 // Virtual time for tests: nothing happens until `advance` moves the clock, and
 // then everything that falls due runs in time order (ties in the order they
@@ -14,7 +15,7 @@ class ManualLoop : public EventLoop {
  public:
   std::int64_t now() const override { return now_; }
   Id schedule(std::int64_t delay_ms, std::function<void()> fn) override;
-  void cancel(Id id) override;
+  void cancel(Id id) override { queue_.cancel(id); }
   Id watch_readable(int fd, std::function<void()> fn) override;
   void unwatch(Id id) override;
   void invoke_and_wait(std::function<void()> fn) override { fn(); }
@@ -32,10 +33,8 @@ class ManualLoop : public EventLoop {
  private:
   std::int64_t now_ = 0;
   Id next_id_ = 1;
-  // (due time, id) orders ties by scheduling order.
-  std::map<std::pair<std::int64_t, Id>, std::function<void()>> queue_;
-  std::map<Id, std::int64_t> due_of_;
+  TimerQueue queue_;
   std::map<Id, std::pair<int, std::function<void()>>> watches_;
 };
 
-}  // namespace ui
+}  // namespace core

@@ -1,22 +1,13 @@
-#include "ui/manual_loop.h"
+#include "core/manual_loop.h"
 
 #include <vector>
 
-namespace ui {
+namespace core {
 
 EventLoop::Id ManualLoop::schedule(std::int64_t delay_ms, std::function<void()> fn) {
   const Id id = next_id_++;
-  const std::int64_t due = now_ + (delay_ms < 0 ? 0 : delay_ms);
-  queue_.emplace(std::make_pair(due, id), std::move(fn));
-  due_of_[id] = due;
+  queue_.add(id, DueAfter(now_, delay_ms), std::move(fn));
   return id;
-}
-
-void ManualLoop::cancel(Id id) {
-  auto it = due_of_.find(id);
-  if (it == due_of_.end()) return;
-  queue_.erase({it->second, id});
-  due_of_.erase(it);
 }
 
 EventLoop::Id ManualLoop::watch_readable(int fd, std::function<void()> fn) {
@@ -30,12 +21,10 @@ void ManualLoop::unwatch(Id id) {
 }
 
 void ManualLoop::advance(std::int64_t ms) {
-  const std::int64_t end = now_ + (ms < 0 ? 0 : ms);
-  while (!queue_.empty() && queue_.begin()->first.first <= end) {
-    auto node = queue_.extract(queue_.begin());
-    due_of_.erase(node.key().second);
-    now_ = node.key().first;
-    node.mapped()();
+  const std::int64_t end = DueAfter(now_, ms);
+  while (auto call = queue_.take_due(end)) {
+    now_ = call->due;
+    call->fn();
   }
   now_ = end;
 }
@@ -57,8 +46,8 @@ int ManualLoop::signal(int fd) {
 }
 
 std::int64_t ManualLoop::next_due_in() const {
-  if (queue_.empty()) return -1;
-  return queue_.begin()->first.first - now_;
+  const auto due = queue_.next_due();
+  return due ? *due - now_ : -1;
 }
 
-}  // namespace ui
+}  // namespace core

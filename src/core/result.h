@@ -4,7 +4,7 @@
 #include <utility>
 #include <variant>
 
-namespace platform {
+namespace core {
 
 // Why an operation failed: what was attempted, on which port or file, and the
 // system's own code and text. Turned into the user's words in one place by
@@ -43,4 +43,4 @@ class [[nodiscard]] Result {
 struct Ok {};
 using Status = Result<Ok>;
 
-}  // namespace platform
+}  // namespace core

@@ -1,9 +1,9 @@
-#include "platform/result.h"
+#include "core/result.h"
 
 #include <cerrno>
 #include <cstring>
 
-namespace platform {
+namespace core {
 
 std::string Error::describe() const {
   std::string s = operation;
@@ -18,4 +18,4 @@ Error error_from_errno(std::string operation, std::string name) {
   return Error{std::move(operation), std::move(name), e, std::strerror(e)};
 }
 
-}  // namespace platform
+}  // namespace core

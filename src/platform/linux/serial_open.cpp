@@ -1,5 +1,3 @@
-#include "platform/posix_serial_open.h"
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -14,10 +12,9 @@
 #include <optional>
 #include <utility>
 
-#include "platform/port_names.h"
-#include "platform/posix_serial_line.h"
+#include "platform/linux/internal.h"
 
-namespace platform::posix {
+namespace platform::linux_os {
 
 namespace {
 
@@ -26,40 +23,31 @@ bool SameCharDevice(const struct stat& a, const std::string& other) {
   return ::stat(other.c_str(), &b) == 0 && S_ISCHR(b.st_mode) && a.st_rdev == b.st_rdev;
 }
 
-Result<std::string> Resolve(const std::string& path, const std::string& name) {
+core::Result<std::string> Resolve(const std::string& path, const std::string& name) {
   std::unique_ptr<char, void (*)(void*)> real(::realpath(path.c_str(), nullptr), std::free);
-  if (!real) return error_from_errno("open", name);
+  if (!real) return core::error_from_errno("open", name);
   return std::string(real.get());
 }
 
-// Closes the descriptor unless the open went through.
-struct FdGuard {
-  int fd = -1;
-  ~FdGuard() {
-    if (fd >= 0) ::close(fd);
-  }
-  int release() { return std::exchange(fd, -1); }
-};
-
-Status TakeExclusive(int fd, const std::string& name) {
+core::Status TakeExclusive(int fd, const std::string& name) {
   // TIOCEXCL turns away later opens of the terminal, but not root's; the lock
   // turns away every program that asks for it, root included.
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     if (errno == EWOULDBLOCK)
-      return Error{"open", name, EBUSY, "the port is in use by another program"};
-    return error_from_errno("lock", name);
+      return core::Error{"open", name, EBUSY, "the port is in use by another program"};
+    return core::error_from_errno("lock", name);
   }
-  if (::ioctl(fd, TIOCEXCL) != 0) return error_from_errno("open", name);
-  return Ok{};
+  if (::ioctl(fd, TIOCEXCL) != 0) return core::error_from_errno("open", name);
+  return core::Ok{};
 }
 
-Status SetUp(int fd, const std::string& name) {
-  if (::isatty(fd) == 0) return Error{"open", name, ENOTTY, "not a serial port"};
-  Status s = TakeExclusive(fd, name);
+core::Status SetUp(int fd, const std::string& name) {
+  if (::isatty(fd) == 0) return core::Error{"open", name, ENOTTY, "not a serial port"};
+  core::Status s = TakeExclusive(fd, name);
   if (s) s = ConfigureRawLine(fd, name);
   if (s) s = ClearModemLines(fd, name);
   // Whatever the line caught before we owned it belongs to nobody.
-  if (s && ::tcflush(fd, TCIOFLUSH) != 0) s = error_from_errno("open", name);
+  if (s && ::tcflush(fd, TCIOFLUSH) != 0) s = core::error_from_errno("open", name);
   return s;
 }
 
@@ -76,19 +64,21 @@ bool IsSystemConsole(const std::string& path, const std::vector<std::string>& co
   return false;
 }
 
-Result<int> OpenSerialPort(const std::string& name, const std::vector<std::string>& console_names) {
+core::Result<UniqueFd> OpenSerialPort(const std::string& name,
+                                      const std::vector<std::string>& console_names) {
   const std::optional<std::string> path = PortDevicePath(name);
-  if (!path) return Error{"open", name, ENOENT, "not a serial port name"};
-  Result<std::string> real = Resolve(*path, name);
+  if (!path) return core::Error{"open", name, ENOENT, "not a serial port name"};
+  core::Result<std::string> real = Resolve(*path, name);
   if (!real) return real.error();
   if (IsSystemConsole(*path, console_names) || IsSystemConsole(*real, console_names)) {
-    return Error{"open", name, EPERM, "the port is the system console and is never used"};
+    return core::Error{"open", name, EPERM, "the port is the system console and is never used"};
   }
-  FdGuard guard{::open(real->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)};
-  if (guard.fd < 0) return error_from_errno("open", name);
-  Status s = SetUp(guard.fd, name);
+  // Closed again unless the whole set-up goes through.
+  UniqueFd fd(::open(real->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  if (!fd.valid()) return core::error_from_errno("open", name);
+  core::Status s = SetUp(fd.get(), name);
   if (!s) return s.error();
-  return guard.release();
+  return fd;
 }
 
-}  // namespace platform::posix
+}  // namespace platform::linux_os

@@ -1,9 +1,9 @@
-#include "platform/posix_custom_baud.h"
-
 #include <asm/termbits.h>
 #include <sys/ioctl.h>
 
-namespace platform::posix {
+#include "platform/linux/internal.h"
+
+namespace platform::linux_os {
 
 bool SetCustomBaud(int fd, int baud) {
   termios2 t{};
@@ -15,4 +15,4 @@ bool SetCustomBaud(int fd, int baud) {
   return ::ioctl(fd, TCSETS2, &t) == 0;
 }
 
-}  // namespace platform::posix
+}  // namespace platform::linux_os
