@@ -18,6 +18,9 @@ std::string TForm1::PortFilePath(firmware::PortKind port_kind) const {
   return program_folder + PortFileName(port_kind);
 }
 
+// A port that fails to reopen under its new name, or to take its rate, shows
+// nothing here: ComPort1 keeps the reason (last_error()), and the request that
+// opens or uses the port next meets the failure.
 bool TForm1::PortSetUp(firmware::PortKind port_kind) {
   if (CheckBox_Autoselect_comport.checked) {
     auto present = serial.list_ports();
@@ -25,7 +28,7 @@ bool TForm1::PortSetUp(firmware::PortKind port_kind) {
     ComboBox_setCompoort2.set_items(std::move(*present));
   } else if (forced_port) {
     port_name = *forced_port;
-    [[maybe_unused]] auto reopened = ComPort1.set_port(port_name);
+    static_cast<void>(ComPort1.set_port(port_name));
   } else {
     port_name = "COM1";
     if (auto stored = config::ReadPortFile(PortFilePath(port_kind))) {
@@ -35,15 +38,14 @@ bool TForm1::PortSetUp(firmware::PortKind port_kind) {
                       std::string("Can't find ") + PortFileName(port_kind) + " file");
       if (auto fallback = PortFromArguments(args)) port_name = *fallback;
     }
-    // A port that fails to reopen under its new name is reported when a request opens it.
-    [[maybe_unused]] auto reopened = ComPort1.set_port(port_name);
+    static_cast<void>(ComPort1.set_port(port_name));
   }
   if (fast_baud) {
     ComPort1.begin_update();
-    [[maybe_unused]] auto set = ComPort1.set_baud_rate(fast_rate);
-    [[maybe_unused]] auto applied = ComPort1.end_update();
+    static_cast<void>(ComPort1.set_baud_rate(fast_rate));
+    static_cast<void>(ComPort1.end_update());
   } else {
-    [[maybe_unused]] auto set = ComPort1.set_baud_rate(standard_rate);
+    static_cast<void>(ComPort1.set_baud_rate(standard_rate));
   }
   return true;
 }

@@ -14,7 +14,8 @@ void TForm1::ClearRx() {
   rx_count = 0;
 }
 
-// Opens `port_name` when the port is closed; on failure shows the offline panel.
+// Opens `port_name` when the port is closed; on failure shows the offline panel,
+// whose texts are the product's: the reason stays in ComPort1.last_error().
 bool TForm1::EnsurePortOpen() {
   if (ComPort1.connected()) return true;
   core::Status s = ComPort1.set_port(port_name);

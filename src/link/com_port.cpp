@@ -2,6 +2,12 @@
 
 #include <climits>
 
+template <class T>
+core::Result<T> ComPort::kept(core::Result<T> result) {
+  if (!result) last_error_ = result.error();
+  return result;
+}
+
 core::Status ComPort::set_port(const std::string& name) {
   if (name == port_) return core::Ok{};
   port_ = name;
@@ -29,16 +35,17 @@ core::Status ComPort::end_update() {
 }
 
 core::Status ComPort::apply_rate() {
-  return device_->set_baud(baud_);
+  return kept(device_->set_baud(baud_));
 }
 
 core::Status ComPort::open() {
   if (connected()) return core::Ok{};
-  auto device = system_.open(port_);
+  auto device = kept(system_.open(port_));
   if (!device) return device.error();
-  core::Status rate = (*device)->set_baud(baud_);
+  core::Status rate = kept((*device)->set_baud(baud_));
   if (!rate) return rate;
   device_ = std::move(*device);
+  last_error_.reset();
   rate_pending_ = false;
   watch_ = loop_.watch_readable(device_->readable_fd(), [this] { readable(); });
   return core::Ok{};
@@ -57,6 +64,7 @@ void ComPort::readable() {
   if (!count) {
     // Copied first: closing destroys the device the error came from.
     const core::Error error = count.error();
+    last_error_ = error;
     close();
     if (on_gone) on_gone(error);
     return;
@@ -69,17 +77,17 @@ core::Status ComPort::write(std::span<const std::uint8_t> bytes) {
   if (!connected()) return not_open("write");
   const std::size_t per_byte = static_cast<std::size_t>(write_timeout_per_byte_ms) * bytes.size();
   const std::size_t limit = static_cast<std::size_t>(write_timeout_base_ms) + per_byte;
-  return device_->write_all(bytes, limit > INT_MAX ? INT_MAX : static_cast<int>(limit));
+  return kept(device_->write_all(bytes, limit > INT_MAX ? INT_MAX : static_cast<int>(limit)));
 }
 
 core::Result<std::size_t> ComPort::input_count() {
   if (!connected()) return not_open("read");
-  return device_->bytes_waiting();
+  return kept(device_->bytes_waiting());
 }
 
 core::Result<std::size_t> ComPort::read(std::span<std::uint8_t> into) {
   if (!connected()) return not_open("read");
-  return device_->read(into);
+  return kept(device_->read(into));
 }
 
 void ComPort::clear_buffers() {
@@ -88,6 +96,7 @@ void ComPort::clear_buffers() {
   if (connected()) static_cast<void>(device_->discard());
 }
 
+// Not kept in `last_error_`: it would hide the failure that left the port closed.
 core::Error ComPort::not_open(const std::string& operation) const {
   return core::Error{operation, port_, 0, "the port is not open"};
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -13,6 +14,8 @@
 // The window's serial port component (`ComPort1`): a port name and rate, opened
 // on demand. Received bytes raise `on_rx_char` on the loop's thread with the
 // number queued; a device that goes away raises `on_gone` once and is closed.
+// The reason of the latest failure stays in `last_error()`, for whoever reports
+// the failure later than the call that met it.
 class ComPort {
  public:
   static constexpr int write_timeout_base_ms = 1000;
@@ -41,6 +44,11 @@ class ComPort {
   core::Result<std::size_t> read(std::span<std::uint8_t> into);
   void clear_buffers();
 
+  // The latest failed open, set-up, write or read, until an open succeeds: the
+  // failure that keeps the port closed, or the one met since it was opened. A
+  // rate that did not take stays here although the port works on at the old rate.
+  const std::optional<core::Error>& last_error() const { return last_error_; }
+
   std::function<void(int count)> on_rx_char;
   std::function<void(const core::Error&)> on_gone;
 
@@ -48,6 +56,8 @@ class ComPort {
   void readable();
   core::Status apply_rate();
   core::Error not_open(const std::string& operation) const;
+  template <class T>
+  core::Result<T> kept(core::Result<T> result);
 
   core::EventLoop& loop_;
   platform::SerialSystem& system_;
@@ -57,4 +67,5 @@ class ComPort {
   int baud_ = 115200;
   int updating_ = 0;
   bool rate_pending_ = false;
+  std::optional<core::Error> last_error_;
 };

@@ -6,7 +6,8 @@
 #include "download/texts.h"
 
 // False only when the write failed: a request counts as sent only when every
-// byte reached the driver in time. On a closed port nothing happens at all.
+// byte reached the driver in time. On a closed port nothing happens at all. The
+// box says only "Communicatie Error"; the reason stays in ComPort1.last_error().
 bool TForm1::SendOverComPort(std::span<const std::uint8_t> request) {
   if (!ComPort1.connected()) return true;
   ClearRx();

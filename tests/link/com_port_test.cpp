@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -205,6 +206,54 @@ TEST_F(ComPortTest, ClearBuffersDiscardsTheQueue) {
   auto left = port.input_count();
   ASSERT_TRUE(left.ok());
   EXPECT_EQ(*left, 0u);
+}
+
+// Each step runs after the ones above it on the same port.
+TEST_F(ComPortTest, LastErrorKeepsTheLatestFailureUntilAnOpenSucceeds) {
+  Bytes buf(4);
+  const auto done = [](const auto&) {};  // the outcome shows in last_error()
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::string last_error;  // described; empty for none
+  };
+  const Step steps[] = {
+      {"fresh", [] {}, ""},
+      {"open of a missing port", [&] { done(port.set_port("COM9")), done(port.open()); },
+       "open COM9: No such file or directory (error 2)"},
+      {"read on the closed port", [&] { done(port.read(buf)); },
+       "open COM9: No such file or directory (error 2)"},
+      {"open that succeeds", [&] { done(port.set_port("COM1")), done(port.open()); }, ""},
+      {"rate that fails on the open port",
+       [&] {
+         serial.failing["set baud rate"] = {22, "Invalid argument"};
+         done(port.set_baud_rate(921600));
+       },
+       "set baud rate COM1: Invalid argument (error 22)"},
+      {"write that succeeds", [&] { done(port.write(Bytes{1})); },
+       "set baud rate COM1: Invalid argument (error 22)"},
+      {"write that fails",
+       [&] {
+         serial.failing["write"] = {5, "Input/output error"};
+         done(port.write(Bytes{1}));
+       },
+       "write COM1: Input/output error (error 5)"},
+      {"device pulled", [&] { serial.pull("COM1"); }, "read COM1: Input/output error (error 5)"},
+      {"open whose rate fails", [&] { done(port.open()); },
+       "set baud rate COM1: Invalid argument (error 22)"},
+      {"open that fails",
+       [&] {
+         serial.failing = {{"open", {13, "Permission denied"}}};
+         done(port.open());
+       },
+       "open COM1: Permission denied (error 13)"},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    const auto& e = port.last_error();
+    EXPECT_EQ(e ? e->describe() : "", step.last_error) << step.what;
+  }
+  EXPECT_FALSE(port.connected());
 }
 
 TEST_F(ComPortTest, DestroyingTheComponentClosesTheDevice) {

@@ -8,12 +8,14 @@ class FakeSerialDevice : public platform::SerialDevice {
   ~FakeSerialDevice() override { line().open = false; }
 
   core::Status set_baud(int baud) override {
+    if (auto e = sys_.failure("set baud rate", name_)) return *e;
     line().baud = baud;
     line().bauds_set.push_back(baud);
     return core::Ok{};
   }
   core::Status write_all(std::span<const std::uint8_t> bytes, int timeout_ms) override {
     line().write_timeouts_ms.push_back(timeout_ms);
+    if (auto e = sys_.failure("write", name_)) return *e;
     if (line().gone) return core::Error{"write", name_, 5, "Input/output error"};
     std::vector<std::uint8_t> w(bytes.begin(), bytes.end());
     const bool short_write = sys_.write_index_++ == sys_.short_write_at;
@@ -60,6 +62,7 @@ core::Result<std::unique_ptr<platform::SerialDevice>> FakeSerial::open(const std
     return core::Error{"open", name, 2, "No such file or directory"};
   }
   if (it->second.open) return core::Error{"open", name, 16, "Device or resource busy"};
+  if (auto e = failure("open", name)) return *e;
   it->second.open = true;
   it->second.gone = false;
   it->second.baud = 115200;
@@ -70,6 +73,13 @@ core::Result<std::unique_ptr<platform::SerialDevice>> FakeSerial::open(const std
 core::Result<std::vector<std::string>> FakeSerial::list_ports() {
   if (list_fails) return core::Error{"list ports", "", 13, "Permission denied"};
   return ports_listed;
+}
+
+std::optional<core::Error> FakeSerial::failure(const std::string& operation,
+                                               const std::string& name) const {
+  const auto it = failing.find(operation);
+  if (it == failing.end()) return std::nullopt;
+  return core::Error{operation, name, it->second.first, it->second.second};
 }
 
 void FakeSerial::add_port(const std::string& name) {

@@ -4,6 +4,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -50,11 +51,15 @@ class FakeSerial : public platform::SerialSystem {
   std::set<std::string> refuse_open;  // names whose open fails although present
   int short_write_at = -1;            // the write with this index (0-based) writes one byte less
   std::vector<std::string> open_log;  // every open attempt, in order
+  // Operations ("open", "set baud rate", "write") that fail on every port with
+  // this code and text, as the system would report them.
+  std::map<std::string, std::pair<int, std::string>> failing;
 
  private:
   core::ManualLoop& loop_;
   std::map<std::string, Line> lines_;
   int next_fd_ = 1000;
   int write_index_ = 0;
+  std::optional<core::Error> failure(const std::string& operation, const std::string& name) const;
   friend class FakeSerialDevice;
 };
