@@ -28,6 +28,8 @@ ui::Answer BatchDialogs::message_box(ui::BoxKind kind, const std::string& text,
   ++boxes_shown_;
   const std::string place = where ? where() : file_;
   std::string line = place + ": " + KindWord(kind) + ": " + OneLine(text);
+  const std::string why = reason ? reason(text) : std::string();
+  if (!why.empty()) line += ": " + why;
   if (buttons == ui::BoxButtons::yes_no) line += " [answered No]";
   console_.ErrorLine(line);
   return buttons == ui::BoxButtons::yes_no ? ui::Answer::no : ui::Answer::ok;

@@ -26,6 +26,8 @@ class BatchDialogs : public ui::Dialogs {
 
   // Names the file (and the unit's port, once connected) at the start of each box line.
   std::function<std::string()> where;
+  // The failure behind a box, printed after its text; empty when it reports none.
+  std::function<std::string(const std::string& text)> reason;
   int boxes_shown() const { return boxes_shown_; }
 
  private:

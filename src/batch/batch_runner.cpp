@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "batch/batch_dialogs.h"
 #include "batch/console.h"
+#include "batch/link_reason.h"
 #include "batch/panel_watcher.h"
 #include "batch/progress_printer.h"
 #include "batch/technician.h"
@@ -31,6 +32,9 @@ int BatchRunner::Run() {
   dialogs.where = [&] {
     return form.comm_state == CommState::idle ? options_.file
                                               : options_.file + " on " + UnitPlace(form);
+  };
+  dialogs.reason = [&](const std::string& text) {
+    return ReportsPortFailure(text) ? LinkReason(form) : std::string();
   };
   form.FormShow();
   if (options_.port) ForcePort(form, *options_.port);

@@ -1,5 +1,6 @@
 #include "batch/panel_watcher.h"
 
+#include "batch/link_reason.h"
 #include "batch/printable.h"
 
 namespace batch {
@@ -60,9 +61,21 @@ void PanelWatcher::CheckPanel(Seen& seen) {
   std::vector<std::string> lines = visible ? PanelLines(*seen.panel) : std::vector<std::string>{};
   if (visible && (!seen.visible || lines != seen.lines)) {
     for (const std::string& line : lines) console_.Line(line);
+    if (ShowsOffline(*seen.panel)) PrintLinkReason();
   }
   seen.visible = visible;
   seen.lines = std::move(lines);
+}
+
+// The offline form of the offline panel, not its refusal form: Retry is shown.
+bool PanelWatcher::ShowsOffline(const ui::Panel& panel) const {
+  return &panel == &form_.Panel_communication_offline &&
+         form_.Button_Retry_communication_offline.visible;
+}
+
+void PanelWatcher::PrintLinkReason() {
+  const std::string reason = LinkReason(form_);
+  if (!reason.empty()) console_.Line("Last port error: " + reason);
 }
 
 void PanelWatcher::CheckFixedContent() {

@@ -11,8 +11,9 @@ namespace batch {
 // Shows the window's changes as lines of text. After every event it compares
 // what the user would see with what it saw last time: each panel that has come
 // into view, or whose texts changed while in view, has its non-empty text lines
-// printed; the file and unit information, the link error count and "Please
-// wait" are printed when they change.
+// printed, the offline panel with the serial port's last error; the file and
+// unit information, the link error count and "Please wait" are printed when
+// they change.
 class PanelWatcher {
  public:
   PanelWatcher(const TForm1& form, Console& console);
@@ -27,6 +28,8 @@ class PanelWatcher {
   };
 
   void CheckPanel(Seen& seen);
+  bool ShowsOffline(const ui::Panel& panel) const;
+  void PrintLinkReason();
   void CheckFixedContent();
   std::vector<std::string> FixedLines() const;
 

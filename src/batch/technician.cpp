@@ -1,5 +1,6 @@
 #include "batch/technician.h"
 
+#include "batch/link_reason.h"
 #include "batch/printable.h"
 #include "batch/unit_place.h"
 #include "download/texts.h"
@@ -68,18 +69,23 @@ Outcome Technician::OnOffline() {
   if (retries_used_ > 0) {
     why += " after " + std::to_string(retries_used_) + (retries_used_ == 1 ? " retry" : " retries");
   }
+  // A search tried several ports; the last one's failure would not say why none answered.
+  const std::string cause = Searching() ? std::string() : LinkReason(form_);
+  if (!cause.empty()) why += ": " + cause;
   why += "; check the unit's power (12 V), the cable and the port, then run again";
   if (policy_.retries == 0) why += " (--retries N retries by itself)";
   return Stop(&form_.Button_Cancel_communication_offline, why);
 }
 
+bool Technician::Searching() const {
+  return form_.CheckBox_Autoselect_comport.checked &&
+         (form_.comm_state == CommState::idle || form_.comm_state == CommState::probe);
+}
+
 // Why the offline panel came: the port search found no unit, the port could
 // not be used, or the unit stopped answering.
 std::string Technician::NoAnswer() const {
-  const bool searching =
-      form_.CheckBox_Autoselect_comport.checked &&
-      (form_.comm_state == CommState::idle || form_.comm_state == CommState::probe);
-  if (searching) {
+  if (Searching()) {
     const auto& ports = form_.ComboBox_setCompoort2.items;
     if (ports.empty()) {
       return file_ +
@@ -91,7 +97,7 @@ std::string Technician::NoAnswer() const {
     return file_ + ": no unit for this file answered on the ports searched (" + list + ")";
   }
   if (form_.link_kind == firmware::Link::serial && !form_.ComPort1.connected()) {
-    return file_ + ": no connection on " + Unit() + " (the port could not be opened or went away)";
+    return file_ + ": no connection on " + Unit();
   }
   return file_ + ": no answer from the unit on " + Unit();
 }

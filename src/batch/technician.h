@@ -37,6 +37,7 @@ class Technician {
   Outcome OnReady();
   Outcome OnOlderVersion();
   Outcome OnNothingToPress();
+  bool Searching() const;
   std::string NoAnswer() const;
   bool Finished() const;
   bool StillGoing() const;

@@ -153,6 +153,42 @@ TEST(BatchRunner, APortThatCannotBeOpenedIsNamed) {
   EXPECT_EQ(b.serial.open_log, std::vector<std::string>{"/dev/ttyUSB9"});
 }
 
+TEST(BatchRunner, PortFailuresArePrintedWithTheSystemsReason) {
+  struct Case {
+    const char* operation;  // fails on every port
+    int code;
+    const char* text;
+    std::string out_line;  // printed with the offline panel; empty: no panel
+    std::string err_part;
+  };
+  const Case cases[] = {
+      {"open", 13, "Permission denied",
+       "Last port error: open /dev/ttyUSB0: Permission denied (error 13)",
+       "no connection on /dev/ttyUSB0: open /dev/ttyUSB0: Permission denied (error 13); check"},
+      {"set baud rate", 22, "Invalid argument",
+       "Last port error: set baud rate /dev/ttyUSB0: Invalid argument (error 22)",
+       "no connection on /dev/ttyUSB0: set baud rate /dev/ttyUSB0: Invalid argument (error 22); "
+       "check"},
+      {"write", 5, "Input/output error", "",
+       "on /dev/ttyUSB0: error: Communicatie Error: write /dev/ttyUSB0: Input/output error (error "
+       "5)\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.operation);
+    BatchBench b;
+    b.unit.port = "/dev/ttyUSB0";
+    b.serial.add_port(b.unit.port);
+    b.serial.failing[c.operation] = {c.code, c.text};
+    const std::string image = b.WriteImage("3M0100002.fm0", "3M0100002", 2);
+    EXPECT_EQ(b.Run({"--port", b.unit.port, "--yes", image}), 1);
+    EXPECT_TRUE(Contains(b.err.str(), c.err_part)) << b.err.str();
+    if (c.out_line.empty()) continue;
+    for (const std::string& line : {std::string("Communication is offline"), c.out_line}) {
+      EXPECT_TRUE(HasLine(b.out.str(), line)) << line << "\n" << b.out.str();
+    }
+  }
+}
+
 TEST(BatchRunner, ProgressLinesEveryTenthWhenNotATerminal) {
   BatchBench b;
   b.unit.delay_ms = 10;
