@@ -1,28 +1,13 @@
 #include "form_fixture.h"
 
-#include <unistd.h>
-
-#include <fstream>
 #include <random>
 
 #include "download/protocol.h"
 
-namespace fs = std::filesystem;
-
 FormFixture::FormFixture(std::vector<std::string> args) {
-  static int counter = 0;
-  folder = fs::temp_directory_path() /
-           ("zek_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-  fs::create_directories(folder);
   form = std::make_unique<TForm1>(
       Environment{loop, dialogs, serial, std::move(args), (folder / "zekflash").string()});
   form->FormShow();
-}
-
-FormFixture::~FormFixture() {
-  form.reset();
-  std::error_code ec;
-  fs::remove_all(folder, ec);
 }
 
 std::vector<std::uint8_t> FormFixture::Reply(const std::string& body) {
@@ -58,11 +43,7 @@ std::string FormFixture::WriteImage(const std::string& name, const std::string& 
 
 std::string FormFixture::WriteFile(const std::string& name,
                                    const std::vector<std::uint8_t>& bytes) {
-  const fs::path p = folder / name;
-  std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return p.string();
+  return dir.write(name, bytes);
 }
 
 std::vector<std::vector<std::uint8_t>>& FormFixture::Writes(const std::string& port) {

@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "fake_serial.h"
 #include "state_printing.h"
+#include "temp_dir.h"
 #include "ui/manual_loop.h"
 #include "ui/scripted_dialogs.h"
 
@@ -17,7 +18,6 @@
 class FormFixture {
  public:
   explicit FormFixture(std::vector<std::string> args = {"-O"});
-  ~FormFixture();
 
   // A reply as the unit sends it: the bytes given, then their checksum.
   static std::vector<std::uint8_t> Reply(const std::string& body);
@@ -34,7 +34,8 @@ class FormFixture {
   // The request letters written on `port`, in order (one character per write).
   std::string Letters(const std::string& port = "COM1");
 
-  std::filesystem::path folder;
+  TempDir dir;  // stands for the program's folder
+  std::filesystem::path folder{dir.path()};
   ui::ManualLoop loop;
   ui::ScriptedDialogs dialogs;
   FakeSerial serial{loop};
