@@ -1,8 +1,7 @@
 #include "form_fixture.h"
 
-#include <random>
-
 #include "download/protocol.h"
+#include "test_image.h"
 
 FormFixture::FormFixture(std::vector<std::string> args) {
   form = std::make_unique<TForm1>(
@@ -30,15 +29,7 @@ std::vector<std::uint8_t> FormFixture::StatusReply(int length, unsigned engine_r
 
 std::string FormFixture::WriteImage(const std::string& name, const std::string& version, int blocks,
                                     const std::string& finish_wait) {
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(blocks) * 1024);
-  std::mt19937 gen(static_cast<unsigned>(blocks) * 7919u + version.size());
-  for (auto& b : bytes) b = static_cast<std::uint8_t>(gen());
-  std::copy(version.begin(), version.end(), bytes.begin());
-  std::copy(finish_wait.begin(), finish_wait.end(), bytes.begin() + 9);
-  const std::uint8_t sum = protocol::Checksum(bytes);
-  bytes.push_back(0xEE);  // the first byte of the checksum record takes no part
-  bytes.push_back(sum);
-  return WriteFile(name, bytes);
+  return WriteFile(name, BlockImage(blocks, version, finish_wait));
 }
 
 std::string FormFixture::WriteFile(const std::string& name,
