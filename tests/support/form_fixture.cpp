@@ -1,12 +1,18 @@
 #include "form_fixture.h"
 
 #include "download/protocol.h"
+#include "temp_dir.h"
 #include "test_image.h"
 
-FormFixture::FormFixture(std::vector<std::string> args) {
+FormFixture::FormFixture(std::vector<std::string> args) : dir_(std::make_unique<TempDir>()) {
+  folder = dir_->path();
   form = std::make_unique<TForm1>(
       Environment{loop, dialogs, serial, std::move(args), (folder / "zekflash").string()});
   form->FormShow();
+}
+
+FormFixture::~FormFixture() {
+  form.reset();  // before its folder goes
 }
 
 std::vector<std::uint8_t> FormFixture::Reply(const std::string& body) {
@@ -34,7 +40,7 @@ std::string FormFixture::WriteImage(const std::string& name, const std::string& 
 
 std::string FormFixture::WriteFile(const std::string& name,
                                    const std::vector<std::uint8_t>& bytes) {
-  return dir.write(name, bytes);
+  return dir_->write(name, bytes);
 }
 
 std::vector<std::vector<std::uint8_t>>& FormFixture::Writes(const std::string& port) {

@@ -9,15 +9,17 @@
 #include "app/main_window.h"
 #include "fake_serial.h"
 #include "state_printing.h"
-#include "temp_dir.h"
 #include "ui/manual_loop.h"
 #include "ui/scripted_dialogs.h"
+
+class TempDir;
 
 // A main window on virtual time with scripted dialogs and an in-memory serial
 // system, in a folder of its own that stands for the program's folder.
 class FormFixture {
  public:
   explicit FormFixture(std::vector<std::string> args = {"-O"});
+  ~FormFixture();
 
   // A reply as the unit sends it: the bytes given, then their checksum.
   static std::vector<std::uint8_t> Reply(const std::string& body);
@@ -34,10 +36,12 @@ class FormFixture {
   // The request letters written on `port`, in order (one character per write).
   std::string Letters(const std::string& port = "COM1");
 
-  TempDir dir;  // stands for the program's folder
-  std::filesystem::path folder{dir.path()};
+  std::filesystem::path folder;
   ui::ManualLoop loop;
   ui::ScriptedDialogs dialogs;
   FakeSerial serial{loop};
   std::unique_ptr<TForm1> form;
+
+ private:
+  std::unique_ptr<TempDir> dir_;  // holds `folder`; outlives the form
 };
