@@ -14,36 +14,6 @@ struct WouldWaitForEver : std::runtime_error {
 
 }  // namespace
 
-std::vector<std::uint8_t> PlayedUnit::Answer(const std::vector<std::uint8_t>& request) {
-  if (request.empty()) return {};
-  switch (request[0]) {
-    case 'V':
-      return FormFixture::Reply("V" + version);
-    case 'S':
-      return FormFixture::Reply("S" + serial);
-    case 'a':
-      return FormFixture::Reply(std::string("a") + static_cast<char>(access_level >> 8) +
-                                static_cast<char>(access_level & 0xFF));
-    case 'd': {
-      const bool fast = !version.empty() && (version[0] == '6' || version[0] == '8');
-      return FormFixture::StatusReply(fast ? 72 : 56, engine_raw, battery_raw);
-    }
-    case 'U':
-      return FormFixture::Reply("U" + start_status);
-    case 'B':
-      received.insert(received.end(), request.begin() + 2, request.end() - 1);
-      return FormFixture::Reply("BOK");
-    case 'u':
-      return FormFixture::Reply("u" + finish_status);
-    case '}':
-      return FormFixture::Reply("}OK");
-    case 'r':
-      return FormFixture::Reply("r" + restart_status);
-    default:
-      return {};
-  }
-}
-
 BatchBench::BatchBench() {
   serial.add_port(unit.port);
 }

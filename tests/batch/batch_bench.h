@@ -6,29 +6,7 @@
 #include <vector>
 
 #include "form_fixture.h"
-
-// A unit at the far end of the fake serial system, answering each request
-// written on its port after `delay_ms`, as a healthy unit would unless told otherwise.
-struct PlayedUnit {
-  std::string port = "COM1";
-  std::string version = "3M0100002";
-  std::string serial = "123456";
-  unsigned access_level = 2;
-  unsigned engine_raw = 0;
-  unsigned battery_raw = 56;
-  std::string start_status = "OK";
-  std::string finish_status = "OK";
-  std::string restart_status = "OK";  // also what it reports after a power cycle
-  bool silent = false;
-  // After a power cycle the unit reports back by itself: when nothing else is
-  // due, the technician takes this long to switch it off and on.
-  int power_cycle_ms = 2000;
-  int delay_ms = 5;
-  std::vector<std::uint8_t> received;  // the data of every block, in order
-
-  // The reply to `request`, or nothing.
-  std::vector<std::uint8_t> Answer(const std::vector<std::uint8_t>& request);
-};
+#include "played_unit.h"
 
 // zekflash-cli run on virtual time: the fake serial system, captured streams,
 // typed answers, and a driver that lets the unit answer one request per round

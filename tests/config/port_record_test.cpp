@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "../firmware/temp_file.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -84,44 +84,47 @@ TEST(PortRecord, MadeRecordsCutAt20AndPadWithZero) {
 }
 
 TEST(PortFile, WrittenAsOneRecordThatReadsBack) {
-  TempFile file;
-  file.write(std::vector<std::uint8_t>(100, 0x33));
-  ASSERT_TRUE(WritePortFile(file.path(), "COM12"));
-  EXPECT_EQ(std::filesystem::file_size(file.path()), 21u);
-  EXPECT_EQ(ReadPortFile(file.path()), "COM12");
+  TempDir dir;
+  const std::string file = dir.write("com.ini", std::vector<std::uint8_t>(100, 0x33));
+  ASSERT_TRUE(WritePortFile(file, "COM12"));
+  EXPECT_EQ(std::filesystem::file_size(file), 21u);
+  EXPECT_EQ(ReadPortFile(file), "COM12");
 
-  ASSERT_TRUE(WritePortFile(file.path(), "ABCDEFGHIJKLMNOPQRSTUVWXY"));
-  EXPECT_EQ(std::filesystem::file_size(file.path()), 21u);
-  EXPECT_EQ(ReadPortFile(file.path()), "ABCDEFGHIJKLMNOPQRST");
+  ASSERT_TRUE(WritePortFile(file, "ABCDEFGHIJKLMNOPQRSTUVWXY"));
+  EXPECT_EQ(std::filesystem::file_size(file), 21u);
+  EXPECT_EQ(ReadPortFile(file), "ABCDEFGHIJKLMNOPQRST");
 
-  TempFile fresh;
-  ASSERT_TRUE(WritePortFile(fresh.path(), "COM1"));
-  EXPECT_EQ(ReadPortFile(fresh.path()), "COM1");
+  const std::string fresh = dir / "com_2.ini";
+  ASSERT_TRUE(WritePortFile(fresh, "COM1"));
+  EXPECT_EQ(ReadPortFile(fresh), "COM1");
 }
 
 TEST(PortFile, ShortMissingOrForeignFilesAreUnreadable) {
-  TempFile five;
-  five.write(Record(4, "COM1", 5));
-  EXPECT_EQ(ReadPortFile(five.path()), std::nullopt);
+  // The fuzzer's starting files are port files as the program finds them.
+  const std::pair<const char*, std::optional<std::string>> corpus[] = {
+      {"com1.ini", "COM1"},
+      {"five_bytes.ini", std::nullopt},
+      {"long_length.ini", std::nullopt},
+      {"two_records.ini", "COM12"},
+  };
+  for (const auto& [name, port] : corpus) {
+    EXPECT_EQ(ReadPortFile(std::string(ZEK_FUZZ_CORPUS "/port_record/") + name), port) << name;
+  }
 
-  TempFile two_records;
-  two_records.write(Concat(Record(4, "COM3"), Record(4, "COM8")));
-  EXPECT_EQ(ReadPortFile(two_records.path()), "COM3");
-
-  TempFile missing;
-  EXPECT_EQ(ReadPortFile(missing.path()), std::nullopt);
-  EXPECT_EQ(ReadPortFile(std::filesystem::temp_directory_path().string()), std::nullopt);
+  TempDir dir;
+  const std::string missing = dir / "missing";
+  EXPECT_EQ(ReadPortFile(missing), std::nullopt);
+  EXPECT_EQ(ReadPortFile(dir.path()), std::nullopt);
   EXPECT_EQ(ReadPortFile("/dev/zero"), std::nullopt);
 
-  const auto no_folder = (std::filesystem::path(missing.path()) / "com.ini").string();
-  EXPECT_FALSE(WritePortFile(no_folder, "COM1"));
+  EXPECT_FALSE(WritePortFile(missing + "/com.ini", "COM1"));
 }
 
 // A file that may be read but not written. Mode bits do not stop the superuser,
 // so for it the file is made immutable as well.
 class ReadOnlyFile {
  public:
-  explicit ReadOnlyFile(const TempFile& file) : path_(file.path()) {
+  explicit ReadOnlyFile(std::string path) : path_(std::move(path)) {
     std::filesystem::permissions(path_, std::filesystem::perms::owner_read |
                                             std::filesystem::perms::group_read |
                                             std::filesystem::perms::others_read);
@@ -144,13 +147,14 @@ class ReadOnlyFile {
 };
 
 TEST(PortFile, ReadOnlyFileReadsFine) {
-  TempFile file;
-  ASSERT_TRUE(WritePortFile(file.path(), "COM5"));
+  TempDir dir;
+  const std::string file = dir / "com.ini";
+  ASSERT_TRUE(WritePortFile(file, "COM5"));
   ReadOnlyFile read_only(file);
-  if (Writable(file.path())) GTEST_SKIP() << "cannot make a file unwritable here";
-  EXPECT_EQ(ReadPortFile(file.path()), "COM5");
-  EXPECT_FALSE(WritePortFile(file.path(), "COM6"));
-  EXPECT_EQ(ReadPortFile(file.path()), "COM5");
+  if (Writable(file)) GTEST_SKIP() << "cannot make a file unwritable here";
+  EXPECT_EQ(ReadPortFile(file), "COM5");
+  EXPECT_FALSE(WritePortFile(file, "COM6"));
+  EXPECT_EQ(ReadPortFile(file), "COM5");
 }
 
 }  // namespace

@@ -1,16 +1,17 @@
 // The batch front end against the simulated unit over real pseudo-terminals.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <cctype>
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
 
 #include "process.h"
+#include "temp_dir.h"
+#include "test_image.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 struct Case {
   const char* name;
@@ -25,39 +26,28 @@ struct Case {
   double within_s = 30;
 };
 
-std::vector<char> Image(const std::string& version, int blocks) {
-  std::vector<char> b(static_cast<std::size_t>(blocks) * 1024);
-  for (std::size_t i = 0; i < b.size(); ++i) b[i] = static_cast<char>((i * 131 + i / 1024) & 0xFF);
-  std::copy(version.begin(), version.end(), b.begin());
-  const std::string wait = "0030";
-  std::copy(wait.begin(), wait.end(), b.begin() + 9);
-  unsigned sum = 0;
-  for (char c : b) sum += static_cast<unsigned char>(c);
-  b.push_back(0);
-  b.push_back(static_cast<char>(sum & 0xFF));
-  return b;
-}
-
-std::vector<char> Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
+// A failure shows the case by its name and what sets it apart, not as raw bytes.
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << '"' << c.name << "\": " << c.version << ", " << c.blocks << " blocks";
+  if (!c.unit.empty()) *os << ", unit";
+  for (const auto& a : c.unit) *os << ' ' << a;
+  if (!c.cli.empty()) *os << ", front end";
+  for (const auto& a : c.cli) *os << ' ' << a;
+  if (c.port_search) *os << ", port search";
+  *os << ", exit " << c.exit_status;
 }
 
 class EndToEnd : public testing::TestWithParam<Case> {};
 
 TEST_P(EndToEnd, Download) {
   const Case& c = GetParam();
-  const fs::path dir = fs::temp_directory_path() / ("zek_e2e_" + std::to_string(::getpid()) + "_" +
-                                                    std::to_string(std::rand()));
-  fs::create_directories(dir);
-  const fs::path image = dir / (c.version + ".fm0");
-  const auto bytes = Image(c.version, c.blocks);
-  std::ofstream(image, std::ios::binary).write(bytes.data(), static_cast<long>(bytes.size()));
+  TempDir dir;
+  const auto bytes = BlockImage(c.blocks, c.version, "0030");
+  const std::string image = dir.write(c.version + ".fm0", bytes);
 
   std::string unit_version = c.version;
   unit_version.back() = static_cast<char>(unit_version.back() - 1);
-  std::vector<std::string> unit{"--version", unit_version, "--received",
-                                (dir / "received.bin").string()};
+  std::vector<std::string> unit{"--version", unit_version, "--received", dir / "received.bin"};
   unit.insert(unit.end(), c.unit.begin(), c.unit.end());
   Background sim(ZEK_ECU_SIM_PATH, unit);
   ASSERT_FALSE(sim.first_line().empty()) << "the simulated unit did not start";
@@ -69,7 +59,7 @@ TEST_P(EndToEnd, Download) {
     args.push_back(sim.first_line());
   }
   args.insert(args.end(), c.cli.begin(), c.cli.end());
-  args.push_back(image.string());
+  args.push_back(image);
   const Finished run = RunToEnd(ZEKFLASH_CLI_PATH, args, env, 60000);
   sim.Stop();
 
@@ -78,12 +68,11 @@ TEST_P(EndToEnd, Download) {
   EXPECT_NE(printed.find(c.shown), std::string::npos) << c.name << "\n" << printed;
   EXPECT_LT(run.seconds, c.within_s) << c.name;
   if (c.unit_holds_image) {
-    const auto received = Slurp(dir / "received.bin");
-    const std::vector<char> blocks(bytes.begin(), bytes.begin() + c.blocks * 1024);
+    const auto received = FileBytes(dir / "received.bin");
+    const std::vector<std::uint8_t> blocks(bytes.begin(), bytes.begin() + c.blocks * 1024);
     EXPECT_TRUE(received == blocks) << c.name << ": the unit holds " << received.size()
                                     << " bytes, not the file's " << blocks.size();
   }
-  fs::remove_all(dir);
 }
 
 const char* const finished = "Firmware download is ready. Turn the Power off";

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "download/protocol.h"
 #include "form_fixture.h"
+#include "test_image.h"
 
 namespace {
 
@@ -9,17 +9,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes Text(const std::string& s) {
   return Bytes(s.begin(), s.end());
-}
-
-// An image of `size` bytes starting with `version` whose checksum holds.
-Bytes ImageOfSize(std::size_t size, const std::string& version) {
-  Bytes b(size, 0x5A);
-  std::copy(version.begin(), version.end(), b.begin());
-  if (size >= 2) {
-    const std::size_t r = size / 2;
-    b[2 * r - 1] = protocol::Checksum(std::span(b).first(2 * r - 2));
-  }
-  return b;
 }
 
 struct Opened : FormFixture {
@@ -58,22 +47,22 @@ TEST(OpenFile, RefusedImagesArmNothing) {
        {0x01, 0x00, 0x07},
        "",
        "Error on reading file (no 1024 data blocks)"},
-      {"1039 bytes", ImageOfSize(1039, "3M0100001"), "",
+      {"1039 bytes", MakeImage(1039, "3M0100001"), "",
        "Error on reading file (no 1024 data blocks)"},
-      {"one block and its checksum record", ImageOfSize(1026, "3M0100001"), "",
+      {"one block and its checksum record", MakeImage(1026, "3M0100001"), "",
        "Error on reading file (no 1024 data blocks)"},
       {"checksum wrong",
        [] {
-         Bytes b = ImageOfSize(3 * 1024 + 2, "3M0100001");
+         Bytes b = MakeImage(3 * 1024 + 2, "3M0100001");
          b[500] ^= 1;
          return b;
        }(),
        damaged, ""},
-      {"last block incomplete", ImageOfSize(2 * 1024 + 16, "3M0100001"), damaged, ""},
-      {"last block incomplete, 1023 over", ImageOfSize(2 * 1024 + 1023, "3M0100001"), damaged, ""},
-      {"unsupported family", ImageOfSize(2 * 1024 + 2, "9Z0100001"),
+      {"last block incomplete", MakeImage(2 * 1024 + 16, "3M0100001"), damaged, ""},
+      {"last block incomplete, 1023 over", MakeImage(2 * 1024 + 1023, "3M0100001"), damaged, ""},
+      {"unsupported family", MakeImage(2 * 1024 + 2, "9Z0100001"),
        "This file is not / supported with this software", "", true},
-      {"finish wait not a number", ImageOfSize(2 * 1024 + 2, "6M0100001ab12"), "",
+      {"finish wait not a number", MakeImage(2 * 1024 + 2, "6M0100001ab12"), "",
        "Error on reading file", true},
   };
   for (const auto& c : cases) {
@@ -131,7 +120,7 @@ TEST(OpenFile, AcceptedImagesChooseLinkPortAndRate) {
     for (bool autoselect : {false, true}) {
       Opened f;
       f.form->autoselect_index = 5;
-      f.Open(f.WriteFile(c.file, ImageOfSize(c.size, c.version)), autoselect);
+      f.Open(f.WriteFile(c.file, MakeImage(c.size, c.version)), autoselect);
       const TForm1& w = *f.form;
       EXPECT_TRUE(f.Armed()) << c.version;
       EXPECT_EQ(w.next_action, autoselect ? NextAction::probe_next_port : NextAction::connect)
@@ -190,13 +179,13 @@ TEST(OpenFile, Scripts) {
   };
   for (const ScriptCase& c : cases) {
     Opened f;
-    f.WriteFile("3Mgood.fm0", ImageOfSize(3 * 1024 + 2, "3M0100001"));
-    f.WriteFile("9Zgood.fm0", ImageOfSize(3 * 1024 + 2, "9Z0100001"));
-    Bytes bad = ImageOfSize(3 * 1024 + 2, "3M0100001");
+    f.WriteFile("3Mgood.fm0", MakeImage(3 * 1024 + 2, "3M0100001"));
+    f.WriteFile("9Zgood.fm0", MakeImage(3 * 1024 + 2, "9Z0100001"));
+    Bytes bad = MakeImage(3 * 1024 + 2, "3M0100001");
     bad[7] ^= 0x40;
     f.WriteFile("3Mbad.fm0", bad);
-    f.WriteFile("3Mshort.fm0", ImageOfSize(2 * 1024 + 20, "3M0100001"));
-    f.WriteFile("3Mtiny.fm0", ImageOfSize(1030, "3M0100001"));
+    f.WriteFile("3Mshort.fm0", MakeImage(2 * 1024 + 20, "3M0100001"));
+    f.WriteFile("3Mtiny.fm0", MakeImage(1030, "3M0100001"));
     f.form->link_kind = firmware::Link::serial;
     const std::string path = f.WriteFile("3M0test.fm1", Text(c.script));
     f.Open(path);
@@ -217,8 +206,8 @@ TEST(OpenFile, Scripts) {
 
 TEST(OpenFile, LastImageOfAScriptDecidesLinkAndRate) {
   Opened f;
-  f.WriteFile("6Mfast.fm0", ImageOfSize(4 * 1024 + 2, "6M0100001"));
-  f.WriteFile("6Dslow.fm0", ImageOfSize(2 * 1024 + 2, "6D0100001"));
+  f.WriteFile("6Mfast.fm0", MakeImage(4 * 1024 + 2, "6M0100001"));
+  f.WriteFile("6Dslow.fm0", MakeImage(2 * 1024 + 2, "6D0100001"));
   f.Open(
       f.WriteFile("6M0.fm1", Text("[begin1]\r\n[f]6Dslow.fm0\r\n[f]6Mfast.fm0\r\n[begin2]\r\n")));
   EXPECT_TRUE(f.form->fast_baud);
@@ -241,7 +230,7 @@ TEST(OpenFile, OpeningDuringADownloadAsksFirst) {
     w.download_started = true;
     w.comm_state = CommState::block;
     w.Timer2.set_enabled(true);
-    const std::string other = f.WriteFile("other.fm0", ImageOfSize(3 * 1024 + 2, "3M0100009"));
+    const std::string other = f.WriteFile("other.fm0", MakeImage(3 * 1024 + 2, "3M0100009"));
     f.dialogs.answers.push_back(answer);
     f.Open(other);
     ASSERT_FALSE(f.dialogs.boxes.empty());
@@ -267,7 +256,7 @@ TEST(OpenFile, NoQuestionBeforeTheDownloadStarted) {
   TForm1& w = *f.form;
   w.comm_state = CommState::status;
   w.Timer2.set_enabled(true);
-  f.Open(f.WriteFile("x.fm0", ImageOfSize(3 * 1024 + 2, "3M0100009")));
+  f.Open(f.WriteFile("x.fm0", MakeImage(3 * 1024 + 2, "3M0100009")));
   for (const auto& b : f.dialogs.boxes) EXPECT_NE(b.kind, ui::BoxKind::question);
   EXPECT_TRUE(f.Armed());
 }

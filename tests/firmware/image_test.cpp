@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <limits>
 
-#include "temp_file.h"
+#include "temp_dir.h"
 #include "test_image.h"
 
 namespace {
@@ -191,30 +191,26 @@ TEST(ImageDataBlock, WholeBlocksOnlyAndNeverOutside) {
 }
 
 TEST(ReadWholeFile, ReadsEveryByteOrNothing) {
-  TempFile file;
+  TempDir dir;
   const auto image = MakeImage(1048578);
-  file.write(image);
-  EXPECT_EQ(firmware::ReadWholeFile(file.path()), image);
+  EXPECT_EQ(firmware::ReadWholeFile(dir.write("image.bin", image)), image);
 
-  TempFile empty;
-  empty.write({});
-  const auto none = firmware::ReadWholeFile(empty.path());
+  const auto none = firmware::ReadWholeFile(dir.write("empty.bin", ""));
   ASSERT_TRUE(none.has_value());
   EXPECT_TRUE(none->empty());
 
-  TempFile missing;
-  EXPECT_FALSE(firmware::ReadWholeFile(missing.path()).has_value());
-  EXPECT_FALSE(firmware::ReadWholeFile(std::filesystem::temp_directory_path().string()));
+  EXPECT_FALSE(firmware::ReadWholeFile(dir / "missing.bin").has_value());
+  EXPECT_FALSE(firmware::ReadWholeFile(dir.path()));
   EXPECT_FALSE(firmware::ReadWholeFile("/dev/null").has_value());
 }
 
 TEST(ReadWholeFile, RefusesFilesBeyondTheLimit) {
-  TempFile file;
-  file.write({});
-  std::filesystem::resize_file(file.path(), firmware::max_file_size + 1);
-  EXPECT_FALSE(firmware::ReadWholeFile(file.path()).has_value());
-  std::filesystem::resize_file(file.path(), 3);
-  EXPECT_EQ(firmware::ReadWholeFile(file.path()), std::vector<std::uint8_t>(3, 0));
+  TempDir dir;
+  const std::string path = dir.write("large.bin", "");
+  std::filesystem::resize_file(path, firmware::max_file_size + 1);
+  EXPECT_FALSE(firmware::ReadWholeFile(path).has_value());
+  std::filesystem::resize_file(path, 3);
+  EXPECT_EQ(firmware::ReadWholeFile(path), std::vector<std::uint8_t>(3, 0));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "form_fixture.h"
+#include "played_unit.h"
 
 namespace {
 
@@ -20,15 +21,9 @@ struct Staged : FormFixture {
     w.staged_download = true;
     w.StaticText_Serial_number.caption = "123456";
   }
-  // Answers every request with OK as a unit would.
-  void AnswerOk() {
-    for (std::size_t i = answered; i < Writes().size(); i = answered) {
-      answered = i + 1;
-      const char letter = static_cast<char>(Writes()[i][0]);
-      serial.feed("COM1", Reply(std::string(1, letter) + "OK"));
-    }
-  }
-  std::size_t answered = 0;
+  // Answers every request written so far, as a healthy unit would.
+  void AnswerOk() { unit.AnswerWritten(serial); }
+  PlayedUnit unit;
 };
 
 TEST(ScriptSteps, ImagesPowerCycleAndFinalMessage) {

@@ -1,28 +1,18 @@
 #include "form_fixture.h"
 
-#include <unistd.h>
-
-#include <fstream>
-#include <random>
-
 #include "download/protocol.h"
+#include "temp_dir.h"
+#include "test_image.h"
 
-namespace fs = std::filesystem;
-
-FormFixture::FormFixture(std::vector<std::string> args) {
-  static int counter = 0;
-  folder = fs::temp_directory_path() /
-           ("zek_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-  fs::create_directories(folder);
+FormFixture::FormFixture(std::vector<std::string> args) : dir_(std::make_unique<TempDir>()) {
+  folder = dir_->path();
   form = std::make_unique<TForm1>(
       Environment{loop, dialogs, serial, std::move(args), (folder / "zekflash").string()});
   form->FormShow();
 }
 
 FormFixture::~FormFixture() {
-  form.reset();
-  std::error_code ec;
-  fs::remove_all(folder, ec);
+  form.reset();  // before its folder goes
 }
 
 std::vector<std::uint8_t> FormFixture::Reply(const std::string& body) {
@@ -45,24 +35,12 @@ std::vector<std::uint8_t> FormFixture::StatusReply(int length, unsigned engine_r
 
 std::string FormFixture::WriteImage(const std::string& name, const std::string& version, int blocks,
                                     const std::string& finish_wait) {
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(blocks) * 1024);
-  std::mt19937 gen(static_cast<unsigned>(blocks) * 7919u + version.size());
-  for (auto& b : bytes) b = static_cast<std::uint8_t>(gen());
-  std::copy(version.begin(), version.end(), bytes.begin());
-  std::copy(finish_wait.begin(), finish_wait.end(), bytes.begin() + 9);
-  const std::uint8_t sum = protocol::Checksum(bytes);
-  bytes.push_back(0xEE);  // the first byte of the checksum record takes no part
-  bytes.push_back(sum);
-  return WriteFile(name, bytes);
+  return WriteFile(name, BlockImage(blocks, version, finish_wait));
 }
 
 std::string FormFixture::WriteFile(const std::string& name,
                                    const std::vector<std::uint8_t>& bytes) {
-  const fs::path p = folder / name;
-  std::ofstream out(p, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return p.string();
+  return dir_->write(name, bytes);
 }
 
 std::vector<std::vector<std::uint8_t>>& FormFixture::Writes(const std::string& port) {

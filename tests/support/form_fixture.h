@@ -12,6 +12,8 @@
 #include "state_printing.h"
 #include "ui/scripted_dialogs.h"
 
+class TempDir;
+
 // A main window on virtual time with scripted dialogs and an in-memory serial
 // system, in a folder of its own that stands for the program's folder.
 class FormFixture {
@@ -39,4 +41,7 @@ class FormFixture {
   ui::ScriptedDialogs dialogs;
   FakeSerial serial{loop};
   std::unique_ptr<TForm1> form;
+
+ private:
+  std::unique_ptr<TempDir> dir_;  // holds `folder`; outlives the form
 };

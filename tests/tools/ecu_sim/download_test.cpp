@@ -22,8 +22,7 @@ Bytes Exchange(FarEnd& far, const Bytes& request, std::size_t reply_length) {
 
 TEST(EcuSimDownload, ThreeBlocksArriveAsSent) {
   TempDir dir;
-  SimProcess sim(
-      {"--received", dir.File("rx.bin"), "--log", dir.File("log.txt"), "--exit-after-finish"});
+  SimProcess sim({"--received", dir / "rx.bin", "--log", dir / "log.txt", "--exit-after-finish"});
   FarEnd far(sim.path(), {B115200});
   ASSERT_TRUE(far.ok());
   ASSERT_EQ(Hex(Exchange(far, Text("U123456"), 4)), Hex(WithChecksum("UOK")));
@@ -36,8 +35,8 @@ TEST(EcuSimDownload, ThreeBlocksArriveAsSent) {
   }
   ASSERT_EQ(Hex(Exchange(far, Text("u123456"), 4)), Hex(WithChecksum("uOK")));
   EXPECT_EQ(sim.WaitExit(3000), 0);
-  EXPECT_TRUE(ReadWholeFile(dir.File("rx.bin")) == sent);
-  const std::string log = ReadText(dir.File("log.txt"));
+  EXPECT_TRUE(FileBytes(dir / "rx.bin") == sent);
+  const std::string log = FileText(dir / "log.txt");
   EXPECT_NE(log.find("B len=1027 -> OK block 2"), std::string::npos) << log;
   EXPECT_NE(log.find("u len=7 -> OK 3 blocks received"), std::string::npos) << log;
 }
@@ -70,7 +69,7 @@ void RunBlocks(const BlockCase& c) {
   SCOPED_TRACE(c.name);
   TempDir dir;
   std::vector<std::string> args = c.args;
-  args.insert(args.end(), {"--received", dir.File("rx.bin")});
+  args.insert(args.end(), {"--received", dir / "rx.bin"});
   SimProcess sim(args);
   FarEnd far(sim.path(), {B115200});
   ASSERT_TRUE(far.ok());
@@ -85,7 +84,7 @@ void RunBlocks(const BlockCase& c) {
         << "send " << i + 1;
   }
   EXPECT_EQ(sim.Terminate(), 0);
-  const Bytes kept = ReadWholeFile(dir.File("rx.bin"));
+  const Bytes kept = FileBytes(dir / "rx.bin");
   EXPECT_EQ(kept.size(), c.kept.size() * 1024);
   EXPECT_TRUE(kept == Image(c.kept));
 }
@@ -127,7 +126,7 @@ TEST(EcuSimDownload, BlocksAreJudgedAndKeptInTheirSlots) {
 
 TEST(EcuSimDownload, PulledCableHangsUpTheLine) {
   TempDir dir;
-  SimProcess sim({"--pull-after-blocks", "2", "--received", dir.File("rx.bin")});
+  SimProcess sim({"--pull-after-blocks", "2", "--received", dir / "rx.bin"});
   FarEnd far(sim.path(), {B115200});
   ASSERT_TRUE(far.ok());
   ASSERT_EQ(Hex(Exchange(far, Text("U123456"), 4)), Hex(WithChecksum("UOK")));
@@ -137,12 +136,12 @@ TEST(EcuSimDownload, PulledCableHangsUpTheLine) {
   }
   EXPECT_TRUE(far.SeesHangUp(2000));
   EXPECT_EQ(sim.WaitExit(2000), 3);
-  EXPECT_TRUE(ReadWholeFile(dir.File("rx.bin")) == Image({0, 1}));
+  EXPECT_TRUE(FileBytes(dir / "rx.bin") == Image({0, 1}));
 }
 
 TEST(EcuSimDownload, PowerCycleReportsBackAfterTheFinish) {
   TempDir dir;
-  SimProcess sim({"--power-cycle-after", "300", "--received", dir.File("rx%n.bin")});
+  SimProcess sim({"--power-cycle-after", "300", "--received", dir / "rx%n.bin"});
   FarEnd far(sim.path(), {B115200});
   ASSERT_TRUE(far.ok());
   for (unsigned download = 1; download <= 2; ++download) {
@@ -156,8 +155,7 @@ TEST(EcuSimDownload, PowerCycleReportsBackAfterTheFinish) {
     EXPECT_EQ(Hex(far.Read(1, 150)), "");
     EXPECT_EQ(Hex(far.Read(4, 1000)), Hex(WithChecksum("rOK")));
     EXPECT_EQ(Hex(Exchange(far, Text("V"), 11)), Hex(WithChecksum("V3M0100001")));
-    EXPECT_TRUE(ReadWholeFile(dir.File("rx" + std::to_string(download) + ".bin")) ==
-                BlockData(download));
+    EXPECT_TRUE(FileBytes(dir / ("rx" + std::to_string(download) + ".bin")) == BlockData(download));
   }
 }
 

@@ -26,7 +26,7 @@ struct LineCase {
 void RunLine(const LineCase& c) {
   SCOPED_TRACE(c.name);
   TempDir dir;
-  std::vector<std::string> args{"--version", c.version, "--log", dir.File("log.txt")};
+  std::vector<std::string> args{"--version", c.version, "--log", dir / "log.txt"};
   args.insert(args.end(), c.extra_args.begin(), c.extra_args.end());
   SimProcess sim(args);
   FarEnd far(sim.path(), c.line);
@@ -34,7 +34,7 @@ void RunLine(const LineCase& c) {
   const Bytes reply = WithChecksum(std::string("V") + c.version);
   ASSERT_TRUE(far.Write(Text("V")));
   EXPECT_EQ(Hex(far.Read(reply.size(), c.answered ? 1000 : 150)), c.answered ? Hex(reply) : "");
-  const std::string log = ReadText(dir.File("log.txt"));
+  const std::string log = FileText(dir / "log.txt");
   EXPECT_EQ(log.find("V len=1 -> not answered"),
             c.answered ? std::string::npos : log.find("V len=1"))
       << log;
@@ -81,9 +81,9 @@ TEST(EcuSimLine, PacedBlockTakesItsWireTime) {
 
 TEST(EcuSimLine, LinkFileNamesTheFarEnd) {
   TempDir dir;
-  SimProcess sim({"--link-file", dir.File("link")});
+  SimProcess sim({"--link-file", dir / "link"});
   ASSERT_FALSE(sim.path().empty());
-  EXPECT_EQ(ReadText(dir.File("link")), sim.path() + "\n");
+  EXPECT_EQ(FileText(dir / "link"), sim.path() + "\n");
 }
 
 TEST(EcuSimLine, KeepsAnsweringWhenTheFarEndIsOpenedAgain) {

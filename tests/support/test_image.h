@@ -1,0 +1,45 @@
+#pragma once
+
+// Firmware images as the tests need them. Header only, and the checksum is summed
+// here rather than by the program, so that a fault in the program's sum cannot
+// hide itself and the end-to-end tests need none of the program's code.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+// Puts the sum (modulo 256) of every byte before the last two-byte record into that
+// record's second byte, as a sound image has it. The record's first byte takes no
+// part; an odd last byte lies behind the record. Files under two bytes have none.
+inline void SealImage(std::vector<std::uint8_t>& bytes) {
+  const std::size_t records = bytes.size() / 2;
+  if (records == 0) return;
+  unsigned sum = 0;
+  for (std::size_t i = 0; i + 2 < 2 * records; ++i) sum += bytes[i];
+  bytes[2 * records - 1] = static_cast<std::uint8_t>(sum);
+}
+
+// An image of `size` bytes that starts with `head` (version text, then the finish
+// wait), has varied bytes behind it and is sealed.
+inline std::vector<std::uint8_t> MakeImage(std::size_t size, std::string_view head = "6MA123456") {
+  std::vector<std::uint8_t> bytes(size);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(i * 37 + 11);
+  for (std::size_t i = 0; i < head.size() && i < size; ++i) {
+    bytes[i] = static_cast<std::uint8_t>(head[i]);
+  }
+  SealImage(bytes);
+  return bytes;
+}
+
+// `blocks` whole 1024-byte blocks and the checksum record, with `version` at byte 0
+// and `finish_wait` at byte 9, where the program reads them.
+inline std::vector<std::uint8_t> BlockImage(int blocks, std::string_view version,
+                                            std::string_view finish_wait = "0000") {
+  std::vector<std::uint8_t> bytes = MakeImage(static_cast<std::size_t>(blocks) * 1024 + 2, "");
+  std::copy(version.begin(), version.end(), bytes.begin());
+  std::copy(finish_wait.begin(), finish_wait.end(), bytes.begin() + 9);
+  SealImage(bytes);
+  return bytes;
+}
