@@ -132,24 +132,20 @@ INSTANTIATE_TEST_SUITE_P(
 // The system's own reason reaches the technician: a missing device, and a
 // plain file (the tests run as root, so a file without permission would open).
 TEST(EndToEndPort, APortThatCannotBeUsedIsNamedWithTheSystemsReason) {
-  const fs::path dir = fs::temp_directory_path() / ("zek_e2e_port_" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  const fs::path image = dir / "3M0100002.fm0";
-  const auto bytes = Image("3M0100002", 2);
-  std::ofstream(image, std::ios::binary).write(bytes.data(), static_cast<long>(bytes.size()));
-  std::ofstream(dir / "plain") << "not a tty";
-  const std::pair<fs::path, std::string> cases[] = {
+  TempDir dir;
+  const std::string image = dir.write("3M0100002.fm0", BlockImage(2, "3M0100002", "0030"));
+  dir.write("plain", "not a tty");
+  const std::pair<std::string, std::string> cases[] = {
       {dir / "ttyUSB7", ": No such file or directory"},
       {dir / "plain", ": not a serial port"},
   };
   for (const auto& [port, reason] : cases) {
-    const Finished run = RunToEnd(ZEKFLASH_CLI_PATH, {"--port", port.string(), image.string()},
-                                  {"ZEKFLASH_PORTS="}, 30000);
+    const Finished run =
+        RunToEnd(ZEKFLASH_CLI_PATH, {"--port", port, image}, {"ZEKFLASH_PORTS="}, 30000);
     EXPECT_EQ(run.status, 1) << run.out << run.err;
     EXPECT_NE(run.out.find("Communication is offline"), std::string::npos) << run.out;
-    EXPECT_NE(run.err.find("open " + port.string() + reason), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("open " + port + reason), std::string::npos) << run.err;
   }
-  fs::remove_all(dir);
 }
 
 }  // namespace
