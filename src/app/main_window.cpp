@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/command_line.h"
+#include "texts/texts.h"
 
 TForm1::TForm1(Environment env)
     : ui::Form("Form1"),
@@ -9,7 +10,7 @@ TForm1::TForm1(Environment env)
       serial(env.serial),
       args(std::move(env.args)),
       executable_path(std::move(env.executable_path)) {
-  caption = caption_text;
+  caption = texts::window_caption;
   width = 604;
   height = 328;
   font = ui::arial(11, false, ui::colors::black);

@@ -43,7 +43,6 @@ struct Environment {
 // subsystem they belong to.
 class TForm1 : public ui::Form {
  public:
-  static constexpr const char* caption_text = "ZEK Firmware downloader V2.8 test baudrate new";
   static constexpr std::size_t rx_buffer_capacity = 72;
 
   explicit TForm1(Environment env);
@@ -144,6 +143,7 @@ class TForm1 : public ui::Form {
   // --- Port configuration (config/) ---
   // False when the list of present ports could not be read.
   bool PortSetUp(firmware::PortKind port_kind);
+  static const char* PortFileName(firmware::PortKind port_kind);
   std::string PortFilePath(firmware::PortKind port_kind) const;
   void SpeedButton1Click();
   void LoadPortGroup(ui::ComboBox& combo, firmware::PortKind port_kind);

@@ -2,7 +2,7 @@
 
 #include "batch/printable.h"
 #include "batch/unit_place.h"
-#include "download/texts.h"
+#include "texts/texts.h"
 
 namespace batch {
 

@@ -1,7 +1,7 @@
 // What each complete, valid reply does.
 #include "app/main_window.h"
 #include "download/protocol.h"
-#include "download/texts.h"
+#include "texts/texts.h"
 
 void TForm1::ActOnReply() {
   switch (comm_state) {
@@ -60,7 +60,7 @@ void TForm1::OnProbeReply() {
   }
   autoselect_index += 1;
   if (autoselect_index > static_cast<std::int32_t>(ComboBox_setCompoort2.items.size())) {
-    ShowOfflineForm(texts::wrong_unit_1, texts::wrong_unit_2, texts::wrong_unit_3);
+    ShowOfflineForm(texts::not_compatible, texts::wrong_unit_2, texts::wrong_unit_3);
   } else {
     ProbeCandidatePort();
   }

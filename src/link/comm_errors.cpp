@@ -1,7 +1,7 @@
 // Counting link errors, re-sending the request in flight, and probing ports.
 #include "app/main_window.h"
 #include "download/protocol.h"
-#include "download/texts.h"
+#include "texts/texts.h"
 
 void TForm1::HandleCommError() {
   ClearRx();
