@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/command_line.h"
+#include "config/port_record.h"
 #include "texts/texts.h"
 
 TForm1::TForm1(Environment env)
@@ -69,7 +70,7 @@ void TForm1::FormCreate() {
     if (opening_screen->modal_result == ui::ModalResult::ok) opening_screen.reset();
   }
   program_folder = FolderOf(executable_path);
-  port_name = "COM1";
+  port_name = config::default_port_name;
   rx_count = 0;
   rx_buffer.clear();
   error_count = 0;

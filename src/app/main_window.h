@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/opening_screen.h"
+#include "config/port_record.h"
 #include "download/states.h"
 #include "firmware/acceptance.h"
 #include "firmware/family.h"
@@ -286,7 +287,7 @@ class TForm1 : public ui::Form {
   std::int32_t hid_chunk_index = 0;
   std::int32_t finish_wait = 0;
   std::int32_t autoselect_index = 0;
-  std::string port_name = "COM1";
+  std::string port_name{config::default_port_name};
   std::string program_folder;
   std::string firmware_file_name;
   std::string script_file_name;

@@ -3,12 +3,6 @@
 #include "config/port_record.h"
 #include "texts/texts.h"
 
-namespace {
-
-constexpr const char* default_port = "COM1";
-
-}  // namespace
-
 // Fills a group's list with the ports present and shows its stored port. On any
 // failure offers to create the default file; the panel opens in any case.
 void TForm1::LoadPortGroup(ui::ComboBox& combo, firmware::PortKind port_kind) {
@@ -27,7 +21,7 @@ void TForm1::LoadPortGroup(ui::ComboBox& combo, firmware::PortKind port_kind) {
   if (dialogs.message(ui::BoxKind::question, texts::create_default_question) != ui::Answer::yes) {
     return;
   }
-  if (!config::WritePortFile(PortFilePath(port_kind), default_port)) {
+  if (!config::WritePortFile(PortFilePath(port_kind), config::default_port_name)) {
     dialogs.message(ui::BoxKind::plain, texts::WriteErrorDefault(PortFileName(port_kind)));
   }
 }

@@ -1,5 +1,6 @@
 // Places, texts and colours of the port settings panel.
 #include "app/main_window.h"
+#include "config/port_record.h"
 #include "texts/texts.h"
 
 using ui::Align;
@@ -35,7 +36,7 @@ void port_row(ui::Button& rescan, ui::ComboBox& combo, ui::Button& save) {
   small_button(rescan, 342, 15, 21, texts::rescan_button);
   combo.set_bounds(416, 13, 89, 21);
   combo.font = arial(11, false, colors::navy);
-  combo.text = "COM1";
+  combo.text = config::default_port_name;
   small_button(save, 526, 14, 25, texts::save_button);
 }
 

@@ -28,7 +28,7 @@ bool TForm1::PortSetUp(firmware::PortKind port_kind) {
     port_name = *forced_port;
     [[maybe_unused]] auto reopened = ComPort1.set_port(port_name);
   } else {
-    port_name = "COM1";
+    port_name = config::default_port_name;
     if (auto stored = config::ReadPortFile(PortFilePath(port_kind))) {
       port_name = *stored;
     } else {
