@@ -157,6 +157,10 @@ class TForm1 : public ui::Form {
   void Button_Save_set_communicationportClick();
   void Button_Save_set_communicationport_2Click();
   void Button_Cancel_set_communicationportClick();
+  // The ports the port search probes, in order: the RS232-over-USB group's list.
+  const std::vector<std::string>& PortSearchCandidates() const;
+  // The candidate at `index`; nothing past either end of the list.
+  std::optional<std::string> PortSearchCandidate(std::int32_t index) const;
 
   // --- The environment ---
   ui::EventLoop& loop;

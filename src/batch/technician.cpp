@@ -80,7 +80,7 @@ std::string Technician::NoAnswer() const {
       form_.CheckBox_Autoselect_comport.checked &&
       (form_.comm_state == CommState::idle || form_.comm_state == CommState::probe);
   if (searching) {
-    const auto& ports = form_.ComboBox_setCompoort2.items;
+    const auto& ports = form_.PortSearchCandidates();
     if (ports.empty()) {
       return file_ +
              ": there are no serial ports to search; connect the unit's cable, or name "

@@ -79,3 +79,13 @@ void TForm1::Button_Save_set_communicationport_2Click() {
 void TForm1::Button_Cancel_set_communicationportClick() {
   GroupBox_set_communicationport.visible = false;
 }
+
+const std::vector<std::string>& TForm1::PortSearchCandidates() const {
+  return ComboBox_setCompoort2.items;
+}
+
+std::optional<std::string> TForm1::PortSearchCandidate(std::int32_t index) const {
+  const auto& candidates = PortSearchCandidates();
+  if (index < 0 || index >= static_cast<std::int32_t>(candidates.size())) return std::nullopt;
+  return candidates[static_cast<std::size_t>(index)];
+}
