@@ -1,7 +1,6 @@
 #include "batch/technician.h"
 
 #include "batch/printable.h"
-#include "batch/unit_place.h"
 #include "texts/texts.h"
 
 namespace batch {
@@ -23,6 +22,11 @@ bool IsYes(std::string answer) {
 }
 
 }  // namespace
+
+std::string UnitPlace(const TForm1& form) {
+  if (form.link_kind == firmware::Link::hid) return "the USB HID bridge";
+  return Printable(form.ComPort1.port());
+}
 
 Technician::Technician(TForm1& form, Policy policy, Console& console, std::istream& answers,
                        std::string file)

@@ -1,6 +1,5 @@
 // Choosing the port and rate for each opened file of a serial unit.
 #include "app/main_window.h"
-#include "config/port_fallback.h"
 #include "config/port_record.h"
 #include "texts/texts.h"
 

@@ -2,7 +2,7 @@
 // `link_kind`, and does its own label and reply-timer steps.
 #include "app/main_window.h"
 #include "download/protocol.h"
-#include "firmware/block_reader.h"
+#include "firmware/image.h"
 #include "texts/texts.h"
 
 void TForm1::WriteCommLabel() {

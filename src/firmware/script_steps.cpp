@@ -5,7 +5,6 @@
 #include "app/main_window.h"
 #include "firmware/image.h"
 #include "firmware/script.h"
-#include "firmware/script_paths.h"
 #include "texts/texts.h"
 
 namespace {
