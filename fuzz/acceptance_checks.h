@@ -9,7 +9,8 @@ inline void RequirePassed(const firmware::ImageFacts& image, bool opened) {
   Require(image.readable && image.layout.checksum_ok, "a passed image reads and sums right");
   Require(image.layout.last_block_nr > 0, "a passed image has blocks to send");
   Require(image.layout.blocks_complete, "a passed image holds every block it sends");
-  Require(image.family.supported && image.family.link_kind != firmware::Link::none, "a passed image has a link");
+  Require(image.family.supported && image.family.link_kind != firmware::Link::none,
+          "a passed image has a link");
   Require(!opened || image.finish_wait.has_value(), "an opened image's finish wait is known");
 }
 

@@ -7,8 +7,9 @@
 #   ui/                                      core ui
 #   platform/ (public headers, shared code)  core platform
 #   platform/<system>/                       core platform platform/<system>
-#   pure readers (zek_formats sources)       core firmware download link config
-#   app/ firmware/ download/ link/ config/   core ui platform app firmware download link config
+#   texts/ (the words the user sees)         texts
+#   pure readers (zek_formats sources)       core texts firmware download link config
+#   app/ firmware/ download/ link/ config/   core ui platform texts app firmware download link config
 #   batch/                                   the program's folders and batch
 #   qt/                                      the program's folders and qt
 #
@@ -26,7 +27,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-program="core ui platform app firmware download link config"
+program="core ui platform texts app firmware download link config"
 
 # The zek_formats sources as folder/name, without extension.
 pure_readers=" $(
@@ -59,7 +60,8 @@ set_allowed() {
     ui) allowed="core ui" ;;
     platform) allowed="core platform" ;;
     platform/*) allowed="core platform $layer" ;;
-    pure) allowed="core firmware download link config" ;;
+    texts) allowed="texts" ;;
+    pure) allowed="core texts firmware download link config" ;;
     app | firmware | download | link | config) allowed="$program" ;;
     batch) allowed="$program batch" ;;
     qt) allowed="$program qt" ;;

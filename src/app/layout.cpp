@@ -2,6 +2,7 @@
 #include <array>
 
 #include "app/main_window.h"
+#include "texts/texts.h"
 
 using ui::Align;
 using ui::arial;
@@ -72,25 +73,25 @@ void TForm1::BuildFixedContent() {
     p->title_to = colors::grey;
   }
   GroupBox_File_info.set_bounds(8, 8, 451, 73);
-  titled(GroupBox_File_info, "  File info", Align::left, colors::navy);
-  info_label(Label1, 8, "Version info:");
+  titled(GroupBox_File_info, texts::file_info_title, Align::left, colors::navy);
+  info_label(Label1, 8, texts::version_info);
   info_box(StaticText_version_info_File, 112, 331);
 
   GroupBox_ECU_info.set_bounds(8, 88, 451, 73);
-  titled(GroupBox_ECU_info, "  ECU info", Align::left, colors::navy);
-  info_label(Label2, 8, "Version info:");
+  titled(GroupBox_ECU_info, texts::ecu_info_title, Align::left, colors::navy);
+  info_label(Label2, 8, texts::version_info);
   info_box(StaticText_version_info, 112, 139);
-  info_label(Label_Serial_number, 259, "Serial number:");
+  info_label(Label_Serial_number, 259, texts::serial_number);
   info_box(StaticText_Serial_number, 371, 72);
 
-  big_button(SpeedButton_open_file, 8, "Open file");
+  big_button(SpeedButton_open_file, 8, texts::open_file);
   SpeedButton_open_file.has_picture = true;
-  big_button(SpeedButton_comport_settings, 63, "Port settings ");
+  big_button(SpeedButton_comport_settings, 63, texts::port_settings);
 
   label_comm_errors.set_bounds(496, 256, 79, 16);
   label_comm_errors.auto_size = true;
   label_comm_errors.font = arial(13, false, colors::black);
-  label_comm_errors.caption = "Comm errors:";
+  label_comm_errors.caption = texts::comm_errors;
 
   AdvCircularProgress1.set_bounds(500, 170, 60, 60);
   AdvCircularProgress1.active = Color{159, 159, 255};
@@ -101,14 +102,14 @@ void TForm1::BuildFixedContent() {
   Label_please_wait.set_bounds(503, 234, 0, 0);
   Label_please_wait.auto_size = true;
   Label_please_wait.font = arial(11, true, colors::navy);
-  Label_please_wait.caption = "Please wait";
+  Label_please_wait.caption = texts::please_wait;
   Label_please_wait.visible = false;
 }
 
 void TForm1::BuildPanels() {
   auto& gauge_panel = GroupBox_gauge_up_down_loading;
   gauge_panel.set_bounds(107, 168, 252, 66);
-  titled(gauge_panel, "Down-loading firmware", Align::center, colors::blue);
+  titled(gauge_panel, texts::downloading, Align::center, colors::blue);
   gauge_panel.face_from = gauge_panel.title_from = info_white;
   gauge_panel.face_to = gauge_panel.title_to = gauge_face_to;
   Gauge_up_down_loading.set_bounds(9, 5, 235, 20);
@@ -119,22 +120,18 @@ void TForm1::BuildPanels() {
 
   Panel_olderversion_text.set_bounds(69, 168, 313, 97);
   untitled(Panel_olderversion_text, colors::red, colors::red);
-  text_line(Label_version_error_txt1, 4, 8, 305, "The Version of the Firmware is older", 16,
-            colors::white);
-  text_line(Label_version_error_txt2, 4, 32, 305, "then the version in the ECU !!!", 16,
-            colors::white);
-  panel_button(Button_Ignore_olderversion, 76, 62, "&Ignore");
-  panel_button(Button_Cancel_olderversion, 162, 62, "&Cancel");
+  text_line(Label_version_error_txt1, 4, 8, 305, texts::older_1, 16, colors::white);
+  text_line(Label_version_error_txt2, 4, 32, 305, texts::older_2, 16, colors::white);
+  panel_button(Button_Ignore_olderversion, 76, 62, texts::ignore_button);
+  panel_button(Button_Cancel_olderversion, 162, 62, texts::cancel_button);
 
   Panel_ready_for_download.set_bounds(8, 168, 451, 113);
   untitled(Panel_ready_for_download, colors::blue, colors::navy);
-  text_line(Label_ready_for_download_txt1, 4, 16, 443,
-            "Press the Download button for downloading the new firmware", 13, colors::white);
-  text_line(Label_ready_for_download_txt2, 4, 40, 443, "or press Cancel to abort", 13,
-            colors::white);
-  panel_button(Button_Download_ready_for_download, 140, 72, "&Download");
-  panel_button(Button_Ok_ready_for_download, 188, 72, "&Ok");
-  panel_button(Button_Cancel_ready_for_download, 236, 72, "&Cancel");
+  text_line(Label_ready_for_download_txt1, 4, 16, 443, texts::ready_1, 13, colors::white);
+  text_line(Label_ready_for_download_txt2, 4, 40, 443, texts::ready_2, 13, colors::white);
+  panel_button(Button_Download_ready_for_download, 140, 72, texts::download_button);
+  panel_button(Button_Ok_ready_for_download, 188, 72, texts::ok_button);
+  panel_button(Button_Cancel_ready_for_download, 236, 72, texts::cancel_button);
 
   Panel_tekstveld.set_bounds(8, 8, 451, 271);
   untitled(Panel_tekstveld, colors::blue, colors::navy);
@@ -143,32 +140,29 @@ void TForm1::BuildPanels() {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     text_line(*lines[i], 17, line_tops[i], 414, "", 16, colors::white);
   }
-  panel_button(xpButton_close_tekstveld, 189, 238, "&Ok");
+  panel_button(xpButton_close_tekstveld, 189, 238, texts::ok_button);
 
   Panel_communication_offline.set_bounds(8, 168, 451, 109);
   untitled(Panel_communication_offline, colors::red, colors::red);
-  text_line(Label_communication_is_offline_txt1, 4, 6, 443, "Communication is offline", 16,
-            colors::white);
-  text_line(Label_communication_is_offline_txt2, 4, 28, 443,
-            "Check Power to the System and communication cable !!!", 16, colors::white);
+  text_line(Label_communication_is_offline_txt1, 4, 6, 443, texts::offline_1, 16, colors::white);
+  text_line(Label_communication_is_offline_txt2, 4, 28, 443, texts::offline_2, 16, colors::white);
   text_line(Label_communication_is_offline_txt3, 4, 52, 443, "", 16, colors::white);
-  panel_button(Button_Retry_communication_offline, 144, 74, "&Retry");
-  panel_button(Button_ok_communication_offline, 192, 74, "&Ok");
-  panel_button(Button_Cancel_communication_offline, 240, 74, "&Cancel");
+  panel_button(Button_Retry_communication_offline, 144, 74, texts::retry_button);
+  panel_button(Button_ok_communication_offline, 192, 74, texts::ok_button);
+  panel_button(Button_Cancel_communication_offline, 240, 74, texts::cancel_button);
 
   Panel_Acces_level_problem.set_bounds(58, 16, 346, 257);
   untitled(Panel_Acces_level_problem, pale_from, pale_to);
   Image_access_level.set_bounds(8, 8, 329, 160);
   Image_access_level.image = "access_level";
-  for (auto [label, top, text] :
-       {std::tuple{&Label4, 176, "User access level must be set as above !!!"},
-        std::tuple{&Label5, 200, "To do this use the standard ZEK software"}}) {
+  for (auto [label, top, text] : {std::tuple{&Label4, 176, texts::access_level_1},
+                                  std::tuple{&Label5, 200, texts::access_level_2}}) {
     label->set_bounds(40, top, 0, 0);
     label->auto_size = true;
     label->font = arial(13, true, colors::red);
     label->caption = text;
   }
-  panel_button(Button_OK_Acces_level_problem, 136, 224, "&Ok");
+  panel_button(Button_OK_Acces_level_problem, 136, 224, texts::ok_button);
 
   for (ui::Panel* p : {&GroupBox_gauge_up_down_loading, &Panel_olderversion_text,
                        &Panel_ready_for_download, &Panel_tekstveld, &Panel_communication_offline,

@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/command_line.h"
+#include "config/port_record.h"
+#include "texts/texts.h"
 
 TForm1::TForm1(Environment env)
     : ui::Form("Form1"),
@@ -9,7 +11,7 @@ TForm1::TForm1(Environment env)
       serial(env.serial),
       args(std::move(env.args)),
       executable_path(std::move(env.executable_path)) {
-  caption = caption_text;
+  caption = texts::window_caption;
   width = 604;
   height = 328;
   font = ui::arial(11, false, ui::colors::black);
@@ -68,7 +70,7 @@ void TForm1::FormCreate() {
     if (opening_screen->modal_result == ui::ModalResult::ok) opening_screen.reset();
   }
   program_folder = FolderOf(executable_path);
-  port_name = "COM1";
+  port_name = config::default_port_name;
   rx_count = 0;
   rx_buffer.clear();
   error_count = 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/opening_screen.h"
+#include "config/port_record.h"
 #include "core/event_loop.h"
 #include "download/states.h"
 #include "firmware/acceptance.h"
@@ -43,7 +44,6 @@ struct Environment {
 // subsystem they belong to.
 class TForm1 : public ui::Form {
  public:
-  static constexpr const char* caption_text = "ZEK Firmware downloader V2.8 test baudrate new";
   static constexpr std::size_t rx_buffer_capacity = 72;
 
   explicit TForm1(Environment env);
@@ -144,6 +144,7 @@ class TForm1 : public ui::Form {
   // --- Port configuration (config/) ---
   // False when the list of present ports could not be read.
   bool PortSetUp(firmware::PortKind port_kind);
+  static const char* PortFileName(firmware::PortKind port_kind);
   std::string PortFilePath(firmware::PortKind port_kind) const;
   void SpeedButton1Click();
   void LoadPortGroup(ui::ComboBox& combo, firmware::PortKind port_kind);
@@ -156,6 +157,10 @@ class TForm1 : public ui::Form {
   void Button_Save_set_communicationportClick();
   void Button_Save_set_communicationport_2Click();
   void Button_Cancel_set_communicationportClick();
+  // The ports the port search probes, in order: the RS232-over-USB group's list.
+  const std::vector<std::string>& PortSearchCandidates() const;
+  // The candidate at `index`; nothing past either end of the list.
+  std::optional<std::string> PortSearchCandidate(std::int32_t index) const;
 
   // --- The environment ---
   core::EventLoop& loop;
@@ -286,7 +291,7 @@ class TForm1 : public ui::Form {
   std::int32_t hid_chunk_index = 0;
   std::int32_t finish_wait = 0;
   std::int32_t autoselect_index = 0;
-  std::string port_name = "COM1";
+  std::string port_name{config::default_port_name};
   std::string program_folder;
   std::string firmware_file_name;
   std::string script_file_name;

@@ -10,8 +10,6 @@
 // shown once at start and closed by OK (or Enter or Esc).
 class TOKBottomDlg_openingsscherm : public ui::Form {
  public:
-  static constexpr const char* version_text = "2.8 test auto comsearch";
-
   TOKBottomDlg_openingsscherm();
 
   void Label_Tavernix_logoClick();

@@ -9,7 +9,6 @@
 #include "batch/panel_watcher.h"
 #include "batch/progress_printer.h"
 #include "batch/technician.h"
-#include "batch/unit_place.h"
 
 namespace batch {
 

@@ -13,6 +13,10 @@ namespace batch {
 // whether opening the file would be accepted.
 bool PrintFileInfo(const std::string& path, std::ostream& out);
 
+// Why opening the file would be refused, in --info's words; an image named in a
+// script is named first.
+std::string RefusalText(const firmware::Refusal& refusal);
+
 bool PrintImageInfo(const std::string& path, const firmware::Acceptance& verdict,
                     std::ostream& out);
 bool PrintScriptInfo(const std::string& path, const firmware::Acceptance& verdict,

@@ -2,7 +2,7 @@
 
 #include "app/main_window.h"
 #include "batch/printable.h"
-#include "download/texts.h"
+#include "texts/texts.h"
 
 namespace batch {
 

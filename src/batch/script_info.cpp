@@ -3,7 +3,6 @@
 #include "batch/file_info.h"
 #include "batch/image_facts.h"
 #include "batch/printable.h"
-#include "batch/refusal_text.h"
 #include "firmware/family.h"
 #include "firmware/image.h"
 #include "firmware/script.h"

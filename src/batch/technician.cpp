@@ -2,8 +2,7 @@
 
 #include "batch/link_reason.h"
 #include "batch/printable.h"
-#include "batch/unit_place.h"
-#include "download/texts.h"
+#include "texts/texts.h"
 
 namespace batch {
 
@@ -24,6 +23,11 @@ bool IsYes(std::string answer) {
 }
 
 }  // namespace
+
+std::string UnitPlace(const TForm1& form) {
+  if (form.link_kind == firmware::Link::hid) return "the USB HID bridge";
+  return Printable(form.ComPort1.port());
+}
 
 Technician::Technician(TForm1& form, Policy policy, Console& console, std::istream& answers,
                        std::string file)
@@ -86,7 +90,7 @@ bool Technician::Searching() const {
 // not be used, or the unit stopped answering.
 std::string Technician::NoAnswer() const {
   if (Searching()) {
-    const auto& ports = form_.ComboBox_setCompoort2.items;
+    const auto& ports = form_.PortSearchCandidates();
     if (ports.empty()) {
       return file_ +
              ": there are no serial ports to search; connect the unit's cable, or name "

@@ -8,6 +8,9 @@
 
 namespace batch {
 
+// Where the unit is reached, for messages: the serial port's name, or the USB HID bridge.
+std::string UnitPlace(const TForm1& form);
+
 enum class Outcome { going, finished, stopped };
 
 // Plays the technician in front of the window: looks at the panel on top and

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Port configuration files (com.ini, com_2.ini): despite the name, binary files of
 // 21-byte records, a length byte followed by 20 bytes of port name; only the first
@@ -38,3 +39,8 @@ std::optional<std::string> ReadPortFile(const std::string& path);
 bool WritePortFile(const std::string& path, std::string_view name);
 
 }  // namespace config
+
+// The port named on the command line for when a port configuration file cannot
+// be read: "-1" … "-9" as the first or second argument chooses "COM1" … "COM9";
+// of two such arguments the higher number wins.
+std::optional<std::string> PortFromArguments(const std::vector<std::string>& args);

@@ -1,20 +1,7 @@
 // The port settings panel: the stored port of each kind, rescans, and auto-selection.
 #include "app/main_window.h"
 #include "config/port_record.h"
-
-namespace {
-
-constexpr const char* default_port = "COM1";
-
-std::string FileName(firmware::PortKind port_kind) {
-  return port_kind == firmware::PortKind::rs232 ? "com.ini" : "com_2.ini";
-}
-
-std::string EnumerationError(const core::Error& e) {
-  return "Registry error (win error code: " + std::to_string(e.code) + ")";
-}
-
-}  // namespace
+#include "texts/texts.h"
 
 // Fills a group's list with the ports present and shows its stored port. On any
 // failure offers to create the default file; the panel opens in any case.
@@ -30,13 +17,12 @@ void TForm1::LoadPortGroup(ui::ComboBox& combo, firmware::PortKind port_kind) {
     combo.text = *stored;
     return;
   }
-  dialogs.message(ui::BoxKind::error, "Can't find " + FileName(port_kind) + " file");
-  if (dialogs.message(ui::BoxKind::question, "Do you want to create a default file") !=
-      ui::Answer::yes) {
+  dialogs.message(ui::BoxKind::error, texts::CantFind(PortFileName(port_kind)));
+  if (dialogs.message(ui::BoxKind::question, texts::create_default_question) != ui::Answer::yes) {
     return;
   }
-  if (!config::WritePortFile(PortFilePath(port_kind), default_port)) {
-    dialogs.message(ui::BoxKind::plain, "Write Error default File: " + FileName(port_kind));
+  if (!config::WritePortFile(PortFilePath(port_kind), config::default_port_name)) {
+    dialogs.message(ui::BoxKind::plain, texts::WriteErrorDefault(PortFileName(port_kind)));
   }
 }
 
@@ -55,7 +41,7 @@ void TForm1::CheckBox_Autoselect_comportClick() {
 void TForm1::RescanPortGroup(ui::ComboBox& combo) {
   auto present = serial.list_ports();
   if (!present) {
-    dialogs.message(ui::BoxKind::error, EnumerationError(present.error()));
+    dialogs.message(ui::BoxKind::error, texts::RegistryError(present.error().code));
     return;
   }
   combo.set_items(std::move(*present));
@@ -71,7 +57,7 @@ void TForm1::xpButton_rescan2Click() {
 
 void TForm1::SavePortGroup(const ui::ComboBox& combo, firmware::PortKind port_kind) {
   if (combo.item_index < 0) {
-    dialogs.message(ui::BoxKind::warning, "Do not edit\r\nuse pulldown menu !!!");
+    dialogs.message(ui::BoxKind::warning, texts::do_not_edit);
     return;
   }
   bool ok = config::WritePortFile(PortFilePath(port_kind), combo.text);
@@ -79,7 +65,7 @@ void TForm1::SavePortGroup(const ui::ComboBox& combo, firmware::PortKind port_ki
     port_name = combo.text;
     ok = static_cast<bool>(ComPort1.set_port(combo.text));
   }
-  if (!ok) dialogs.message(ui::BoxKind::plain, "Write Error File: " + FileName(port_kind));
+  if (!ok) dialogs.message(ui::BoxKind::plain, texts::WriteError(PortFileName(port_kind)));
   GroupBox_set_communicationport.visible = false;
 }
 
@@ -92,4 +78,14 @@ void TForm1::Button_Save_set_communicationport_2Click() {
 
 void TForm1::Button_Cancel_set_communicationportClick() {
   GroupBox_set_communicationport.visible = false;
+}
+
+const std::vector<std::string>& TForm1::PortSearchCandidates() const {
+  return ComboBox_setCompoort2.items;
+}
+
+std::optional<std::string> TForm1::PortSearchCandidate(std::int32_t index) const {
+  const auto& candidates = PortSearchCandidates();
+  if (index < 0 || index >= static_cast<std::int32_t>(candidates.size())) return std::nullopt;
+  return candidates[static_cast<std::size_t>(index)];
 }

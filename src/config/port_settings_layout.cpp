@@ -1,5 +1,7 @@
 // Places, texts and colours of the port settings panel.
 #include "app/main_window.h"
+#include "config/port_record.h"
+#include "texts/texts.h"
 
 using ui::Align;
 using ui::arial;
@@ -31,11 +33,11 @@ void group_label(ui::Label& l, const char* text) {
 }
 
 void port_row(ui::Button& rescan, ui::ComboBox& combo, ui::Button& save) {
-  small_button(rescan, 342, 15, 21, "&Rescan");
+  small_button(rescan, 342, 15, 21, texts::rescan_button);
   combo.set_bounds(416, 13, 89, 21);
   combo.font = arial(11, false, colors::navy);
-  combo.text = "COM1";
-  small_button(save, 526, 14, 25, "&Save");
+  combo.text = config::default_port_name;
+  small_button(save, 526, 14, 25, texts::save_button);
 }
 
 }  // namespace
@@ -43,7 +45,7 @@ void port_row(ui::Button& rescan, ui::ComboBox& combo, ui::Button& save) {
 void TForm1::BuildPortSettings() {
   auto& p = GroupBox_set_communicationport;
   p.set_bounds(1, 3, 592, 287);
-  p.caption = "Communicationport";
+  p.caption = texts::port_settings_title;
   p.title_height = 30;
   p.title_align = Align::center;
   p.title_font = arial(21, true, colors::navy);
@@ -52,25 +54,25 @@ void TForm1::BuildPortSettings() {
   p.direction = ui::GradientDirection::horizontal;
 
   CheckBox_Autoselect_comport.set_bounds(16, 8, 193, 17);
-  CheckBox_Autoselect_comport.caption = "Autoselect comport";
+  CheckBox_Autoselect_comport.caption = texts::autoselect;
   CheckBox_Autoselect_comport.font = arial(16, true, colors::blue);
   CheckBox_Autoselect_comport.checked = true;
 
-  port_group(GroupBox_RS232, 39, "RS232");
-  group_label(Label6, "Motormanagement 3M, Display, Fuel");
+  port_group(GroupBox_RS232, 39, texts::rs232_title);
+  group_label(Label6, texts::rs232_units);
   port_row(xpButton_rescan1, ComboBox_setCompoort1, Button_Save_set_communicationport);
 
-  port_group(GroupBox_RS232_over_USB, 84, "RS232 over USB");
-  group_label(Label7, "Motormanagement 4M, 6M, 8M, ETC");
+  port_group(GroupBox_RS232_over_USB, 84, texts::rs232_over_usb_title);
+  group_label(Label7, texts::rs232_over_usb_units);
   port_row(xpButton_rescan2, ComboBox_setCompoort2, Button_Save_set_communicationport_2);
   std::vector<std::string> com_ports;
   for (int n = 1; n <= 20; ++n) com_ports.push_back("COM" + std::to_string(n));
   ComboBox_setCompoort2.set_items(std::move(com_ports));
 
-  port_group(GroupBox_HID, 129, "HID over USB");
-  group_label(Label8, "Display, Lambda controller");
+  port_group(GroupBox_HID, 129, texts::hid_title);
+  group_label(Label8, texts::hid_units);
 
-  small_button(Button_Cancel_set_communicationport, 264, 206, 25, "&Cancel");
+  small_button(Button_Cancel_set_communicationport, 264, 206, 25, texts::cancel_button);
   ApplyAutoselectAppearance();
 }
 

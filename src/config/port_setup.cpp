@@ -1,18 +1,18 @@
 // Choosing the port and rate for each opened file of a serial unit.
 #include "app/main_window.h"
-#include "config/port_fallback.h"
 #include "config/port_record.h"
+#include "texts/texts.h"
 
 namespace {
 
 constexpr int fast_rate = 921600;
 constexpr int standard_rate = 115200;
 
-const char* PortFileName(firmware::PortKind port_kind) {
+}  // namespace
+
+const char* TForm1::PortFileName(firmware::PortKind port_kind) {
   return port_kind == firmware::PortKind::rs232 ? "com.ini" : "com_2.ini";
 }
-
-}  // namespace
 
 std::string TForm1::PortFilePath(firmware::PortKind port_kind) const {
   return program_folder + PortFileName(port_kind);
@@ -30,12 +30,11 @@ bool TForm1::PortSetUp(firmware::PortKind port_kind) {
     port_name = *forced_port;
     static_cast<void>(ComPort1.set_port(port_name));
   } else {
-    port_name = "COM1";
+    port_name = config::default_port_name;
     if (auto stored = config::ReadPortFile(PortFilePath(port_kind))) {
       port_name = *stored;
     } else {
-      dialogs.message(ui::BoxKind::plain,
-                      std::string("Can't find ") + PortFileName(port_kind) + " file");
+      dialogs.message(ui::BoxKind::plain, texts::CantFind(PortFileName(port_kind)));
       if (auto fallback = PortFromArguments(args)) port_name = *fallback;
     }
     static_cast<void>(ComPort1.set_port(port_name));

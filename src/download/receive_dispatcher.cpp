@@ -4,7 +4,7 @@
 
 #include "app/main_window.h"
 #include "download/protocol.h"
-#include "download/texts.h"
+#include "texts/texts.h"
 
 namespace {
 

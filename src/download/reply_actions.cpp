@@ -1,7 +1,7 @@
 // What each complete, valid reply does.
 #include "app/main_window.h"
 #include "download/protocol.h"
-#include "download/texts.h"
+#include "texts/texts.h"
 
 void TForm1::ActOnReply() {
   switch (comm_state) {
@@ -50,17 +50,14 @@ void TForm1::OnProbeReply() {
   const std::string& file = StaticText_version_info_File.caption;
   if (unit.substr(0, 3) == file.substr(0, 3)) {
     StopLinkTimers();
-    const auto& items = ComboBox_setCompoort2.items;
-    if (autoselect_index >= 0 && autoselect_index < static_cast<std::int32_t>(items.size())) {
-      port_name = items[static_cast<std::size_t>(autoselect_index)];
-    }
+    if (auto candidate = PortSearchCandidate(autoselect_index)) port_name = *candidate;
     next_action = NextAction::connect;
     Timer4.set_enabled(true);
     return;
   }
   autoselect_index += 1;
-  if (autoselect_index > static_cast<std::int32_t>(ComboBox_setCompoort2.items.size())) {
-    ShowOfflineForm(texts::wrong_unit_1, texts::wrong_unit_2, texts::wrong_unit_3);
+  if (autoselect_index > static_cast<std::int32_t>(PortSearchCandidates().size())) {
+    ShowOfflineForm(texts::not_compatible, texts::wrong_unit_2, texts::wrong_unit_3);
   } else {
     ProbeCandidatePort();
   }

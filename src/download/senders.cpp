@@ -2,11 +2,11 @@
 // `link_kind`, and does its own label and reply-timer steps.
 #include "app/main_window.h"
 #include "download/protocol.h"
-#include "download/texts.h"
-#include "firmware/block_reader.h"
+#include "firmware/image.h"
+#include "texts/texts.h"
 
 void TForm1::WriteCommLabel() {
-  label_comm_errors.caption = ComPort1.port() + " errors:" + std::to_string(error_count);
+  label_comm_errors.caption = texts::PortErrors(ComPort1.port(), error_count);
 }
 
 void TForm1::ClearRx() {

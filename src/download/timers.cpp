@@ -1,7 +1,7 @@
 // The reply time-out (Timer2) and the one-shot next action (Timer4).
 #include "app/main_window.h"
 #include "download/protocol.h"
-#include "download/texts.h"
+#include "texts/texts.h"
 
 void TForm1::Timer2Timer() {
   switch (comm_state) {

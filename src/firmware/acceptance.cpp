@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "firmware/script.h"
-#include "firmware/script_paths.h"
 
 namespace firmware {
 

@@ -1,7 +1,6 @@
 #include "firmware/family.h"
 
-#include <array>
-#include <utility>
+#include "texts/texts.h"
 
 namespace firmware {
 
@@ -56,37 +55,20 @@ bool IsScriptPath(std::string_view path) {
 }
 
 std::optional<std::string> UnitKindTitle(std::string_view path) {
-  static constexpr std::array<std::pair<char, const char*>, 6> titles{{
-      {'M', "Motormanagement ECU info"},
-      {'D', "Display info"},
-      {'F', "Fuel ECU info"},
-      {'I', "Ignition ECU info"},
-      {'L', "Lamdacontroller info"},
-      {'E', "ETC module info"},
-  }};
   if (path.size() < 2) return std::nullopt;
   const char kind = Upper(path[path.size() - 2]);
-  for (const auto& [letter, title] : titles) {
+  for (const auto& [letter, title] : texts::unit_kind_titles) {
     if (letter == kind) return std::string(title);
   }
   return std::nullopt;
 }
 
 const std::vector<FileFilter>& OpenDialogFilters() {
-  static const std::vector<FileFilter> filters{
-      {"All ZEK Firmware downloads",
-       "*.fm0; *.fm1; *.fd0; *.fd1;*.ff0;  *.ff1;*.fi0; *.fi1;*.fl0;*.fe1"},
-      {"Firmware Motormanagement (*.fm0)", "*.fm0"},
-      {"Firmware Motormanagement (*.fm1)", "*.fm1"},
-      {"Firmware Display (*.fd0)", "*.fd0"},
-      {"Firmware Display (*.fd1)", "*.fd1"},
-      {"Firmware Fuel (*.ff0)", "*.ff0"},
-      {"Firmware Fuel (*.ff1)", "*.ff1"},
-      {"Firmware Ignition (*.fi0)", "*.fi0"},
-      {"Firmware Ignition (*.fi1)", "*.fi1"},
-      {"Firmware Lamdacontroller (*.fl0)", "*.fl0"},
-      {"Firmware ETC (*.fe1)", "*.fe1"},
-  };
+  static const std::vector<FileFilter> filters = [] {
+    std::vector<FileFilter> all;
+    for (const auto& [name, patterns] : texts::open_file_filters) all.push_back({name, patterns});
+    return all;
+  }();
   return filters;
 }
 

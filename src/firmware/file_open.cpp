@@ -2,8 +2,8 @@
 #include "app/main_window.h"
 #include "firmware/acceptance.h"
 #include "firmware/family.h"
-#include "firmware/file_texts.h"
 #include "firmware/image.h"
+#include "texts/texts.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ std::vector<ui::FileFilter> DialogFilters() {
 
 void TForm1::SpeedButton_open_fileClick() {
   if (DownloadRunning()) {
-    if (dialogs.message(ui::BoxKind::question, file_texts::running_question) != ui::Answer::yes) {
+    if (dialogs.message(ui::BoxKind::question, texts::running_question) != ui::Answer::yes) {
       return;
     }
     StopLinkTimers();
@@ -62,7 +62,7 @@ bool TForm1::ApplyFamily(const Family& family) {
   link_kind = family.link_kind;
   if (family.port == PortKind::none) return true;
   if (!PortSetUp(family.port)) {
-    dialogs.message(ui::BoxKind::plain, file_texts::reading_error);
+    dialogs.message(ui::BoxKind::plain, texts::reading_error);
     return false;
   }
   return true;
@@ -136,23 +136,22 @@ void TForm1::RefuseFile(const firmware::Refusal& refusal) {
     case RefusalReason::unreadable:
     case RefusalReason::finish_wait_unreadable:
     case RefusalReason::no_begin2:
-      dialogs.message(ui::BoxKind::plain, file_texts::reading_error);
+      dialogs.message(ui::BoxKind::plain, texts::reading_error);
       return;
     case RefusalReason::damaged:
     case RefusalReason::incomplete_last_block:
       if (named) {
-        ShowFileMessage("Content of file:" + refusal.file + " is damaged", file_texts::new_file);
+        ShowFileMessage(texts::DamagedFile(refusal.file), texts::new_file);
       } else {
-        ShowFileMessage(file_texts::damaged_1, file_texts::new_file);
+        ShowFileMessage(texts::damaged_1, texts::new_file);
       }
       return;
     case RefusalReason::no_blocks:
       dialogs.message(ui::BoxKind::plain,
-                      named ? "Error on reading file:" + refusal.file + " (no 1024 data blocks)"
-                            : std::string(file_texts::no_blocks));
+                      named ? texts::NoBlocksIn(refusal.file) : std::string(texts::no_blocks));
       return;
     case RefusalReason::unsupported_family:
-      ShowFileMessage(file_texts::unsupported_1, file_texts::unsupported_2);
+      ShowFileMessage(texts::unsupported_1, texts::unsupported_2);
       return;
     case RefusalReason::not_a_script:
       return;  // not ours: no message

@@ -3,11 +3,9 @@
 #include <optional>
 
 #include "app/main_window.h"
-#include "download/texts.h"
-#include "firmware/file_texts.h"
 #include "firmware/image.h"
 #include "firmware/script.h"
-#include "firmware/script_paths.h"
+#include "texts/texts.h"
 
 namespace {
 
@@ -54,7 +52,7 @@ void TForm1::ScriptStep() {
 void TForm1::ScriptReadFailure(const std::string& file) {
   StopLinkTimers();
   Timer4.set_enabled(false);
-  dialogs.message(ui::BoxKind::error, std::string(file_texts::reading_error_named) + file);
+  dialogs.message(ui::BoxKind::error, texts::ReadingErrorOn(file));
 }
 
 void TForm1::ScriptImageStep(const std::string& line) {

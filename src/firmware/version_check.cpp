@@ -4,13 +4,10 @@
 #include "app/main_window.h"
 #include "firmware/image.h"
 #include "firmware/script.h"
+#include "texts/texts.h"
 
 namespace {
 
-constexpr const char* wrong_type_1 = "File type is not compatible to the system";
-constexpr const char* wrong_type_2 = "Please select the correct file!!!";
-constexpr const char* older_1 = "The Version of the Firmware is older";
-constexpr const char* older_2 = "then the version in the ECU !!!";
 // Units of this family must be prepared before they take the access request.
 constexpr const char* prepare_pattern = "5MAXXXXXX";
 
@@ -29,10 +26,10 @@ void TForm1::VersionCheck() {
                                     StaticText_version_info.caption)) {
     case VersionVerdict::wrong_type:
       ShowBusy(false);
-      return ShowOlderVersionPanel(wrong_type_1, wrong_type_2);
+      return ShowOlderVersionPanel(texts::not_compatible, texts::select_correct_file);
     case VersionVerdict::older:
       ShowBusy(false);
-      return ShowOlderVersionPanel(older_1, older_2);
+      return ShowOlderVersionPanel(texts::older_1, texts::older_2);
     case VersionVerdict::fits:
       Panel_olderversion_text.visible = false;
       return SendAccessRequest();
@@ -48,7 +45,7 @@ void TForm1::PatternCheck() {
       matched = matched || firmware::MatchVersionPattern(pattern, unit);
     }
   }
-  if (!matched) return ShowOlderVersionPanel(wrong_type_1, wrong_type_2);
+  if (!matched) return ShowOlderVersionPanel(texts::not_compatible, texts::select_correct_file);
   if (firmware::MatchVersionPattern(prepare_pattern, unit)) return SendPrepareRequest();
   SendAccessRequest();
 }

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 
+#include "config/port_record.h"
 #include "core/event_loop.h"
 #include "platform/serial_port.h"
 
@@ -63,7 +64,7 @@ class ComPort {
   platform::SerialSystem& system_;
   std::unique_ptr<platform::SerialDevice> device_;
   core::EventLoop::Id watch_ = 0;
-  std::string port_ = "COM1";
+  std::string port_{config::default_port_name};
   int baud_ = 115200;
   int updating_ = 0;
   bool rate_pending_ = false;

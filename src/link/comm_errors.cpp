@@ -1,7 +1,7 @@
 // Counting link errors, re-sending the request in flight, and probing ports.
 #include "app/main_window.h"
 #include "download/protocol.h"
-#include "download/texts.h"
+#include "texts/texts.h"
 
 void TForm1::HandleCommError() {
   ClearRx();
@@ -24,7 +24,7 @@ void TForm1::HandleCommError() {
   }
   ClosePort();
   autoselect_index += 1;
-  if (autoselect_index >= static_cast<std::int32_t>(ComboBox_setCompoort2.items.size())) {
+  if (!PortSearchCandidate(autoselect_index)) {
     ShowOfflineForm(texts::no_port_1, texts::no_port_2, texts::no_port_3);
   } else {
     ProbeCandidatePort();
@@ -68,7 +68,7 @@ void TForm1::ProbeCandidatePort() {
     Timer4.set_enabled(false);
     next_action = NextAction::probe_next_port;
     autoselect_index += 1;
-    if (autoselect_index < static_cast<std::int32_t>(ComboBox_setCompoort2.items.size())) {
+    if (PortSearchCandidate(autoselect_index)) {
       Timer4.set_enabled(true);
     } else {
       ShowOfflineForm(texts::no_port_1, texts::no_port_2, texts::no_port_3);
@@ -80,11 +80,8 @@ void TForm1::ProbeCandidatePort() {
 }
 
 bool TForm1::OpenCandidatePort() {
-  const auto& items = ComboBox_setCompoort2.items;
-  if (autoselect_index < 0 || autoselect_index >= static_cast<std::int32_t>(items.size())) {
-    return false;
-  }
-  if (!ComPort1.set_port(items[static_cast<std::size_t>(autoselect_index)])) return false;
+  const auto candidate = PortSearchCandidate(autoselect_index);
+  if (!candidate || !ComPort1.set_port(*candidate)) return false;
   WriteCommLabel();
   return static_cast<bool>(ComPort1.open());
 }

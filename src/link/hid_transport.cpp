@@ -2,13 +2,14 @@
 // request over it reports that none is connected, as it would while no bridge
 // has been found.
 #include "app/main_window.h"
+#include "texts/texts.h"
 
 bool TForm1::SendHidReport(std::span<const std::uint8_t> /*request*/, int /*length*/) {
-  dialogs.message(ui::BoxKind::error, "USB Communicatie Error 4");
+  dialogs.message(ui::BoxKind::error, texts::usb_error_4);
   return false;
 }
 
 void TForm1::Timer1Timer() {
   Timer1.set_enabled(false);
-  dialogs.message(ui::BoxKind::error, "USB Communicatie Error 3 brokjes");
+  dialogs.message(ui::BoxKind::error, texts::usb_error_3_chunks);
 }

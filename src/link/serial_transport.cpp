@@ -3,7 +3,7 @@
 #include <array>
 
 #include "app/main_window.h"
-#include "download/texts.h"
+#include "texts/texts.h"
 
 // False only when the write failed: a request counts as sent only when every
 // byte reached the driver in time. On a closed port nothing happens at all. The
@@ -50,5 +50,5 @@ void TForm1::ComPort1RxChar(int count) {
 void TForm1::ComPort1Gone(const core::Error& error) {
   StopLinkTimers();
   Timer4.set_enabled(false);
-  ShowOfflineForm(texts::offline_1, texts::offline_2, error.name + " was disconnected");
+  ShowOfflineForm(texts::offline_1, texts::offline_2, texts::Disconnected(error.name));
 }

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "texts/texts.h"
 #include "ui/dialogs.h"
 
 namespace qtui {
@@ -11,7 +12,7 @@ namespace qtui {
 // modally (the opening screen).
 class QtDialogs : public ui::Dialogs {
  public:
-  static constexpr const char* program_title = "ZEK Firmware downloader";
+  static constexpr const char* program_title = texts::program_name;
 
   // The window the dialogs belong to, once there is one.
   void set_owner(QWidget* owner) { owner_ = owner; }

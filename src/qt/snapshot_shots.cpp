@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <functional>
 
-#include "download/texts.h"
 #include "qt/check_box_widget.h"
 #include "qt/form_widget.h"
+#include "texts/texts.h"
 
 namespace qtui {
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "config/port_fallback.h"
 #include "config/port_record.h"
 #include "form_fixture.h"
 
