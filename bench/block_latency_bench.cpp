@@ -29,7 +29,7 @@ constexpr int blocks = 256;
 
 std::vector<std::uint8_t> Reply(const std::string& body) {
   std::vector<std::uint8_t> r(body.begin(), body.end());
-  r.push_back(protocol::Checksum(r));
+  r.push_back(download::Checksum(r));
   return r;
 }
 

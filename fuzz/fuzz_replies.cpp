@@ -53,6 +53,7 @@ class FuzzLine : public platform::SerialSystem {
   };
 };
 
+using download::CommState;
 using S = CommState;
 constexpr CommState states[] = {S::idle,          S::probe,          S::version,
                                 S::serial_number, S::prepare,        S::access,

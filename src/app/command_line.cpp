@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+namespace app {
+
 bool OpeningScreenWanted(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < args.size() && i < 2; ++i) {
     if (args[i] == "-O") return false;
@@ -12,3 +14,5 @@ std::string FolderOf(const std::string& path) {
   if (slash == std::string::npos) return {};
   return path.substr(0, slash + 1);
 }
+
+}  // namespace app

@@ -3,9 +3,13 @@
 #include <string>
 #include <vector>
 
+namespace app {
+
 // Whether the opening screen is shown: only "-O" (exactly) as the first or the
 // second argument suppresses it.
 bool OpeningScreenWanted(const std::vector<std::string>& args);
 
 // The folder part of a full path, with its trailing separator; empty when there is none.
 std::string FolderOf(const std::string& path);
+
+}  // namespace app

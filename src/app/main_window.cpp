@@ -64,12 +64,12 @@ void TForm1::ConnectHandlers() {
 }
 
 void TForm1::FormCreate() {
-  if (OpeningScreenWanted(args)) {
+  if (app::OpeningScreenWanted(args)) {
     opening_screen = std::make_unique<TOKBottomDlg_openingsscherm>();
     dialogs.show_modal(*opening_screen);
     if (opening_screen->modal_result == ui::ModalResult::ok) opening_screen.reset();
   }
-  program_folder = FolderOf(executable_path);
+  program_folder = app::FolderOf(executable_path);
   port_name = config::default_port_name;
   rx_count = 0;
   rx_buffer.clear();

@@ -44,6 +44,8 @@ struct Environment {
 // subsystem they belong to.
 class TForm1 : public ui::Form {
  public:
+  using CommState = download::CommState;
+  using NextAction = download::NextAction;
   static constexpr std::size_t rx_buffer_capacity = 72;
 
   explicit TForm1(Environment env);
@@ -266,7 +268,7 @@ class TForm1 : public ui::Form {
                                            "Button_OK_Acces_level_problem"};
 
   // --- Non-visual components ---
-  ComPort ComPort1{loop, serial};
+  links::ComPort ComPort1{loop, serial};
   ui::Timer Timer1{loop, 10};
   ui::Timer Timer2{loop, 100};
   ui::Timer Timer4{loop, 30};

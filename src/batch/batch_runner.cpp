@@ -10,6 +10,8 @@
 #include "batch/progress_printer.h"
 #include "batch/technician.h"
 
+using download::CommState;
+
 namespace batch {
 
 namespace {

@@ -4,6 +4,8 @@
 #include "batch/printable.h"
 #include "texts/texts.h"
 
+using download::CommState;
+
 namespace batch {
 
 namespace {

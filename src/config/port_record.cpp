@@ -43,8 +43,6 @@ bool WritePortFile(const std::string& path, std::string_view name) {
   return !out.fail();
 }
 
-}  // namespace config
-
 std::optional<std::string> PortFromArguments(const std::vector<std::string>& args) {
   std::optional<std::string> port;
   for (char n = '1'; n <= '9'; ++n) {
@@ -55,3 +53,5 @@ std::optional<std::string> PortFromArguments(const std::vector<std::string>& arg
   }
   return port;
 }
+
+}  // namespace config

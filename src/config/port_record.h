@@ -38,9 +38,9 @@ std::optional<std::string> ReadPortFile(const std::string& path);
 // False when the file cannot be created or written.
 bool WritePortFile(const std::string& path, std::string_view name);
 
-}  // namespace config
-
 // The port named on the command line for when a port configuration file cannot
 // be read: "-1" … "-9" as the first or second argument chooses "COM1" … "COM9";
 // of two such arguments the higher number wins.
 std::optional<std::string> PortFromArguments(const std::vector<std::string>& args);
+
+}  // namespace config

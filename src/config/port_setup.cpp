@@ -35,7 +35,7 @@ bool TForm1::PortSetUp(firmware::PortKind port_kind) {
       port_name = *stored;
     } else {
       dialogs.message(ui::BoxKind::plain, texts::CantFind(PortFileName(port_kind)));
-      if (auto fallback = PortFromArguments(args)) port_name = *fallback;
+      if (auto fallback = config::PortFromArguments(args)) port_name = *fallback;
     }
     static_cast<void>(ComPort1.set_port(port_name));
   }

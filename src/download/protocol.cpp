@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace protocol {
+namespace download {
 
 namespace {
 
@@ -128,4 +128,4 @@ bool BatteryHighEnough(unsigned battery_raw) {
   return battery_raw > 12;
 }
 
-}  // namespace protocol
+}  // namespace download

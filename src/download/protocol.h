@@ -11,7 +11,7 @@
 
 // The messages exchanged with the unit: requests byte for byte, and the fields of replies.
 // Replies are given as the bytes held, reply code first, checksum last.
-namespace protocol {
+namespace download {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -58,4 +58,4 @@ unsigned BatteryRaw(std::span<const std::uint8_t> status_reply);
 // 11.0 V or less refuses a download; the raw value 12 is exactly 11.0 V.
 bool BatteryHighEnough(unsigned battery_raw);
 
-}  // namespace protocol
+}  // namespace download

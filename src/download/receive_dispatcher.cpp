@@ -6,6 +6,8 @@
 #include "download/protocol.h"
 #include "texts/texts.h"
 
+using download::CommState;
+
 namespace {
 
 bool KnownReplyCode(std::uint8_t code) {
@@ -95,11 +97,11 @@ void TForm1::ReceiveDispatcher(std::int32_t count) {
     ReportLinkError();
     return;
   }
-  if (rx_count < protocol::MinimumReplyLength(comm_state, fast_baud)) return;
+  if (rx_count < download::MinimumReplyLength(comm_state, fast_baud)) return;
   Timer2.set_enabled(false);
   if (comm_state == CommState::restart) Timer2.set_interval(500);
   const bool checked = comm_state != CommState::status && comm_state != CommState::switch_request;
-  if (checked && !protocol::ChecksumHolds(rx_buffer)) {
+  if (checked && !download::ChecksumHolds(rx_buffer)) {
     ReportLinkError();
     return;
   }

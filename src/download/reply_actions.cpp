@@ -8,16 +8,16 @@ void TForm1::ActOnReply() {
     case CommState::probe:
       return OnProbeReply();
     case CommState::version:
-      StaticText_version_info.caption = protocol::PayloadText(rx_buffer);
+      StaticText_version_info.caption = download::PayloadText(rx_buffer);
       return SendSerialRequest();
     case CommState::serial_number:
-      StaticText_Serial_number.caption = protocol::PayloadText(rx_buffer);
+      StaticText_Serial_number.caption = download::PayloadText(rx_buffer);
       return staged_download ? PatternCheck() : VersionCheck();
     case CommState::prepare:
-      if (protocol::Status(rx_buffer) == "OK") SendAccessRequest();
+      if (download::Status(rx_buffer) == "OK") SendAccessRequest();
       return;
     case CommState::access:
-      if (AccessLevelPasses(protocol::Word(rx_buffer, 2))) return SendStatusRequest();
+      if (AccessLevelPasses(download::Word(rx_buffer, 2))) return SendStatusRequest();
       Panel_Acces_level_problem.visible = true;
       focused = &Button_OK_Acces_level_problem;
       return;
@@ -30,7 +30,7 @@ void TForm1::ActOnReply() {
     case CommState::finish:
       return OnFinishReply();
     case CommState::restart:
-      if (protocol::Status(rx_buffer) == "OK") ContinueScript();
+      if (download::Status(rx_buffer) == "OK") ContinueScript();
       return;
     case CommState::switch_request:
       soft_restart = true;
@@ -46,7 +46,7 @@ void TForm1::ActOnReply() {
 }
 
 void TForm1::OnProbeReply() {
-  const std::string unit = protocol::PayloadText(rx_buffer);
+  const std::string unit = download::PayloadText(rx_buffer);
   const std::string& file = StaticText_version_info_File.caption;
   if (unit.substr(0, 3) == file.substr(0, 3)) {
     StopLinkTimers();
@@ -64,11 +64,11 @@ void TForm1::OnProbeReply() {
 }
 
 void TForm1::OnStatusReply() {
-  if (protocol::EngineSpeed(rx_buffer) != 0) {
+  if (download::EngineSpeed(rx_buffer) != 0) {
     ShowRefusalForm(texts::only_when, texts::motor_running, "");
     return;
   }
-  if (!protocol::BatteryHighEnough(protocol::BatteryRaw(rx_buffer))) {
+  if (!download::BatteryHighEnough(download::BatteryRaw(rx_buffer))) {
     ShowRefusalForm(texts::only_when, texts::battery_low, "");
     return;
   }
@@ -79,7 +79,7 @@ void TForm1::OnStatusReply() {
 }
 
 void TForm1::OnStartReply() {
-  const std::string status = protocol::Status(rx_buffer);
+  const std::string status = download::Status(rx_buffer);
   if (status == "OK") {
     block_nr = 0;
     Gauge_up_down_loading.max_value = last_block_nr;
@@ -94,7 +94,7 @@ void TForm1::OnStartReply() {
 }
 
 void TForm1::OnBlockReply() {
-  const std::string status = protocol::Status(rx_buffer);
+  const std::string status = download::Status(rx_buffer);
   if (status == "OK") {
     error_count = 0;
     Gauge_up_down_loading.progress = block_nr;
@@ -120,7 +120,7 @@ void TForm1::OnBlockReply() {
 }
 
 void TForm1::OnFinishReply() {
-  const std::string status = protocol::Status(rx_buffer);
+  const std::string status = download::Status(rx_buffer);
   if (status == "OK" && staged_download) {
     ContinueScript();
   } else if (status == "OK") {

@@ -29,7 +29,7 @@ bool TForm1::EnsurePortOpen() {
 
 // Whether the request went out (or found the port closed, where nothing happens);
 // after a failed write the sender does nothing more, so the link stands still.
-bool TForm1::Send(const protocol::Bytes& request, int hid_length) {
+bool TForm1::Send(const download::Bytes& request, int hid_length) {
   if (link_kind == firmware::Link::serial) return SendOverComPort(request);
   return SendHidReport(request, hid_length);
 }
@@ -40,40 +40,40 @@ void TForm1::SendVersionRequest() {
     if (!EnsurePortOpen()) return;
     WriteCommLabel();
   }
-  Send(protocol::VersionRequest(), protocol::hid_length_single);
+  Send(download::VersionRequest(), download::hid_length_single);
 }
 
 void TForm1::SendSerialRequest() {
   comm_state = CommState::serial_number;
   if (link_kind == firmware::Link::serial && !EnsurePortOpen()) return;
-  Send(protocol::SerialRequest(), protocol::hid_length_single);
+  Send(download::SerialRequest(), download::hid_length_single);
 }
 
 void TForm1::SendPrepareRequest() {
   comm_state = CommState::prepare;
-  if (!Send(protocol::PrepareRequest(), protocol::hid_length_single)) return;
+  if (!Send(download::PrepareRequest(), download::hid_length_single)) return;
   WriteCommLabel();
   Timer2.set_enabled(true);
 }
 
 void TForm1::SendAccessRequest() {
   comm_state = CommState::access;
-  if (!Send(protocol::AccessRequest(), protocol::hid_length_access)) return;
+  if (!Send(download::AccessRequest(), download::hid_length_access)) return;
   WriteCommLabel();
   Timer2.set_enabled(true);
 }
 
 void TForm1::SendStatusRequest() {
   comm_state = CommState::status;
-  if (!Send(protocol::StatusRequest(), protocol::hid_length_single)) return;
+  if (!Send(download::StatusRequest(), download::hid_length_single)) return;
   WriteCommLabel();
   Timer2.set_enabled(true);
 }
 
 void TForm1::SendStartRequest() {
   comm_state = CommState::start;
-  if (!Send(protocol::StartRequest(StaticText_Serial_number.caption),
-            protocol::hid_length_start_finish)) {
+  if (!Send(download::StartRequest(StaticText_Serial_number.caption),
+            download::hid_length_start_finish)) {
     return;
   }
   WriteCommLabel();
@@ -83,8 +83,8 @@ void TForm1::SendStartRequest() {
 void TForm1::SendFinishRequest() {
   comm_state = CommState::finish;
   Timer2.set_interval(finish_wait * 100);
-  if (!Send(protocol::FinishRequest(StaticText_Serial_number.caption),
-            protocol::hid_length_start_finish)) {
+  if (!Send(download::FinishRequest(StaticText_Serial_number.caption),
+            download::hid_length_start_finish)) {
     return;
   }
   WriteCommLabel();
@@ -93,26 +93,26 @@ void TForm1::SendFinishRequest() {
 
 void TForm1::SendSwitchRequest() {
   comm_state = CommState::switch_request;
-  if (!Send(protocol::SwitchRequest(), protocol::hid_length_switch_restart)) return;
+  if (!Send(download::SwitchRequest(), download::hid_length_switch_restart)) return;
   WriteCommLabel();
   Timer2.set_enabled(true);
 }
 
 void TForm1::SendRestartRequest() {
   comm_state = CommState::restart;
-  if (!Send(protocol::RestartRequest(), protocol::hid_length_switch_restart)) return;
+  if (!Send(download::RestartRequest(), download::hid_length_switch_restart)) return;
   WriteCommLabel();
   Timer2.set_interval(5000);
 }
 
 void TForm1::SendBlock() {
-  const auto block = ReadDataBlock(firmware_file_name, block_nr);
+  const auto block = firmware::ReadDataBlock(firmware_file_name, block_nr);
   if (!block) {
     dialogs.message(ui::BoxKind::plain, texts::block_read_error);
     return;
   }
   comm_state = CommState::block;
-  block_message = protocol::BlockFrame(block_nr, *block);
+  block_message = download::BlockFrame(block_nr, *block);
   if (link_kind == firmware::Link::serial) {
     SendOverComPort(block_message);
   } else {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace download {
+
 // The request in flight, held as the command letter the unit knows it by (its
 // reply code repeats it), so the state and the byte on the wire cannot drift
 // apart. Four states are never sent: idle, probe, status_after_switch and
@@ -38,3 +40,5 @@ enum class NextAction : std::int32_t {
   handle_comm_error = 6,  // count a link error and re-send or give up
   probe_next_port = 19,   // close the port and probe the candidate at `autoselect_index`
 };
+
+}  // namespace download

@@ -20,7 +20,7 @@ void TForm1::Timer2Timer() {
       error_count = 0;
       ClearRx();
       comm_state = CommState::status_after_switch;
-      if (Send(protocol::StatusRequest(), protocol::hid_length_single)) Timer2.set_enabled(true);
+      if (Send(download::StatusRequest(), download::hid_length_single)) Timer2.set_enabled(true);
       return;
     default:
       HandleCommError();

@@ -39,7 +39,7 @@ ImageLayout InspectImage(std::span<const std::uint8_t> bytes) {
   // The first byte of the last record is neither summed nor compared.
   const std::size_t checksum_at = 2 * layout.records - 1;
   layout.checksum_stored = bytes[checksum_at];
-  layout.checksum_summed = protocol::Checksum(bytes.first(checksum_at - 1));
+  layout.checksum_summed = download::Checksum(bytes.first(checksum_at - 1));
   layout.checksum_ok = layout.checksum_stored == layout.checksum_summed;
   return layout;
 }
@@ -90,8 +90,6 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
   return bytes;
 }
 
-}  // namespace firmware
-
 std::optional<std::array<std::uint8_t, 1024>> ReadDataBlock(const std::string& path,
                                                             std::int32_t block_nr) {
   if (block_nr < 0) return std::nullopt;
@@ -108,3 +106,5 @@ std::optional<std::array<std::uint8_t, 1024>> ReadDataBlock(const std::string& p
   if (in.gcount() != static_cast<std::streamsize>(block.size())) return std::nullopt;
   return block;
 }
+
+}  // namespace firmware

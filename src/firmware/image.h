@@ -58,9 +58,9 @@ std::span<const std::uint8_t> DataBlock(std::span<const std::uint8_t> bytes, std
 // larger than `max_file_size`, or cannot be opened or read.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 
-}  // namespace firmware
-
 // Reads data block `block_nr` (bytes 1024·n to 1024·n + 1023) of an image file.
 // Nothing when the file cannot be opened or does not hold the whole block.
 std::optional<std::array<std::uint8_t, 1024>> ReadDataBlock(const std::string& path,
                                                             std::int32_t block_nr);
+
+}  // namespace firmware

@@ -68,8 +68,8 @@ Script ParseScript(std::span<const std::uint8_t> bytes);
 // is damaged and must not pass as fitting.
 bool MatchVersionPattern(std::string_view pattern, std::string_view unit_version);
 
-}  // namespace firmware
-
 // Where an image named in a script lives: a name without a folder is found in
 // the script's own folder; a name with one is used as it stands.
 std::string ScriptImagePath(std::string_view script_path, std::string_view image_name);
+
+}  // namespace firmware

@@ -57,7 +57,7 @@ void TForm1::ScriptReadFailure(const std::string& file) {
 
 void TForm1::ScriptImageStep(const std::string& line) {
   const std::string path =
-      ScriptImagePath(script_file_name, firmware::ClassifyStep(line).image_name);
+      firmware::ScriptImagePath(script_file_name, firmware::ClassifyStep(line).image_name);
   const auto bytes = firmware::ReadWholeFile(path);
   const auto layout = bytes ? std::optional(firmware::InspectImage(*bytes)) : std::nullopt;
   if (!layout || layout->last_block_nr == 0 || !layout->blocks_complete) {

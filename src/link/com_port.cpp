@@ -2,6 +2,8 @@
 
 #include <climits>
 
+namespace links {
+
 template <class T>
 core::Result<T> ComPort::kept(core::Result<T> result) {
   if (!result) last_error_ = result.error();
@@ -100,3 +102,5 @@ void ComPort::clear_buffers() {
 core::Error ComPort::not_open(const std::string& operation) const {
   return core::Error{operation, port_, 0, "the port is not open"};
 }
+
+}  // namespace links

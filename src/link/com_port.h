@@ -12,6 +12,8 @@
 #include "core/event_loop.h"
 #include "platform/serial_port.h"
 
+namespace links {
+
 // The window's serial port component (`ComPort1`): a port name and rate, opened
 // on demand. Received bytes raise `on_rx_char` on the loop's thread with the
 // number queued; a device that goes away raises `on_gone` once and is closed.
@@ -70,3 +72,5 @@ class ComPort {
   bool rate_pending_ = false;
   std::optional<core::Error> last_error_;
 };
+
+}  // namespace links

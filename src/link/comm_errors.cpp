@@ -76,7 +76,7 @@ void TForm1::ProbeCandidatePort() {
     return;
   }
   comm_state = CommState::probe;
-  SendOverComPort(protocol::VersionRequest());
+  SendOverComPort(download::VersionRequest());
 }
 
 bool TForm1::OpenCandidatePort() {

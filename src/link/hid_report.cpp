@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace links {
+
 std::array<std::uint8_t, hid_report_size> OutputReport(std::span<const std::uint8_t> request,
                                                        std::size_t n) {
   std::array<std::uint8_t, hid_report_size> report{};
@@ -12,3 +14,5 @@ std::array<std::uint8_t, hid_report_size> OutputReport(std::span<const std::uint
   std::copy_n(request.begin(), copied, report.begin() + 2);
   return report;
 }
+
+}  // namespace links

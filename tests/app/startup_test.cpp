@@ -14,7 +14,7 @@ TEST(Startup, OpeningScreenUnlessMinusOIsFirstOrSecond) {
       {{"-o"}, true}, {{"-O "}, true}, {{"a", "b", "-O"}, true}, {{"O"}, true},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(OpeningScreenWanted(c.args), c.shown);
+    EXPECT_EQ(app::OpeningScreenWanted(c.args), c.shown);
     FormFixture f(c.args);
     EXPECT_EQ(f.dialogs.modal_forms.size(), c.shown ? 1u : 0u);
     // Once closed with OK the screen is gone for good.
@@ -27,7 +27,7 @@ TEST(Startup, ProgramFolderIsTheExecutablesFolderWithItsSeparator) {
                                                        {"C:\\ZEK\\zekflash.exe", "C:\\ZEK\\"},
                                                        {"zekflash", ""},
                                                        {"/zekflash", "/"}};
-  for (auto [path, folder] : cases) EXPECT_EQ(FolderOf(path), folder) << path;
+  for (auto [path, folder] : cases) EXPECT_EQ(app::FolderOf(path), folder) << path;
   FormFixture f;
   EXPECT_EQ(f.form->program_folder, f.folder.string() + "/");
 }

@@ -147,7 +147,7 @@ TEST(PortFallback, OnlyTheFirstTwoArgumentsExactly) {
       {{"3"}, std::nullopt},  {{"a", "b", "-4"}, std::nullopt},
       {{"-8", "-2"}, "COM8"},
   };
-  for (const auto& [args, port] : cases) EXPECT_EQ(PortFromArguments(args), port);
+  for (const auto& [args, port] : cases) EXPECT_EQ(config::PortFromArguments(args), port);
 }
 
 }  // namespace

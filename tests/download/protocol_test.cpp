@@ -8,7 +8,7 @@
 
 namespace {
 
-using protocol::Bytes;
+using download::Bytes;
 
 Bytes B(const std::string& s) {
   return Bytes(s.begin(), s.end());
@@ -17,25 +17,25 @@ Bytes B(const std::string& s) {
 TEST(Protocol, ChecksumIsTheSumModulo256) {
   const std::pair<Bytes, std::uint8_t> cases[] = {
       {B("abc"), 0x26}, {{}, 0x00}, {{0xFF, 0x01}, 0x00}, {{0x80, 0x80, 0x01}, 0x01}};
-  for (const auto& [bytes, sum] : cases) EXPECT_EQ(protocol::Checksum(bytes), sum);
+  for (const auto& [bytes, sum] : cases) EXPECT_EQ(download::Checksum(bytes), sum);
 }
 
 TEST(Protocol, RequestsByteForByte) {
-  const Bytes access = protocol::AccessRequest();
+  const Bytes access = download::AccessRequest();
   ASSERT_EQ(access.size(), 6u);
   EXPECT_EQ(access[0], 'a');
-  EXPECT_EQ(access[5], protocol::Checksum(std::span(access).first(5)));
+  EXPECT_EQ(access[5], download::Checksum(std::span(access).first(5)));
 
   const std::pair<Bytes, Bytes> cases[] = {
-      {protocol::VersionRequest(), B("V")},
-      {protocol::SerialRequest(), B("S")},
-      {protocol::PrepareRequest(), B("W")},
-      {protocol::StatusRequest(), B("d")},
-      {protocol::StartRequest("123456"), B("U123456")},
-      {protocol::FinishRequest("123456"), B("u123456")},
-      {protocol::StartRequest(""), B("U")},
-      {protocol::SwitchRequest(), Bytes{0x7D, 0x7D}},
-      {protocol::RestartRequest(), Bytes{0x72, 0x72}},
+      {download::VersionRequest(), B("V")},
+      {download::SerialRequest(), B("S")},
+      {download::PrepareRequest(), B("W")},
+      {download::StatusRequest(), B("d")},
+      {download::StartRequest("123456"), B("U123456")},
+      {download::FinishRequest("123456"), B("u123456")},
+      {download::StartRequest(""), B("U")},
+      {download::SwitchRequest(), Bytes{0x7D, 0x7D}},
+      {download::RestartRequest(), Bytes{0x72, 0x72}},
   };
   for (const auto& [got, want] : cases) EXPECT_EQ(got, want);
 }
@@ -48,12 +48,12 @@ TEST(Protocol, BlockFrameCarriesNumberModulo256AndChecksum) {
     std::uint8_t number;
   } cases[] = {{0, 0}, {1, 1}, {255, 255}, {256, 0}, {300, 44}};
   for (const auto& c : cases) {
-    const Bytes f = protocol::BlockFrame(c.block, data);
+    const Bytes f = download::BlockFrame(c.block, data);
     ASSERT_EQ(f.size(), 1027u);
     EXPECT_EQ(f[0], 'B');
     EXPECT_EQ(f[1], c.number) << c.block;
     EXPECT_TRUE(std::equal(data.begin(), data.end(), f.begin() + 2));
-    EXPECT_EQ(f[1026], protocol::Checksum(std::span(f).first(1026)));
+    EXPECT_EQ(f[1026], download::Checksum(std::span(f).first(1026)));
   }
 }
 
@@ -80,30 +80,30 @@ TEST(Protocol, MinimumReplyLengths) {
                {S::script_step, false, 0},
                {S::idle, false, 0}};
   for (const auto& c : cases) {
-    EXPECT_EQ(protocol::MinimumReplyLength(c.state, c.fast), c.min) << c.state;
+    EXPECT_EQ(download::MinimumReplyLength(c.state, c.fast), c.min) << c.state;
   }
 }
 
 TEST(Protocol, ReplyFields) {
   const Bytes v = B("V3M0100001x");
-  EXPECT_EQ(protocol::PayloadText(v), "3M0100001");
-  EXPECT_EQ(protocol::Status(B("BOK\x1b")), "OK");
-  EXPECT_EQ(protocol::Status(B("B")), "");
-  EXPECT_EQ(protocol::Word(Bytes{'a', 0x01, 0x2C, 0}, 2), 300u);
-  EXPECT_EQ(protocol::Word(Bytes{'a', 0x01}, 2), 0u) << "too short: no read past the end";
-  EXPECT_TRUE(protocol::ChecksumHolds(Bytes{'a', 0x00, 0x03, 'a' + 3}));
-  EXPECT_FALSE(protocol::ChecksumHolds(Bytes{'a', 0x00, 0x03, 0}));
-  EXPECT_FALSE(protocol::ChecksumHolds(Bytes{}));
+  EXPECT_EQ(download::PayloadText(v), "3M0100001");
+  EXPECT_EQ(download::Status(B("BOK\x1b")), "OK");
+  EXPECT_EQ(download::Status(B("B")), "");
+  EXPECT_EQ(download::Word(Bytes{'a', 0x01, 0x2C, 0}, 2), 300u);
+  EXPECT_EQ(download::Word(Bytes{'a', 0x01}, 2), 0u) << "too short: no read past the end";
+  EXPECT_TRUE(download::ChecksumHolds(Bytes{'a', 0x00, 0x03, 'a' + 3}));
+  EXPECT_FALSE(download::ChecksumHolds(Bytes{'a', 0x00, 0x03, 0}));
+  EXPECT_FALSE(download::ChecksumHolds(Bytes{}));
 
   Bytes status(56, 0);
   status[1] = 0x00;
   status[2] = 0x01;
   status[13] = 0x00;
   status[14] = 12;
-  EXPECT_EQ(protocol::EngineSpeed(status), 10);
-  EXPECT_EQ(protocol::BatteryRaw(status), 12u);
+  EXPECT_EQ(download::EngineSpeed(status), 10);
+  EXPECT_EQ(download::BatteryRaw(status), 12u);
   const std::pair<unsigned, bool> battery[] = {{0, false}, {12, false}, {13, true}, {56, true}};
-  for (auto [raw, ok] : battery) EXPECT_EQ(protocol::BatteryHighEnough(raw), ok) << raw;
+  for (auto [raw, ok] : battery) EXPECT_EQ(download::BatteryHighEnough(raw), ok) << raw;
 }
 
 }  // namespace

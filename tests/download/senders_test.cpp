@@ -39,7 +39,7 @@ TEST(Senders, EachSendsItsBytesSetsItsStateLabelAndTimeOut) {
       {"version", &TForm1::SendVersionRequest, B("V"), CommState::version, true, 100},
       {"serial", &TForm1::SendSerialRequest, B("S"), CommState::serial_number, false, 100},
       {"prepare", &TForm1::SendPrepareRequest, B("W"), CommState::prepare, true, 100},
-      {"access", &TForm1::SendAccessRequest, protocol::AccessRequest(), CommState::access, true,
+      {"access", &TForm1::SendAccessRequest, download::AccessRequest(), CommState::access, true,
        100},
       {"status", &TForm1::SendStatusRequest, B("d"), CommState::status, true, 100},
       {"start", &TForm1::SendStartRequest, B("U123456"), CommState::start, true, 100},
@@ -114,7 +114,7 @@ TEST(Senders, BlockIsReadFromTheFileEachTimeAndNumberedModulo256) {
     ASSERT_EQ(sent.size(), 1027u);
     EXPECT_EQ(sent[1], block % 256);
     EXPECT_TRUE(std::equal(sent.begin() + 2, sent.end() - 1, image.begin() + block * 1024));
-    EXPECT_EQ(sent.back(), protocol::Checksum(std::span(sent).first(1026)));
+    EXPECT_EQ(sent.back(), download::Checksum(std::span(sent).first(1026)));
     EXPECT_EQ(w.comm_state, CommState::block);
   }
   EXPECT_EQ(w.label_comm_errors.caption, "Comm errors:") << "blocks never write the label";

@@ -24,7 +24,7 @@ class ComPortTest : public ::testing::Test {
 
   core::ManualLoop loop;
   FakeSerial serial{loop};
-  ComPort port{loop, serial};
+  links::ComPort port{loop, serial};
   std::vector<int> counts;
   std::vector<core::Error> gone;
 };
@@ -95,7 +95,7 @@ TEST_F(ComPortTest, RateOnAnOpenPortIsAppliedAtOnceOrOnceAtTheEndOfAGroup) {
       {"empty group", 1, {}, {115200}, {115200}},
   };
   for (const Case& c : cases) {
-    ComPort p{loop, serial};
+    links::ComPort p{loop, serial};
     ASSERT_TRUE(p.set_port("COM3").ok());
     ASSERT_TRUE(p.open().ok());
     for (int i = 0; i < c.depth; ++i) p.begin_update();
@@ -258,7 +258,7 @@ TEST_F(ComPortTest, LastErrorKeepsTheLatestFailureUntilAnOpenSucceeds) {
 
 TEST_F(ComPortTest, DestroyingTheComponentClosesTheDevice) {
   {
-    ComPort p{loop, serial};
+    links::ComPort p{loop, serial};
     ASSERT_TRUE(p.set_port("COM4").ok());
     ASSERT_TRUE(p.open().ok());
     EXPECT_TRUE(serial.line("COM4").open);

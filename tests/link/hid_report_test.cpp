@@ -14,18 +14,18 @@ TEST(HidReport, CarriesTheRequestsOwnByteCounts) {
     Bytes request;
     int n;
   } cases[] = {
-      {"version", protocol::VersionRequest(), protocol::hid_length_single},
-      {"access", protocol::AccessRequest(), protocol::hid_length_access},
-      {"start, 6-character serial", protocol::StartRequest("123456"),
-       protocol::hid_length_start_finish},
-      {"start, short serial", protocol::StartRequest("12"), protocol::hid_length_start_finish},
-      {"finish, long serial", protocol::FinishRequest("123456789"),
-       protocol::hid_length_start_finish},
-      {"switch", protocol::SwitchRequest(), protocol::hid_length_switch_restart},
-      {"restart", protocol::RestartRequest(), protocol::hid_length_switch_restart},
+      {"version", download::VersionRequest(), download::hid_length_single},
+      {"access", download::AccessRequest(), download::hid_length_access},
+      {"start, 6-character serial", download::StartRequest("123456"),
+       download::hid_length_start_finish},
+      {"start, short serial", download::StartRequest("12"), download::hid_length_start_finish},
+      {"finish, long serial", download::FinishRequest("123456789"),
+       download::hid_length_start_finish},
+      {"switch", download::SwitchRequest(), download::hid_length_switch_restart},
+      {"restart", download::RestartRequest(), download::hid_length_switch_restart},
   };
   for (const auto& c : cases) {
-    const auto r = OutputReport(c.request, static_cast<std::size_t>(c.n));
+    const auto r = links::OutputReport(c.request, static_cast<std::size_t>(c.n));
     EXPECT_EQ(r[0], 0x02) << c.name;
     EXPECT_EQ(r[1], c.n) << c.name;
     for (int i = 0; i < c.n; ++i) {
@@ -40,7 +40,7 @@ TEST(HidReport, CarriesTheRequestsOwnByteCounts) {
 
 TEST(HidReport, PayloadNeverOverrunsTheReport) {
   const Bytes block(1027, 0xAB);
-  const auto r = OutputReport(block, 200);
+  const auto r = links::OutputReport(block, 200);
   EXPECT_EQ(r[1], 63);
   EXPECT_EQ(r[64], 0xAB);
 }

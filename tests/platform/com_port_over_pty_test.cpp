@@ -45,7 +45,7 @@ class ComPortOverPty : public ::testing::Test {
   PtyMaster master;
   platform::PollLoop loop;
   std::unique_ptr<platform::SerialSystem> system = platform::MakeSystemSerial();
-  ComPort port{loop, *system};
+  links::ComPort port{loop, *system};
   std::vector<int> counts;
   Bytes received;
   std::vector<core::Error> gone;

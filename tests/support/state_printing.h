@@ -5,6 +5,8 @@
 #include "download/states.h"
 #include "firmware/family.h"
 
+namespace download {
+
 // Failures show a state by its letter and an action or link by its number, as
 // the unit and the documents name them.
 inline std::ostream& operator<<(std::ostream& os, CommState state) {
@@ -16,6 +18,12 @@ inline std::ostream& operator<<(std::ostream& os, CommState state) {
 inline std::ostream& operator<<(std::ostream& os, NextAction action) {
   return os << "action " << static_cast<int>(action);
 }
+
+}  // namespace download
+
+// The tests name states as the window does.
+using download::CommState;
+using download::NextAction;
 
 namespace firmware {
 
