@@ -27,6 +27,13 @@ case "$zek_test" in
     zek-vm-hid-check replug --sim-out /tmp/sim.out --link-file /tmp/link --name "$name" \
       --serial "$serial" --received /tmp/rx2.bin
     ;;
+  usb_gadget)
+    # The bridge as a real USB device, on the full kernel's dummy_hcd.
+    zek-ecu-sim --hid --hid-gadget --version 5M0100001 --serial "$serial" \
+      --received /tmp/rx.bin --log /tmp/sim.log >/tmp/sim.out 2>>/tmp/sim.err &
+    zek-vm-hid-check usb --sim-out /tmp/sim.out --name "$name" --version 5M0100001 \
+      --serial "$serial" --received /tmp/rx.bin
+    ;;
   *)
     echo "no guest test named '$zek_test'"
     exit 2

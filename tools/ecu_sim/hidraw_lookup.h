@@ -13,5 +13,7 @@ struct HidrawNode {
 
 // Finds the HID device whose uniq string is `uniq` under /sys/bus/hid/devices.
 std::optional<HidrawNode> FindHidDeviceByUniq(const std::string& uniq);
+// Finds the hidraw node of a HID device on a USB device with this serial number string.
+std::optional<HidrawNode> FindHidrawOnUsbSerial(const std::string& serial);
 
 }  // namespace ecu_sim

@@ -43,4 +43,18 @@ class Link {
   virtual void Pull() = 0;
 };
 
+// Why a bridge could not be made: this kernel cannot make one at all, or something else.
+enum class BridgeFailure { kUnsupported, kOther };
+
+// A USB HID bridge in front of the unit: it can be unplugged and plugged in
+// again, and each plug-in is a new device with a new hidraw node.
+class Bridge : public Link {
+ public:
+  // Where the kernel put the device, for the log, e.g. its sysfs name.
+  virtual std::string Where() const = 0;
+  virtual void Unplug() = 0;
+  // False with `error` set when the bridge could not come back.
+  virtual bool PlugIn(std::string& error) = 0;
+};
+
 }  // namespace ecu_sim

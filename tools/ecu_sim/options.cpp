@@ -166,6 +166,7 @@ const std::vector<OptionEntry>& BridgeOptions() {
       {"unplug-after-blocks", true,
        [](SimOptions& o, std::string_view v) { return CountFrom1(v, o.unplug_after_blocks); }},
       {"replug-after", true, Milliseconds(&SimOptions::replug_after_ms)},
+      {"hid-gadget", false, Flag(&SimOptions::usb_gadget)},
   };
   return entries;
 }

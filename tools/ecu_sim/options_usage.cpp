@@ -44,6 +44,11 @@ The USB HID bridge (uhid; needs the uhid and hid-generic modules):
                           and plug it in again --replug-after MS later (default
                           500) as a new device with a new hidraw node
   --uhid PATH             the uhid device (default /dev/uhid)
+  --hid-gadget            make the bridge a real USB device instead: a configfs
+                          gadget on the first USB device controller (dummy_hcd
+                          in a virtual machine; needs libcomposite, usb_f_hid,
+                          usbhid); the first line is its hidraw node on the host
+                          side
 
 Faults, each for the K-th request of a kind (K counts from 1 per kind); KIND is
 V S W a d U B u } r or version serial prepare access status start block finish
@@ -75,7 +80,8 @@ Output:
 A request that arrives while the line is not at the rate the unit needs, or not
 raw 8N1 without flow control, is not answered (a real unit sees garbage) and is
 reported on standard error. Exit status: 0 done (signal or finish), 1 failure,
-2 bad command line or, with --hid, no uhid in this kernel, 3 cable pulled.
+2 bad command line or, with --hid, no uhid (or USB gadget) support in this
+kernel, 3 cable pulled.
 )";
 }
 

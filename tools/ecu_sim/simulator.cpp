@@ -71,7 +71,8 @@ Duration Simulator::PollTimeout(TimePoint now) const {
   if (!write_blocked_) earliest(outgoing_.NextDue());
   earliest(hang_up_until_);
   earliest(power_on_at_);
-  earliest(unplug_due_);
+  // Waiting for the last reply to be fetched before the unplug: look again soon.
+  if (unplug_due_) earliest(std::max(*unplug_due_, now + std::chrono::milliseconds(1)));
   earliest(replug_at_);
   if (parser_.pending() > 0 && options_.gap_timeout_ms > 0) {
     earliest(last_byte_at_ + std::chrono::milliseconds(options_.gap_timeout_ms));

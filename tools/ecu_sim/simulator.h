@@ -21,11 +21,9 @@ enum ExitStatus {
   kExitDone = 0,
   kExitFailure = 1,
   kExitUsage = 2,
-  kExitNoUhid = 2,  // like a bad command line: --hid cannot work on this kernel
+  kExitNoBridgeSupport = 2,  // like a bad command line: --hid cannot work on this kernel
   kExitPulled = 3,
 };
-
-class UhidLink;
 
 struct StartFailure {
   int status = kExitFailure;
@@ -79,7 +77,7 @@ class Simulator {
   TimePoint start_ = Clock::now();
   RequestLog log_{start_};
   std::unique_ptr<Link> link_;
-  UhidLink* bridge_ = nullptr;  // link_ when it is the USB HID bridge
+  Bridge* bridge_ = nullptr;  // link_ when it is the USB HID bridge
   SignalWatch signals_;
   Unit unit_;
   RequestParser parser_;

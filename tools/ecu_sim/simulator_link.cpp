@@ -1,11 +1,18 @@
 // The link: opening it, announcing it, and unplugging and plugging in the bridge.
 #include <cstdio>
 
+#include "gadget_link.h"
 #include "pty_link.h"
 #include "simulator.h"
 #include "uhid_link.h"
 
 namespace ecu_sim {
+
+namespace {
+
+constexpr auto kUnplugDrainLimit = std::chrono::milliseconds(2000);
+
+}  // namespace
 
 std::optional<StartFailure> Simulator::OpenLink() {
   std::string error;
@@ -16,18 +23,22 @@ std::optional<StartFailure> Simulator::OpenLink() {
                            std::to_string(options_.NeededBaud()) + " baud");
     return std::nullopt;
   }
-  UhidLink::OpenFailure failure = UhidLink::OpenFailure::kOther;
-  auto bridge = UhidLink::Open(
-      options_.bridge, options_.NeededBaud(),
-      [this](const std::string& note) { log_.Event(Clock::now(), note); }, error, failure);
+  BridgeFailure failure = BridgeFailure::kOther;
+  const auto note = [this](const std::string& text) { log_.Event(Clock::now(), text); };
+  std::unique_ptr<Bridge> bridge;
+  if (options_.usb_gadget) {
+    bridge = GadgetLink::Open(options_.bridge, options_.NeededBaud(), note, error, failure);
+  } else {
+    bridge = UhidLink::Open(options_.bridge, options_.NeededBaud(), note, error, failure);
+  }
   if (!bridge) {
-    return StartFailure{failure == UhidLink::OpenFailure::kNoUhid ? kExitNoUhid : kExitFailure,
-                        error};
+    const bool unsupported = failure == BridgeFailure::kUnsupported;
+    return StartFailure{unsupported ? kExitNoBridgeSupport : kExitFailure, error};
   }
   bridge_ = bridge.get();
   link_ = std::move(bridge);
   log_.Event(start_, "bridge \"" + options_.bridge.name + "\" at " + link_->Name() + " (" +
-                         bridge_->sysfs_name() + "), unit " + options_.unit.version +
+                         bridge_->Where() + "), unit " + options_.unit.version +
                          " on its line at " + std::to_string(options_.NeededBaud()) + " baud");
   return std::nullopt;
 }
@@ -39,7 +50,10 @@ bool Simulator::WriteLinkFile(std::string& error) const {
 }
 
 void Simulator::UnplugIfDue(TimePoint now) {
-  if (!unplug_due_ || now < *unplug_due_ || !outgoing_.empty()) return;
+  if (!unplug_due_ || now < *unplug_due_) return;
+  // The last reply first, unless the program never fetches it.
+  const bool delivered = outgoing_.empty() && link_->UnreadByFarEnd().value_or(0) == 0;
+  if (!delivered && now < *unplug_due_ + kUnplugDrainLimit) return;
   unplug_due_.reset();
   log_.Event(now, "bridge unplugged after " + std::to_string(blocks_acknowledged_) + " blocks");
   bridge_->Unplug();
@@ -59,7 +73,7 @@ void Simulator::PlugInIfDue(TimePoint now) {
     return;
   }
   log_.Event(Clock::now(),
-             "bridge plugged in again at " + link_->Name() + " (" + bridge_->sysfs_name() + ")");
+             "bridge plugged in again at " + link_->Name() + " (" + bridge_->Where() + ")");
 }
 
 }  // namespace ecu_sim

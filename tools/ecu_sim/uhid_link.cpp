@@ -42,20 +42,21 @@ UhidLink::~UhidLink() {
 }
 
 std::unique_ptr<UhidLink> UhidLink::Open(BridgeIdentity identity, unsigned uart_baud, Note note,
-                                         std::string& error, OpenFailure& failure) {
+                                         std::string& error, BridgeFailure& failure) {
   UniqueFd uhid(::open(identity.uhid_path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK));
   if (!uhid.valid()) {
     const int code = errno;
-    failure = code == ENOENT || code == ENODEV ? OpenFailure::kNoUhid : OpenFailure::kOther;
+    failure =
+        code == ENOENT || code == ENODEV ? BridgeFailure::kUnsupported : BridgeFailure::kOther;
     error = identity.uhid_path + ": " + std::strerror(code);
-    if (failure == OpenFailure::kNoUhid) {
+    if (failure == BridgeFailure::kUnsupported) {
       error += " (this kernel offers no uhid: load the uhid module, or run in a virtual machine)";
     }
     return nullptr;
   }
   std::unique_ptr<UhidLink> link(
       new UhidLink(std::move(identity), uart_baud, std::move(note), std::move(uhid)));
-  failure = OpenFailure::kOther;
+  failure = BridgeFailure::kOther;
   if (!link->PlugIn(error)) return nullptr;
   return link;
 }

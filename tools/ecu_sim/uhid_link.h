@@ -12,23 +12,21 @@ struct uhid_event;
 
 namespace ecu_sim {
 
-// The USB HID bridge in front of the unit, made with uhid: requests arrive in
-// output reports, replies leave in input reports. It can be unplugged and
-// plugged in again; each plug-in is a new device with a new hidraw node.
-class UhidLink : public Link {
+// The USB HID bridge made with uhid: requests arrive in output reports, replies
+// leave in input reports.
+class UhidLink : public Bridge {
  public:
   using Note = std::function<void(const std::string&)>;
-  enum class OpenFailure { kNoUhid, kOther };
 
   // Creates the bridge and waits for its hidraw node. Empty on failure, with
   // `error` and `failure` set.
   static std::unique_ptr<UhidLink> Open(BridgeIdentity identity, unsigned uart_baud, Note note,
-                                        std::string& error, OpenFailure& failure);
+                                        std::string& error, BridgeFailure& failure);
   ~UhidLink() override;
 
   // The hidraw node, e.g. /dev/hidraw0.
   std::string Name() const override { return node_; }
-  const std::string& sysfs_name() const { return sysfs_name_; }
+  std::string Where() const override { return sysfs_name_; }
   int fd() const override { return plugged_ ? uhid_.get() : -1; }
   ReadOutcome Read(Bytes& into) override;
   std::size_t Write(std::span<const std::uint8_t> bytes) override;
@@ -41,10 +39,8 @@ class UhidLink : public Link {
   bool KeepsWrittenReplies() const override { return true; }
   void Pull() override;
 
-  bool plugged() const { return plugged_; }
-  void Unplug();
-  // A new device with the same identity; false with `error` set on failure.
-  bool PlugIn(std::string& error);
+  void Unplug() override;
+  bool PlugIn(std::string& error) override;
 
  private:
   UhidLink(BridgeIdentity identity, unsigned uart_baud, Note note, UniqueFd uhid);

@@ -8,7 +8,7 @@
 
 int main(int argc, char** argv) {
   if (argc < 2 || (argc % 2) != 0) {
-    std::fprintf(stderr, "usage: zek-vm-hid-check exchange|replug [--key value]...\n");
+    std::fprintf(stderr, "usage: zek-vm-hid-check exchange|replug|usb [--key value]...\n");
     return 2;
   }
   const std::string scenario = argv[1];
@@ -26,6 +26,8 @@ int main(int argc, char** argv) {
     failed = vm_guest::RunExchange(args);
   } else if (scenario == "replug") {
     failed = vm_guest::RunReplug(args);
+  } else if (scenario == "usb") {
+    failed = vm_guest::RunUsb(args);
   } else {
     std::fprintf(stderr, "zek-vm-hid-check: no scenario %s\n", scenario.c_str());
     return 2;

@@ -1,6 +1,7 @@
 #include "scenarios.h"
 
 #include <cerrno>
+#include <cstdio>
 
 #include "guest_support.h"
 #include "report_descriptor.h"
@@ -119,6 +120,34 @@ int RunReplug(const Args& args) {
               "the link file names the new node " + again->node + " (" + again->device + ")");
   BridgeIo io(again->node);
   checks.That(io.ok(), "open " + again->node + (io.ok() ? "" : ": " + ErrorText(io)));
+  Download(checks, io, serial, 3, Arg(args, "received"));
+  return checks.failed();
+}
+
+}  // namespace vm_guest
+
+namespace vm_guest {
+
+int RunUsb(const Args& args) {
+  Checks checks;
+  const std::string name = Arg(args, "name");
+  const std::string node = WaitFirstLine(Arg(args, "sim-out"), kStartMs);
+  const auto found = HidrawWithUsbProduct(name);
+  const bool one = found.size() == 1 && found.front().node == node;
+  if (!checks.That(one, "exactly one hidraw node has a USB device named \"" + name +
+                            "\", and it is " + node + " (" + std::to_string(found.size()) +
+                            " found)")) {
+    return checks.failed();
+  }
+  std::printf("note: its HID name is \"%s\"\n", found.front().name.c_str());
+  CheckDescriptor(checks, found.front());
+  BridgeIo io(node);
+  if (!checks.That(io.ok(), "open " + node + (io.ok() ? "" : ": " + ErrorText(io)))) {
+    return checks.failed();
+  }
+  const std::string serial = Arg(args, "serial");
+  Exchange(checks, io, Text("V"), WithChecksum(Text("V" + Arg(args, "version"))));
+  CheckStatus(checks, io, 56);
   Download(checks, io, serial, 3, Arg(args, "received"));
   return checks.failed();
 }

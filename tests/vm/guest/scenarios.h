@@ -14,5 +14,8 @@ int RunExchange(const Args& args);
 // A bridge unplugged after some blocks and plugged in again: the old node goes
 // away, a new one comes, and a download on it works.
 int RunReplug(const Args& args);
+// A bridge that is a real USB device (a gadget on dummy_hcd): found by its USB
+// device's product string, and a download through it.
+int RunUsb(const Args& args);
 
 }  // namespace vm_guest

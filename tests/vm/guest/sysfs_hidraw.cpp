@@ -25,6 +25,19 @@ std::vector<std::uint8_t> ReadBinary(const fs::path& path) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+// The nearest parent that is a USB device (it has a vendor ID) holds the strings.
+std::string UsbProduct(const fs::path& device) {
+  std::error_code ec;
+  for (fs::path at = device.parent_path(); at.has_relative_path(); at = at.parent_path()) {
+    if (!fs::exists(at / "idVendor", ec)) continue;
+    std::ifstream product(at / "product");
+    std::string line;
+    std::getline(product, line);
+    return line;
+  }
+  return {};
+}
+
 }  // namespace
 
 std::vector<HidrawEntry> ListHidraw() {
@@ -34,7 +47,8 @@ std::vector<HidrawEntry> ListHidraw() {
     const fs::path device = fs::canonical(entry.path() / "device", ec);
     if (ec) continue;
     entries.push_back({"/dev/" + entry.path().filename().string(), device.filename().string(),
-                       UeventValue(device, "HID_NAME"), ReadBinary(device / "report_descriptor")});
+                       UeventValue(device, "HID_NAME"), UsbProduct(device),
+                       ReadBinary(device / "report_descriptor")});
   }
   return entries;
 }
@@ -45,6 +59,18 @@ std::vector<HidrawEntry> HidrawNamed(const std::string& name) {
     if (entry.name == name) named.push_back(std::move(entry));
   }
   return named;
+}
+
+}  // namespace vm_guest
+
+namespace vm_guest {
+
+std::vector<HidrawEntry> HidrawWithUsbProduct(const std::string& product) {
+  std::vector<HidrawEntry> found;
+  for (HidrawEntry& entry : ListHidraw()) {
+    if (entry.usb_product == product) found.push_back(std::move(entry));
+  }
+  return found;
 }
 
 }  // namespace vm_guest
