@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-liberation fontconfig
   clang-format
+  qemu-system-x86 busybox-static   # the virtual machine of the HID tests (scripts/vm)
 )
 
 missing=()

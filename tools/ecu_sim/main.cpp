@@ -22,10 +22,9 @@ int main(int argc, char** argv) {
     return ecu_sim::kExitDone;
   }
   ecu_sim::Simulator simulator(*parsed.options);
-  std::string error;
-  if (!simulator.Start(error)) {
-    std::fprintf(stderr, "zek-ecu-sim: %s\n", error.c_str());
-    return ecu_sim::kExitFailure;
+  if (const auto failure = simulator.Start()) {
+    std::fprintf(stderr, "zek-ecu-sim: %s\n", failure->message.c_str());
+    return failure->status;
   }
   return simulator.Run();
 }

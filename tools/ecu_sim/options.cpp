@@ -78,6 +78,7 @@ bool SetSwitchAnswer(SimOptions& o, std::string_view v) {
 }
 
 constexpr int kMaxMs = 600'000;
+constexpr std::size_t kMaxBridgeName = 127;  // uhid's name field, less its terminator
 
 Setter Path(std::string SimOptions::*field) {
   return [field](SimOptions& o, std::string_view v) { return !(o.*field = v).empty(); };
@@ -87,6 +88,13 @@ Setter Milliseconds(int SimOptions::*field) {
   return [field](SimOptions& o, std::string_view v) {
     return ParseNumber<int>(v, 0, kMaxMs, o.*field);
   };
+}
+
+bool CountFrom1(std::string_view v, std::optional<unsigned>& out) {
+  unsigned n = 0;
+  if (!ParseNumber<unsigned>(v, 1, std::numeric_limits<unsigned>::max(), n)) return false;
+  out = n;
+  return true;
 }
 
 // What the unit is and how it answers.
@@ -132,12 +140,8 @@ const std::vector<OptionEntry>& RunOptions() {
       {"gap-timeout", true, Milliseconds(&SimOptions::gap_timeout_ms)},
       {"stray-byte", false, Flag(&SimOptions::stray_first)},
       {"pull-after-blocks", true,
-       [](SimOptions& o, std::string_view v) {
-         unsigned n = 0;
-         if (!ParseNumber<unsigned>(v, 1, std::numeric_limits<unsigned>::max(), n)) return false;
-         o.pull_after_blocks = n;
-         return true;
-       }},
+       [](SimOptions& o, std::string_view v) { return CountFrom1(v, o.pull_after_blocks); }},
+      {"hid", false, Flag(&SimOptions::hid)},
       {"link-file", true, Path(&SimOptions::link_file)},
       {"received", true, Path(&SimOptions::received_file)},
       {"log", true, Path(&SimOptions::log_file)},
@@ -148,8 +152,34 @@ const std::vector<OptionEntry>& RunOptions() {
   return entries;
 }
 
+// The USB HID bridge; meaningful with --hid only.
+const std::vector<OptionEntry>& BridgeOptions() {
+  static const std::vector<OptionEntry> entries{
+      {"hid-name", true,
+       [](SimOptions& o, std::string_view v) {
+         if (v.empty() || v.size() > kMaxBridgeName) return false;
+         o.bridge.name = std::string(v);
+         return true;
+       }},
+      {"uhid", true,
+       [](SimOptions& o, std::string_view v) { return !(o.bridge.uhid_path = v).empty(); }},
+      {"unplug-after-blocks", true,
+       [](SimOptions& o, std::string_view v) { return CountFrom1(v, o.unplug_after_blocks); }},
+      {"replug-after", true, Milliseconds(&SimOptions::replug_after_ms)},
+      {"hid-gadget", false, Flag(&SimOptions::usb_gadget)},
+  };
+  return entries;
+}
+
+bool IsBridgeOption(std::string_view name) {
+  for (const OptionEntry& entry : BridgeOptions()) {
+    if (entry.name == name) return true;
+  }
+  return false;
+}
+
 const OptionEntry* FindOption(std::string_view name) {
-  for (const auto* entries : {&UnitOptions(), &RunOptions()}) {
+  for (const auto* entries : {&UnitOptions(), &RunOptions(), &BridgeOptions()}) {
     for (const OptionEntry& entry : *entries) {
       if (entry.name == name) return &entry;
     }
@@ -184,6 +214,7 @@ bool TakesValue(std::string_view name) {
 ParsedOptions ParseOptions(std::span<const std::string_view> args) {
   ParsedOptions parsed;
   SimOptions options;
+  std::string_view bridge_option;
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string_view arg = args[i];
     if (arg.size() < 3 || !arg.starts_with("--")) {
@@ -204,6 +235,11 @@ ParsedOptions ParseOptions(std::span<const std::string_view> args) {
       value = args[++i];
     }
     if (!ApplyOption(options, name, value, parsed.error)) return parsed;
+    if (IsBridgeOption(name)) bridge_option = name;
+  }
+  if (!options.hid && !bridge_option.empty()) {
+    parsed.error = "--" + std::string(bridge_option) + " needs --hid";
+    return parsed;
   }
   parsed.options = std::move(options);
   return parsed;

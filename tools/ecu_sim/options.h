@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "bridge_identity.h"
 #include "fault_plan.h"
 #include "unit_config.h"
 
@@ -24,6 +25,11 @@ struct SimOptions {
   std::optional<unsigned> pull_after_blocks;
   std::optional<int> power_cycle_after_ms;
   bool exit_after_finish = false;
+  bool hid = false;         // a USB HID bridge instead of a pseudo-terminal
+  bool usb_gadget = false;  // the bridge as a configfs USB gadget instead of uhid
+  BridgeIdentity bridge;
+  std::optional<unsigned> unplug_after_blocks;
+  int replug_after_ms = 500;
   bool verbose = false;
   bool help = false;
 

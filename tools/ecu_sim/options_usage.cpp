@@ -6,6 +6,8 @@ std::string UsageText() {
   return R"(Usage: zek-ecu-sim [OPTION]...
 A simulated engine-management unit on a pseudo-terminal. The first line on
 standard output is the path of the far end; open it as the unit's serial port.
+With --hid the unit sits behind a USB HID bridge instead, and the first line is
+the bridge's hidraw node.
 
 The unit:
   --version TEXT          version text (default 3M0100001); a text beginning with
@@ -33,6 +35,21 @@ The line:
   --gap-timeout MS        forget an incomplete request after MS ms without a byte
                           (default 200; 0 never)
 
+The USB HID bridge (uhid; needs the uhid and hid-generic modules):
+  --hid                   be a USB HID bridge "HIDtoUART ZEK": requests arrive in
+                          output report 2 ([2, n, n bytes]), replies leave in input
+                          report 1 ([1, n, n bytes]); 64 data bytes each
+  --hid-name TEXT         call the bridge TEXT instead
+  --unplug-after-blocks N after the N-th block is answered OK, unplug the bridge,
+                          and plug it in again --replug-after MS later (default
+                          500) as a new device with a new hidraw node
+  --uhid PATH             the uhid device (default /dev/uhid)
+  --hid-gadget            make the bridge a real USB device instead: a configfs
+                          gadget on the first USB device controller (dummy_hcd
+                          in a virtual machine; needs libcomposite, usb_f_hid,
+                          usbhid); the first line is its hidraw node on the host
+                          side
+
 Faults, each for the K-th request of a kind (K counts from 1 per kind); KIND is
 V S W a d U B u } r or version serial prepare access status start block finish
 switch restart. All may be repeated.
@@ -49,7 +66,8 @@ switch restart. All may be repeated.
                           program sees a hang-up) and exit with status 3
 
 Output:
-  --link-file FILE        also write the far end's path to FILE (one line)
+  --link-file FILE        also write the far end's path to FILE (one line); with
+                          --hid rewritten with the new node on each plug-in
   --received FILE         write the data of the received blocks (1024 bytes each,
                           in block order) when a download finishes and at exit;
                           "%n" in FILE becomes the download's number (1, 2, ...)
@@ -62,7 +80,8 @@ Output:
 A request that arrives while the line is not at the rate the unit needs, or not
 raw 8N1 without flow control, is not answered (a real unit sees garbage) and is
 reported on standard error. Exit status: 0 done (signal or finish), 1 failure,
-2 bad command line, 3 cable pulled.
+2 bad command line or, with --hid, no uhid (or USB gadget) support in this
+kernel, 3 cable pulled.
 )";
 }
 

@@ -68,6 +68,18 @@ std::optional<LineSettings> PtyLink::Line() const {
   return ReadLineSettings(far_end_.valid() ? far_end_.get() : master_.get());
 }
 
+std::string PtyLink::LineProblem(unsigned needed_baud) const {
+  const auto line = Line();
+  if (!line) return "line settings cannot be read";
+  return ecu_sim::LineProblem(*line, needed_baud);
+}
+
+std::optional<unsigned> PtyLink::LineBaud() const {
+  const auto line = Line();
+  if (!line) return std::nullopt;
+  return line->baud;
+}
+
 std::optional<std::size_t> PtyLink::UnreadByFarEnd() const {
   int queued = 0;
   if (!far_end_.valid() || ::ioctl(far_end_.get(), TIOCINQ, &queued) != 0) return std::nullopt;

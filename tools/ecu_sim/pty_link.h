@@ -1,40 +1,35 @@
 #pragma once
 
-#include <cstddef>
 #include <memory>
-#include <optional>
-#include <span>
 #include <string>
 
 #include "line_settings.h"
-#include "message.h"
+#include "link.h"
 #include "unique_fd.h"
 
 namespace ecu_sim {
 
 // Our end of the cable: a pseudo-terminal master. The program opens the far end.
-class PtyLink {
+class PtyLink : public Link {
  public:
-  enum class ReadOutcome { kData, kNothing, kHangUp };
-
   // Empty with `error` set when no pseudo-terminal could be made.
   static std::unique_ptr<PtyLink> Open(std::string& error);
 
-  const std::string& far_end_path() const { return far_end_path_; }
-  int master_fd() const { return master_.get(); }
-  bool is_open() const { return master_.valid(); }
-
-  // Appends what is waiting to `into`.
-  ReadOutcome Read(Bytes& into);
-  // Writes what the line takes now; returns the number of bytes written.
-  std::size_t Write(std::span<const std::uint8_t> bytes);
-  std::optional<LineSettings> Line() const;
-  // Bytes we sent that the program has not read yet; empty when that cannot be told.
-  std::optional<std::size_t> UnreadByFarEnd() const;
-  // The cable is pulled: the far end sees a hang-up.
-  void Pull();
+  std::string Name() const override { return far_end_path_; }
+  int fd() const override { return master_.get(); }
+  ReadOutcome Read(Bytes& into) override;
+  std::size_t Write(std::span<const std::uint8_t> bytes) override;
+  std::string LineProblem(unsigned needed_baud) const override;
+  std::optional<unsigned> LineBaud() const override;
+  std::optional<std::size_t> UnreadByFarEnd() const override;
+  // Closing our end throws away what the program has not read.
+  bool KeepsWrittenReplies() const override { return false; }
+  // The far end sees a hang-up.
+  void Pull() override;
 
  private:
+  std::optional<LineSettings> Line() const;
+
   PtyLink(UniqueFd master, UniqueFd far_end, std::string path);
 
   UniqueFd master_;

@@ -29,28 +29,20 @@ Simulator::Simulator(SimOptions options)
   log_.set_echo(options_.verbose);
 }
 
-bool Simulator::Start(std::string& error) {
-  if (!signals_.valid()) {
-    error = "cannot watch signals";
-    return false;
-  }
+Simulator::~Simulator() = default;
+
+std::optional<StartFailure> Simulator::Start() {
+  if (!signals_.valid()) return StartFailure{kExitFailure, "cannot watch signals"};
   if (!log_.Open(options_.log_file)) {
-    error = "cannot write " + options_.log_file;
-    return false;
+    return StartFailure{kExitFailure, "cannot write " + options_.log_file};
   }
-  link_ = PtyLink::Open(error);
-  if (!link_) return false;
+  if (auto failure = OpenLink()) return failure;
   // The file first: whoever reads our first line may look for the file next.
-  const std::string line = link_->far_end_path() + "\n";
-  if (!options_.link_file.empty() &&
-      !WriteFileAtomically(options_.link_file, Bytes(line.begin(), line.end()), error)) {
-    return false;
-  }
-  std::fputs(line.c_str(), stdout);
+  std::string error;
+  if (!WriteLinkFile(error)) return StartFailure{kExitFailure, error};
+  std::fputs((link_->Name() + "\n").c_str(), stdout);
   std::fflush(stdout);
-  log_.Event(start_, "far end " + link_->far_end_path() + ", unit " + options_.unit.version +
-                         " needs " + std::to_string(options_.NeededBaud()) + " baud");
-  return true;
+  return std::nullopt;
 }
 
 int Simulator::Run() {
@@ -62,6 +54,8 @@ int Simulator::Run() {
     ForgetStaleRequest(now);
     PowerOnIfDue(now);
     FlushReplies(now);
+    UnplugIfDue(now);
+    PlugInIfDue(now);
     CheckExit(now);
   }
   if (image_unsaved_ || !image_ever_saved_) SaveReceived(Clock::now());
@@ -77,6 +71,9 @@ Duration Simulator::PollTimeout(TimePoint now) const {
   if (!write_blocked_) earliest(outgoing_.NextDue());
   earliest(hang_up_until_);
   earliest(power_on_at_);
+  // Waiting for the last reply to be fetched before the unplug: look again soon.
+  if (unplug_due_) earliest(std::max(*unplug_due_, now + std::chrono::milliseconds(1)));
+  earliest(replug_at_);
   if (parser_.pending() > 0 && options_.gap_timeout_ms > 0) {
     earliest(last_byte_at_ + std::chrono::milliseconds(options_.gap_timeout_ms));
   }
@@ -91,7 +88,7 @@ void Simulator::WaitForWork(TimePoint now) {
   fds[1] = {-1, 0, 0};
   if (hang_up_until_ && now >= *hang_up_until_) hang_up_until_.reset();
   if (link_->is_open() && !hang_up_until_) {
-    fds[1] = {link_->master_fd(), static_cast<short>(POLLIN | (write_blocked_ ? POLLOUT : 0)), 0};
+    fds[1] = {link_->fd(), static_cast<short>(POLLIN | (write_blocked_ ? POLLOUT : 0)), 0};
   }
   // To the microsecond: at 921600 baud a reply lasts 43 us. A sleeping wait
   // wakes tens of microseconds late on a busy machine, so the last stretch
@@ -118,13 +115,13 @@ void Simulator::WaitForWork(TimePoint now) {
 void Simulator::ReadLine(TimePoint now) {
   if (!link_->is_open() || hang_up_until_) return;
   Bytes bytes;
-  PtyLink::ReadOutcome outcome = PtyLink::ReadOutcome::kData;
+  Link::ReadOutcome outcome = Link::ReadOutcome::kData;
   // Bounded, so that a far end that never stops writing cannot starve the rest of the loop.
-  for (int i = 0; i < kMaxReadsPerTurn && outcome == PtyLink::ReadOutcome::kData; ++i) {
+  for (int i = 0; i < kMaxReadsPerTurn && outcome == Link::ReadOutcome::kData; ++i) {
     outcome = link_->Read(bytes);
   }
   if (!bytes.empty()) incoming_.Push(bytes, now, PerByte());
-  if (outcome == PtyLink::ReadOutcome::kHangUp) {
+  if (outcome == Link::ReadOutcome::kHangUp) {
     // Nobody has the far end open; wait for the next open without spinning.
     log_.Event(now, "far end closed");
     hang_up_until_ = now + kHangUpPause;
@@ -172,7 +169,8 @@ bool Simulator::ReadByProgram(TimePoint now) {
   if (unread > 0) pending_exit_->seen_unread = true;
   if (unread > 0 || !outgoing_empty_since_) return false;
   const auto quiet = now - *outgoing_empty_since_;
-  return quiet >= (pending_exit_->seen_unread ? kSettleTime : kUnseenSettleTime);
+  const bool delivered = pending_exit_->seen_unread || link_->KeepsWrittenReplies();
+  return quiet >= (delivered ? kSettleTime : kUnseenSettleTime);
 }
 
 void Simulator::CheckExit(TimePoint now) {
@@ -187,8 +185,8 @@ void Simulator::CheckExit(TimePoint now) {
 
 Duration Simulator::PerByte() const {
   if (!options_.pace) return Duration::zero();
-  const auto line = link_->Line();
-  return line ? ByteTime(line->baud) : Duration::zero();
+  const auto baud = link_->LineBaud();
+  return baud ? ByteTime(*baud) : Duration::zero();
 }
 
 }  // namespace ecu_sim

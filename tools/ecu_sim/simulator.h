@@ -7,8 +7,8 @@
 
 #include "clock.h"
 #include "fault_plan.h"
+#include "link.h"
 #include "options.h"
-#include "pty_link.h"
 #include "request_log.h"
 #include "request_parser.h"
 #include "signal_watch.h"
@@ -17,16 +17,28 @@
 
 namespace ecu_sim {
 
-enum ExitStatus { kExitDone = 0, kExitFailure = 1, kExitUsage = 2, kExitPulled = 3 };
+enum ExitStatus {
+  kExitDone = 0,
+  kExitFailure = 1,
+  kExitUsage = 2,
+  kExitNoBridgeSupport = 2,  // like a bad command line: --hid cannot work on this kernel
+  kExitPulled = 3,
+};
 
-// The unit on its pseudo-terminal: reads requests, answers them with the faults
-// asked for, and keeps time on the line.
+struct StartFailure {
+  int status = kExitFailure;
+  std::string message;
+};
+
+// The unit on its pseudo-terminal or behind its USB HID bridge: reads requests,
+// answers them with the faults asked for, and keeps time on the line.
 class Simulator {
  public:
   explicit Simulator(SimOptions options);
+  ~Simulator();
 
-  // Opens the pseudo-terminal and announces its far end; false with `error` set on failure.
-  bool Start(std::string& error);
+  // Opens the link and announces it on the first line of standard output.
+  std::optional<StartFailure> Start();
   // Runs until a signal, the finish (with --exit-after-finish) or the pulled cable.
   int Run();
 
@@ -37,6 +49,11 @@ class Simulator {
     TimePoint deadline;
     bool seen_unread = false;  // our last bytes were seen waiting at the far end
   };
+
+  std::optional<StartFailure> OpenLink();
+  bool WriteLinkFile(std::string& error) const;
+  void UnplugIfDue(TimePoint now);
+  void PlugInIfDue(TimePoint now);
 
   void WaitForWork(TimePoint now);
   Duration PollTimeout(TimePoint now) const;
@@ -59,7 +76,8 @@ class Simulator {
   SimOptions options_;
   TimePoint start_ = Clock::now();
   RequestLog log_{start_};
-  std::unique_ptr<PtyLink> link_;
+  std::unique_ptr<Link> link_;
+  Bridge* bridge_ = nullptr;  // link_ when it is the USB HID bridge
   SignalWatch signals_;
   Unit unit_;
   RequestParser parser_;
@@ -75,6 +93,8 @@ class Simulator {
   std::optional<TimePoint> outgoing_empty_since_;
   std::optional<TimePoint> hang_up_until_;
   std::optional<TimePoint> power_on_at_;
+  std::optional<TimePoint> unplug_due_;
+  std::optional<TimePoint> replug_at_;
   std::optional<PendingExit> pending_exit_;
   std::optional<int> exit_status_;
 };

@@ -8,6 +8,9 @@ namespace ecu_sim {
 namespace {
 
 constexpr auto kDrainLimit = std::chrono::milliseconds(2000);
+// The kernel holds a written input report for the program even once the device
+// is gone; the pause only lets the reply leave our queue first.
+constexpr auto kUnplugSettle = std::chrono::milliseconds(10);
 constexpr std::size_t kGarbageShown = 8;
 
 std::string HexBytes(const Bytes& bytes) {
@@ -31,9 +34,7 @@ std::string ReceivedPath(const std::string& pattern, unsigned download) {
 }  // namespace
 
 std::string Simulator::LineProblemNow() const {
-  const auto line = link_->Line();
-  if (!line) return "line settings cannot be read";
-  return LineProblem(*line, options_.NeededBaud());
+  return link_->LineProblem(options_.NeededBaud());
 }
 
 void Simulator::HandleRequest(const ParsedRequest& request, TimePoint now) {
@@ -45,6 +46,10 @@ void Simulator::HandleRequest(const ParsedRequest& request, TimePoint now) {
   if (pending_exit_ && pending_exit_->pull) {
     // The cable is on its way out: nothing reaches the unit any more.
     log_.Request(now, request.kind, request.bytes.size(), "not answered: cable being pulled");
+    return;
+  }
+  if (unplug_due_) {
+    log_.Request(now, request.kind, request.bytes.size(), "not answered: bridge being unplugged");
     return;
   }
   const std::string problem = LineProblemNow();
@@ -112,9 +117,13 @@ void Simulator::AfterReply(char kind, const UnitReply& reply, const ReplyFaults&
       log_.Event(now, "power off for " + std::to_string(*options_.power_cycle_after_ms) + " ms");
     }
   }
-  if (kind == 'B' && reply.image_changed && !faults.drop && options_.pull_after_blocks &&
-      ++blocks_acknowledged_ == *options_.pull_after_blocks && !pending_exit_) {
+  if (kind != 'B' || !reply.image_changed || faults.drop) return;
+  ++blocks_acknowledged_;
+  if (blocks_acknowledged_ == options_.pull_after_blocks && !pending_exit_) {
     pending_exit_ = PendingExit{kExitPulled, true, drained_by};
+  }
+  if (blocks_acknowledged_ == options_.unplug_after_blocks) {
+    unplug_due_ = now + kUnplugSettle;
   }
 }
 

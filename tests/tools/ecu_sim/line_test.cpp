@@ -120,6 +120,11 @@ TEST(EcuSimLine, BadCommandLinesExitWithStatus2) {
       {"--bogus"},
       {"stray"},
       {"--pull-after-blocks", "0"},
+      {"--unplug-after-blocks", "2"},
+      {"--hid-name", "HIDtoUART ZEK"},
+      {"--hid", "--unplug-after-blocks", "0"},
+      {"--hid", "--replug-after", "-1"},
+      {"--hid", "--hid-name", ""},
   };
   for (const auto& args : cases) {
     SCOPED_TRACE(args.front() + (args.size() > 1 ? " " + args[1] : ""));
