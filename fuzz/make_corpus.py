@@ -41,6 +41,17 @@ FILES = {
     "port_record/two_records.ini": record(5, b"COM12") + record(4, b"COM7"),
     "port_record/five_bytes.ini": record(4, b"COM1", 5),
     "port_record/long_length.ini": record(255, b"COM1"),
+    "hid_descriptor/bridge.bin": bytes.fromhex(
+        "0600ff0901a10115002600ff75089540850109028102850209039102c0"
+    ),
+    "hid_descriptor/boot_keyboard.bin": bytes.fromhex(
+        "05010906a101050719e029e7150025017501950881029501750881019505750105081901"
+        "2905910295017503910195067508150025650507190029658100c0"
+    ),
+    "hid_descriptor/push_pop_long.bin": bytes.fromhex(
+        "05010902a1018501750195038102a4750595018101850275089504b102b47508950281"
+        "06fe0210aabb850375109502910227ffff0000950375049102c0"
+    ),
 }
 
 for name, data in FILES.items():

@@ -12,7 +12,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${ZEK_FUZZ_BUILD:-$root/build-fuzz}"
 seconds="${ZEK_FUZZ_SECONDS:-15}"
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(image script port_record replies)
+[ ${#targets[@]} -gt 0 ] || targets=(image script port_record replies hid_descriptor)
 
 # Longest input per target: images need room for several blocks, records do not.
 max_len() {

@@ -5,15 +5,21 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "core/event_loop.h"
 #include "core/result.h"
+#include "platform/hid_device.h"
 #include "platform/serial_port.h"
 
 // Not `linux`: GNU dialects of C++ define that name as a macro.
@@ -144,5 +150,161 @@ class TtyDevice : public SerialDevice {
 // (normally /sys/class/tty). Extra port names come from the environment
 // variable ZEKFLASH_PORTS.
 std::unique_ptr<SerialSystem> MakeTtySystem(std::string sysfs_tty);
+
+// --- HID interfaces on hidraw. Everything is read from sysfs; no device is
+// opened to be listed.
+
+// `text` (UTF-8) as UTF-16, at most `limit` code units and never half a
+// surrogate pair; each byte that is not UTF-8 becomes U+FFFD.
+std::u16string Utf16FromUtf8(std::string_view text, std::size_t limit);
+
+// The HID device folder behind the node `node` ("hidraw0"): the real path of
+// <sysfs>/class/hidraw/<node>/device. Empty when there is none.
+std::string HidDeviceFolder(const std::string& sysfs, const std::string& node);
+
+// The product string of the USB device above `folder`, the nearest parent
+// with both idVendor and bDeviceClass, without its one trailing newline.
+// Nothing when no such parent lies between `folder` and `sysfs`.
+std::optional<std::string> UsbProductAbove(const std::string& folder, const std::string& sysfs);
+
+// The node `node` as listed, its device file in `dev`; nothing when the node
+// has gone, its description cannot be read or its device file is missing.
+// Access is the effective user's right to read and write the device file.
+std::optional<HidDeviceInfo> DescribeHidraw(const std::string& sysfs, const std::string& dev,
+                                            const std::string& node);
+
+// Nodes that have come but are not announced yet (HidrawNotices). They are
+// left out of the list, so that a notice about another device cannot show a
+// node before udev has set its permissions.
+using SettlingNodes = std::multiset<std::string>;
+
+// Every node under <sysfs>/class/hidraw that DescribeHidraw can describe, by
+// name, less those in `settling`.
+std::vector<HidDeviceInfo> ListHidraw(const std::string& sysfs, const std::string& dev,
+                                      const SettlingNodes& settling);
+
+// 0 when the effective user may read and write `path`, or the errno why not.
+int ReadWriteAccess(const std::string& path);
+
+class HidrawReader;
+
+// An open hidraw node. `info` is what it was listed as.
+class HidrawDevice : public HidDevice {
+ public:
+  HidrawDevice(core::EventLoop& loop, UniqueFd fd, HidDeviceInfo info);
+  ~HidrawDevice() override;
+  HidrawDevice(const HidrawDevice&) = delete;
+  HidrawDevice& operator=(const HidrawDevice&) = delete;
+
+  const HidDeviceInfo& info() const override { return info_; }
+  core::Status write_report(std::span<const std::uint8_t> report) override;
+  core::Status start_reading(HidReportHandler on_report, HidReadErrorHandler on_error) override;
+  void stop_reading() override;
+  bool reading() const override;
+
+ private:
+  core::EventLoop& loop_;
+  UniqueFd fd_;
+  HidDeviceInfo info_;
+  std::unique_ptr<HidrawReader> reader_;
+};
+
+// What a reader needs to know of its device.
+struct HidrawReaderSetup {
+  int fd = -1;                    // not owned; stays open while the reader lives
+  std::string name;               // for the errors
+  bool numbered_reports = false;  // reads on an unnumbered node lack the ID byte
+  std::size_t input_length = 0;   // the longest input report, ID byte included
+};
+
+// A thread that polls a hidraw descriptor and hands each report, and the read
+// error that ends it, to the loop's thread. The hand-over goes through an
+// eventfd the loop watches, not invoke_and_wait, so that stopping never waits
+// on the loop: a handler may stop its own reader, and a reader stopped while
+// a report is on its way ends without it.
+class HidrawReader {
+ public:
+  static core::Result<std::unique_ptr<HidrawReader>> Start(core::EventLoop& loop,
+                                                           HidrawReaderSetup setup,
+                                                           HidReportHandler on_report,
+                                                           HidReadErrorHandler on_error);
+  // Stops the thread and waits for it.
+  ~HidrawReader();
+  HidrawReader(const HidrawReader&) = delete;
+  HidrawReader& operator=(const HidrawReader&) = delete;
+
+  // False once the read error has been handed over.
+  bool running() const;
+
+  struct Shared;
+
+ private:
+  HidrawReader(core::EventLoop& loop, std::shared_ptr<Shared> shared, UniqueFd stop);
+  void run(HidrawReaderSetup setup);
+
+  core::EventLoop& loop_;
+  std::shared_ptr<Shared> shared_;
+  UniqueFd stop_;
+  core::EventLoop::Id watch_ = 0;
+  std::thread thread_;
+};
+
+// What one kernel uevent says about a hidraw node; nothing for any other
+// device or action.
+struct HidrawUevent {
+  enum class Action { add, remove };
+  Action action = Action::add;
+  std::string node;  // DEVNAME: "hidraw0"
+};
+std::optional<HidrawUevent> ParseHidrawUevent(std::span<const std::uint8_t> message);
+
+// Turns hidraw uevents into change notices. A node comes before udev has set
+// its permissions, so an added node that cannot be opened yet is announced
+// once it can, checked every retry_ms, or at the latest settle_ms after it came;
+// until then it is in `settling`.
+class HidrawNotices {
+ public:
+  static constexpr std::int64_t retry_ms = 100;
+  static constexpr std::int64_t settle_ms = 1000;
+
+  // `access` answers 0 or the errno for a node's name (ReadWriteAccess).
+  using AccessCheck = std::function<int(const std::string& node)>;
+  HidrawNotices(core::EventLoop& loop, AccessCheck access, std::shared_ptr<SettlingNodes> settling,
+                std::function<void()> on_change);
+  ~HidrawNotices();
+  HidrawNotices(const HidrawNotices&) = delete;
+  HidrawNotices& operator=(const HidrawNotices&) = delete;
+
+  // on_change is the last thing each of these does, so it may destroy this.
+  void take(const HidrawUevent& event);
+  // Uevents were lost (the socket's buffer overflowed).
+  void lost() { on_change_(); }
+
+ private:
+  struct Waiting {
+    std::int64_t give_up_at = 0;
+    core::EventLoop::Id timer = 0;
+  };
+  void check_again(const std::string& node);
+  void stop_waiting(std::map<std::string, Waiting>::iterator it);
+
+  core::EventLoop& loop_;
+  AccessCheck access_;
+  std::shared_ptr<SettlingNodes> settling_;
+  std::function<void()> on_change_;
+  std::map<std::string, Waiting> waiting_;
+};
+
+// Notices from the kernel's uevents (NETLINK_KOBJECT_UEVENT, group 1) for the
+// hidraw nodes whose device files are in `dev`.
+core::Result<std::unique_ptr<HidChangeWatch>> WatchHidraw(core::EventLoop& loop,
+                                                          const std::string& dev,
+                                                          std::shared_ptr<SettlingNodes> settling,
+                                                          std::function<void()> on_change);
+
+// The hidraw nodes of a Linux system whose sysfs is at `sysfs` and whose
+// device files are in `dev`.
+std::unique_ptr<HidSystem> MakeHidrawSystem(core::EventLoop& loop, std::string sysfs,
+                                            std::string dev);
 
 }  // namespace platform::linux_os

@@ -1,0 +1,124 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/event_loop.h"
+#include "core/result.h"
+
+// HID interfaces of the system: the list of those present with what identifies
+// them, opening one, output reports, a reader per open device that hands input
+// reports to the loop's thread, and notices when interfaces come and go.
+//
+// Reports travel in one shape whatever the device does: byte 0 is the report
+// ID (0 on a device that numbers none of its reports), the data follows.
+namespace platform {
+
+// Bytes of the longest report of each kind in that shape, the report ID byte
+// included; 0 when the device has no report of that kind.
+struct HidReportLengths {
+  std::size_t input = 0;
+  std::size_t output = 0;
+  std::size_t feature = 0;
+
+  bool operator==(const HidReportLengths&) const = default;
+};
+
+enum class HidAccess {
+  read_write,  // open() will succeed unless the device goes away first
+  none,        // listed for identification only; open() is refused
+};
+
+inline constexpr std::size_t max_hid_product_length = 254;  // UTF-16 code units
+
+struct HidDeviceInfo {
+  // Names this interface while it stays plugged in; plugged in again it has a
+  // new one. On Linux the HID device's sysfs folder.
+  std::string id;
+  // What open() opens (/dev/hidraw3).
+  std::string path;
+  // The USB device's product string, or the device's own name without a USB
+  // parent; empty when the device cannot say. At most max_hid_product_length.
+  std::u16string product;
+  std::uint16_t vendor_id = 0;
+  std::uint16_t product_id = 0;
+  HidReportLengths lengths;
+  // Whether the reports carry an ID byte on the wire; the shape above hides it.
+  bool numbered_reports = false;
+  HidAccess access = HidAccess::none;
+};
+
+// One input report: [report ID][data], as many bytes as the device sent.
+using HidReportHandler = std::function<void(std::span<const std::uint8_t> report)>;
+// A read failed: the device is gone or broken, and the reader has ended.
+using HidReadErrorHandler = std::function<void(const core::Error& error)>;
+
+// One open HID interface. Destroying it stops its reader and closes it.
+class HidDevice {
+ public:
+  virtual ~HidDevice() = default;
+
+  virtual const HidDeviceInfo& info() const = 0;
+
+  // One synchronous write of an output report: `report` is [report ID][data].
+  // A shorter report is padded with zeros to the output length; a longer one is
+  // refused, as is a report ID the device cannot take (non-zero on a device
+  // without IDs, 0 on one with them). An unplugged device refuses with ENODEV.
+  virtual core::Status write_report(std::span<const std::uint8_t> report) = 0;
+
+  // Starts the reader, a thread of its own. Each input report and each read
+  // error is handed to the loop's thread and the reader waits until the handler
+  // has returned, so handlers run one at a time, in order. After a read error
+  // (the device was unplugged) the reader ends. A reader already running is
+  // stopped first.
+  virtual core::Status start_reading(HidReportHandler on_report, HidReadErrorHandler on_error) = 0;
+  // Stops the reader and waits for it; no handler runs afterwards. Handlers
+  // may call this (and may destroy the device).
+  virtual void stop_reading() = 0;
+  // True from start_reading until stop_reading or the read error.
+  virtual bool reading() const = 0;
+};
+
+// Ends the notices of watch_changes when destroyed.
+class HidChangeWatch {
+ public:
+  virtual ~HidChangeWatch() = default;
+};
+
+// The system's HID interfaces. All calls and callbacks on the loop's thread;
+// the system and its devices must go before the loop does.
+class HidSystem {
+ public:
+  virtual ~HidSystem() = default;
+
+  // The interfaces present now. Empty on a system without HID support; an
+  // interface whose description cannot be read is left out, and so is one
+  // that has just come until its notice (below) is due.
+  virtual core::Result<std::vector<HidDeviceInfo>> list() = 0;
+  // Opens `device` for reading and writing; refuses a device that has been
+  // replaced by another under the same path since it was listed.
+  virtual core::Result<std::unique_ptr<HidDevice>> open(const HidDeviceInfo& device) = 0;
+  // Calls `on_change` after interfaces were added or removed, or when notices
+  // may have been lost: time to call list() again. A new interface is
+  // announced once it can be opened, or after about a second when it cannot.
+  virtual core::Result<std::unique_ptr<HidChangeWatch>> watch_changes(
+      std::function<void()> on_change) = 0;
+};
+
+// The operating system's HID interfaces.
+std::unique_ptr<HidSystem> MakeSystemHid(core::EventLoop& loop);
+
+// The bytes to write for `report` on a device whose output reports are
+// `output_length` bytes (shape above); `name` names the device in errors.
+// Shared by every system's write_report.
+core::Result<std::vector<std::uint8_t>> PaddedOutputReport(std::span<const std::uint8_t> report,
+                                                           std::size_t output_length,
+                                                           bool numbered_reports,
+                                                           const std::string& name);
+
+}  // namespace platform
