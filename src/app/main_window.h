@@ -80,6 +80,14 @@ class TForm1 : public ui::Form {
   void ShowBusy(bool on);
 
   // --- Download control (download/) ---
+  // Whether the unit is awaited: a reply (the reply timer runs or a block's
+  // pieces go out), its report after a power cycle, or Timer4 about to send,
+  // re-send or probe. False while the program rests or a panel waits for the user.
+  bool UnitAwaited() const;
+  // Whether the program waits for the unit to report back by itself after a
+  // power cycle; and whether that report is still to come.
+  bool PowerCycleWaitRuns() const;
+  bool PowerCycleReportAwaited() const;
   void ReceiveDispatcher(std::int32_t count);
   bool ReadSerialInput(std::int32_t count);
   void AppendRx(std::span<const std::uint8_t> bytes);
@@ -109,6 +117,7 @@ class TForm1 : public ui::Form {
   bool Send(const std::vector<std::uint8_t>& request, int hid_length);
 
   // --- Links (link/) ---
+  bool WriteToComPort(std::span<const std::uint8_t> request);
   bool SendOverComPort(std::span<const std::uint8_t> request);
   bool SendHidReport(std::span<const std::uint8_t> request, int length);
   void StopLinkTimers();
@@ -118,6 +127,7 @@ class TForm1 : public ui::Form {
   void ResendInFlight();
   void ProbeCandidatePort();
   bool OpenCandidatePort();
+  void SkipCandidate();
   void Timer1Timer();
 
   // --- Firmware files (firmware/) ---
