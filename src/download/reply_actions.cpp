@@ -119,8 +119,9 @@ void TForm1::OnBlockReply() {
       ShowRefusalForm(texts::memory_damaged, texts::do_not_power, texts::call_supplier);
     }
   } else {
+    // The unit is in a state no block can mend: nothing more goes out behind a
+    // panel that tells the user to switch the power off.
     ShowRefusalForm(texts::switch_off, texts::close_and_retry, "");
-    ReportLinkError();
   }
 }
 
