@@ -1,6 +1,7 @@
 // Judges what the unit sent against the request last sent, and moves the download on.
 #include <array>
 #include <cstring>
+#include <limits>
 
 #include "app/main_window.h"
 #include "download/protocol.h"
@@ -52,11 +53,12 @@ bool TForm1::ReadSerialInput(std::int32_t count) {
   return true;
 }
 
+// `rx_count` stops at its largest value: a unit that streams for ever must not
+// wrap it round to a count that looks like a short reply.
 void TForm1::AppendRx(std::span<const std::uint8_t> bytes) {
-  rx_count += static_cast<std::int32_t>(bytes.size());
   for (std::uint8_t b : bytes) {
-    if (rx_buffer.size() >= rx_buffer_capacity) break;
-    rx_buffer.push_back(b);
+    if (rx_count < std::numeric_limits<std::int32_t>::max()) ++rx_count;
+    if (rx_buffer.size() < rx_buffer_capacity) rx_buffer.push_back(b);
   }
 }
 

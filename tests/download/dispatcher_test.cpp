@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "conversation.h"
 
 namespace {
@@ -75,6 +77,12 @@ TEST(Dispatcher, KeepsSeventyTwoBytesButCountsThemAll) {
   f.Feed(Cat(F::Reply("d"), Bytes(99, 0x11)));
   EXPECT_EQ(f.form->rx_buffer.size(), 72u);
   EXPECT_EQ(f.form->rx_count, 101);
+  // A unit that streams for ever: the count stops at its top, never wraps round.
+  const std::int32_t top = std::numeric_limits<std::int32_t>::max();
+  f.form->rx_count = top - 3;
+  f.Feed(Bytes(10, 0x11));
+  EXPECT_EQ(f.form->rx_count, top);
+  EXPECT_EQ(f.form->rx_buffer.size(), 72u);
 }
 
 TEST(Dispatcher, SwitchAnswerFOnlyCountsInTheSwitchState) {
