@@ -91,6 +91,7 @@ class TForm1 : public ui::Form {
   void ReceiveDispatcher(std::int32_t count);
   bool ReadSerialInput(std::int32_t count);
   void AppendRx(std::span<const std::uint8_t> bytes);
+  bool KeepOnlyPowerCycleReport();
   void ActOnReply();
   void OnProbeReply();
   void OnStatusReply();

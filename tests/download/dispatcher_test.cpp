@@ -85,6 +85,44 @@ TEST(Dispatcher, KeepsSeventyTwoBytesButCountsThemAll) {
   EXPECT_EQ(f.form->rx_buffer.size(), 72u);
 }
 
+// After a power cycle the unit reports back by itself. What else the line brings
+// meanwhile is dropped: no link error, no restart request nobody asked for.
+TEST(Dispatcher, OnlyTheUnitsReportEndsThePowerCycleWait) {
+  const Bytes report = F::Reply("rOK");
+  const struct {
+    const char* name;
+    std::vector<Bytes> pieces;
+    bool goes_on;  // the script's next step ran
+  } cases[] = {
+      {"the report alone", {report}, true},
+      {"a break read as 0x00, then the report", {{0x00}, report}, true},
+      {"noise and the report in one piece", {Cat({0x00, 0xFF, 'x', 0x00}, report)}, true},
+      {"a stray 'r' before the report", {Cat({'r', 0x00}, report)}, true},
+      {"the report in two pieces",
+       {Bytes(report.begin(), report.begin() + 2), Bytes(report.begin() + 2, report.end())},
+       true},
+      {"the report with a bad checksum", {BadChecksum(report)}, false},
+      {"more noise than the buffer holds", {Bytes(200, 0x00), report}, true},
+      {"noise only", {{0x00}, Bytes(80, 0xFF)}, false},
+  };
+  for (const auto& c : cases) {
+    Conversation f;
+    TForm1& w = *f.form;
+    w.staged_download = true;
+    const std::string script = "[begin1]\r\n[HR]\r\n[end1]\r\n";
+    w.script_file_name = f.WriteFile("3Mtest.fm1", Bytes(script.begin(), script.end()));
+    w.StartScript();
+    f.loop.advance(30);
+    ASSERT_TRUE(w.PowerCycleReportAwaited()) << c.name;
+    for (const Bytes& p : c.pieces) f.Feed(p);
+    f.loop.advance(10000);
+    EXPECT_TRUE(f.Writes().empty()) << c.name;
+    EXPECT_EQ(w.error_count, 0) << c.name;
+    EXPECT_EQ(w.script_finished, c.goes_on) << c.name;
+    EXPECT_EQ(w.PowerCycleReportAwaited(), !c.goes_on) << c.name;
+  }
+}
+
 TEST(Dispatcher, SwitchAnswerFOnlyCountsInTheSwitchState) {
   {
     Conversation f;
