@@ -160,9 +160,11 @@ class TForm1 : public ui::Form {
   static const char* PortFileName(firmware::PortKind port_kind);
   std::string PortFilePath(firmware::PortKind port_kind) const;
   void SpeedButton1Click();
-  void LoadPortGroup(ui::ComboBox& combo, firmware::PortKind port_kind);
+  void LoadPortGroup(ui::ComboBox& combo, firmware::PortKind port_kind,
+                     const core::Result<std::vector<std::string>>& present);
   void RescanPortGroup(ui::ComboBox& combo);
   void SavePortGroup(const ui::ComboBox& combo, firmware::PortKind port_kind);
+  void StorePort(const std::string& name, firmware::PortKind port_kind);
   void CheckBox_Autoselect_comportClick();
   void ApplyAutoselectAppearance();
   void xpButton_rescan1Click();
