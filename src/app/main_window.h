@@ -74,6 +74,7 @@ class TForm1 : public ui::Form {
   enum class ReadyButtons { download_cancel, ok, none };
   void ShowReadyPanel(ReadyButtons buttons, const std::string& l1, const std::string& l2);
   void SizeMessagePanel(int lines);
+  void SizeOlderVersionPanel(bool wide);
   // The message panel's ten text lines, top to bottom.
   std::array<ui::Label*, 10> MessageLines();
   void ClosePort();
