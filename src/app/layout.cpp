@@ -88,8 +88,11 @@ void TForm1::BuildFixedContent() {
   SpeedButton_open_file.has_picture = true;
   big_button(SpeedButton_comport_settings, 63, texts::port_settings);
 
-  label_comm_errors.set_bounds(496, 256, 79, 16);
+  // Grows to the left from near the window's right edge, so that a long port
+  // name ("/dev/ttyUSB0 errors:12") stays whole.
+  label_comm_errors.set_bounds(client_width() - 8 - 79, 256, 79, 16);
   label_comm_errors.auto_size = true;
+  label_comm_errors.align = Align::right;
   label_comm_errors.font = arial(13, false, colors::black);
   label_comm_errors.caption = texts::comm_errors;
 
@@ -169,4 +172,19 @@ void TForm1::BuildPanels() {
                        &GroupBox_set_communicationport, &Panel_Acces_level_problem}) {
     p->visible = false;
   }
+}
+
+// The panel's own two lines fit its 313 px; the wrong-type lines it is also
+// given ("File type is not compatible to the system") need more, so it then
+// widens about its middle, its lines and buttons with it.
+void TForm1::SizeOlderVersionPanel(bool wide) {
+  const int width = wide ? 353 : 313;
+  const int shift = (width - 313) / 2;
+  const int middle = Panel_olderversion_text.left + Panel_olderversion_text.width / 2;
+  Panel_olderversion_text.set_bounds(middle - width / 2, Panel_olderversion_text.top, width, 97);
+  for (ui::Label* line : {&Label_version_error_txt1, &Label_version_error_txt2}) {
+    line->set_bounds(4, line->top, width - 8, line->height);
+  }
+  Button_Ignore_olderversion.move_to(76 + shift, 62);
+  Button_Cancel_olderversion.move_to(162 + shift, 62);
 }

@@ -74,15 +74,25 @@ class TForm1 : public ui::Form {
   enum class ReadyButtons { download_cancel, ok, none };
   void ShowReadyPanel(ReadyButtons buttons, const std::string& l1, const std::string& l2);
   void SizeMessagePanel(int lines);
+  void SizeOlderVersionPanel(bool wide);
   // The message panel's ten text lines, top to bottom.
   std::array<ui::Label*, 10> MessageLines();
   void ClosePort();
   void ShowBusy(bool on);
 
   // --- Download control (download/) ---
+  // Whether the unit is awaited: a reply (the reply timer runs or a block's
+  // pieces go out), its report after a power cycle, or Timer4 about to send,
+  // re-send or probe. False while the program rests or a panel waits for the user.
+  bool UnitAwaited() const;
+  // Whether the program waits for the unit to report back by itself after a
+  // power cycle; and whether that report is still to come.
+  bool PowerCycleWaitRuns() const;
+  bool PowerCycleReportAwaited() const;
   void ReceiveDispatcher(std::int32_t count);
   bool ReadSerialInput(std::int32_t count);
   void AppendRx(std::span<const std::uint8_t> bytes);
+  bool KeepOnlyPowerCycleReport();
   void ActOnReply();
   void OnProbeReply();
   void OnStatusReply();
@@ -109,6 +119,7 @@ class TForm1 : public ui::Form {
   bool Send(const std::vector<std::uint8_t>& request, int hid_length);
 
   // --- Links (link/) ---
+  bool WriteToComPort(std::span<const std::uint8_t> request);
   bool SendOverComPort(std::span<const std::uint8_t> request);
   bool SendHidReport(std::span<const std::uint8_t> request, int length);
   void StopLinkTimers();
@@ -118,6 +129,7 @@ class TForm1 : public ui::Form {
   void ResendInFlight();
   void ProbeCandidatePort();
   bool OpenCandidatePort();
+  void SkipCandidate();
   void Timer1Timer();
 
   // --- Firmware files (firmware/) ---
@@ -149,9 +161,11 @@ class TForm1 : public ui::Form {
   static const char* PortFileName(firmware::PortKind port_kind);
   std::string PortFilePath(firmware::PortKind port_kind) const;
   void SpeedButton1Click();
-  void LoadPortGroup(ui::ComboBox& combo, firmware::PortKind port_kind);
+  void LoadPortGroup(ui::ComboBox& combo, firmware::PortKind port_kind,
+                     const core::Result<std::vector<std::string>>& present);
   void RescanPortGroup(ui::ComboBox& combo);
   void SavePortGroup(const ui::ComboBox& combo, firmware::PortKind port_kind);
+  void StorePort(const std::string& name, firmware::PortKind port_kind);
   void CheckBox_Autoselect_comportClick();
   void ApplyAutoselectAppearance();
   void xpButton_rescan1Click();

@@ -3,17 +3,16 @@
 #include "config/port_record.h"
 #include "texts/texts.h"
 
-// Fills a group's list with the ports present and shows its stored port. On any
-// failure offers to create the default file; the panel opens in any case.
-void TForm1::LoadPortGroup(ui::ComboBox& combo, firmware::PortKind port_kind) {
-  auto present = serial.list_ports();
-  std::optional<std::string> stored;
+// Fills a group's list with the ports present and shows its stored port. Only a
+// file that cannot be read brings the offer to create the default one: a list
+// that could not be read leaves the list as it was and the stored port as it is.
+void TForm1::LoadPortGroup(ui::ComboBox& combo, firmware::PortKind port_kind,
+                           const core::Result<std::vector<std::string>>& present) {
   if (present) {
-    combo.set_items(std::move(*present));
+    combo.set_items(present.value());
     combo.select(0);
-    stored = config::ReadPortFile(PortFilePath(port_kind));
   }
-  if (stored) {
+  if (auto stored = config::ReadPortFile(PortFilePath(port_kind))) {
     combo.text = *stored;
     return;
   }
@@ -27,8 +26,10 @@ void TForm1::LoadPortGroup(ui::ComboBox& combo, firmware::PortKind port_kind) {
 }
 
 void TForm1::SpeedButton1Click() {
-  LoadPortGroup(ComboBox_setCompoort1, firmware::PortKind::rs232);
-  LoadPortGroup(ComboBox_setCompoort2, firmware::PortKind::rs232_over_usb);
+  const auto present = serial.list_ports();
+  if (!present) dialogs.message(ui::BoxKind::error, texts::RegistryError(present.error().code));
+  LoadPortGroup(ComboBox_setCompoort1, firmware::PortKind::rs232, present);
+  LoadPortGroup(ComboBox_setCompoort2, firmware::PortKind::rs232_over_usb, present);
   ApplyAutoselectAppearance();
   GroupBox_set_communicationport.visible = true;
   if (Button_Cancel_set_communicationport.visible) focused = &Button_Cancel_set_communicationport;
@@ -55,18 +56,53 @@ void TForm1::xpButton_rescan2Click() {
   RescanPortGroup(ComboBox_setCompoort2);
 }
 
+namespace {
+
+// Ends a running download where it stands, as opening another file does, and
+// takes away what belonged to it, so that nothing offers to go on with it.
+void StopDownload(TForm1& f) {
+  f.StopLinkTimers();
+  f.Timer4.set_enabled(false);
+  f.ClosePort();
+  f.ShowBusy(false);
+  for (ui::Panel* p : {&f.GroupBox_gauge_up_down_loading, &f.Panel_ready_for_download,
+                       &f.Panel_tekstveld, &f.Panel_olderversion_text}) {
+    p->visible = false;
+  }
+  f.download_started = false;
+  f.comm_state = download::CommState::idle;
+}
+
+}  // namespace
+
+// The port is changed under a running download only when the user says so:
+// closing it mid-transfer would cut a block in two.
 void TForm1::SavePortGroup(const ui::ComboBox& combo, firmware::PortKind port_kind) {
   if (combo.item_index < 0) {
     dialogs.message(ui::BoxKind::warning, texts::do_not_edit);
     return;
   }
-  bool ok = config::WritePortFile(PortFilePath(port_kind), combo.text);
-  if (ok) {
-    port_name = combo.text;
-    ok = static_cast<bool>(ComPort1.set_port(combo.text));
+  if (DownloadRunning()) {
+    if (dialogs.message(ui::BoxKind::question, texts::running_save_question) != ui::Answer::yes) {
+      return;
+    }
+    StopDownload(*this);
   }
-  if (!ok) dialogs.message(ui::BoxKind::plain, texts::WriteError(PortFileName(port_kind)));
+  StorePort(combo.text, port_kind);
   GroupBox_set_communicationport.visible = false;
+}
+
+// A port that was open is opened again under the new name; when that fails the
+// user hears so, in words apart from those of a file that could not be written.
+void TForm1::StorePort(const std::string& name, firmware::PortKind port_kind) {
+  if (!config::WritePortFile(PortFilePath(port_kind), name)) {
+    dialogs.message(ui::BoxKind::plain, texts::WriteError(PortFileName(port_kind)));
+    return;
+  }
+  port_name = name;
+  if (const core::Status reopened = ComPort1.set_port(name); !reopened) {
+    dialogs.message(ui::BoxKind::error, texts::CantOpenPort(name, reopened.error().text));
+  }
 }
 
 void TForm1::Button_Save_set_communicationportClick() {

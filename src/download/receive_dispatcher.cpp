@@ -1,6 +1,8 @@
 // Judges what the unit sent against the request last sent, and moves the download on.
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <limits>
 
 #include "app/main_window.h"
 #include "download/protocol.h"
@@ -9,6 +11,8 @@
 using download::CommState;
 
 namespace {
+
+constexpr std::uint8_t restart_report_code = StateLetter(CommState::restart);
 
 bool KnownReplyCode(std::uint8_t code) {
   return code != 0 && std::strchr("aBdSuU}rVWF", code) != nullptr;
@@ -52,12 +56,44 @@ bool TForm1::ReadSerialInput(std::int32_t count) {
   return true;
 }
 
+// `rx_count` stops at its largest value: a unit that streams for ever must not
+// wrap it round to a count that looks like a short reply.
 void TForm1::AppendRx(std::span<const std::uint8_t> bytes) {
-  rx_count += static_cast<std::int32_t>(bytes.size());
+  const bool report_awaited = PowerCycleWaitRuns();
   for (std::uint8_t b : bytes) {
-    if (rx_buffer.size() >= rx_buffer_capacity) break;
-    rx_buffer.push_back(b);
+    // Noise of the power going off and on: nothing before an 'r' can start the report.
+    if (report_awaited && rx_buffer.empty() && b != restart_report_code) continue;
+    if (rx_count < std::numeric_limits<std::int32_t>::max()) ++rx_count;
+    if (rx_buffer.size() < rx_buffer_capacity) rx_buffer.push_back(b);
   }
+}
+
+// Keeps the unit's report after a power cycle and drops whatever else came: the
+// noise of the power going off and on is no reply, so neither a link error nor a
+// reason to ask for a restart that the step never asked for. True once the
+// whole report is held, and only it.
+bool TForm1::KeepOnlyPowerCycleReport() {
+  // Before Timer4 starts the wait the unit cannot have been switched yet: what
+  // comes answered the step before.
+  if (Timer4.enabled()) {
+    ClearRx();
+    return false;
+  }
+  constexpr std::size_t length = 4;
+  for (;;) {
+    const auto start = std::find(rx_buffer.begin(), rx_buffer.end(), restart_report_code);
+    rx_buffer.erase(rx_buffer.begin(), start);
+    if (rx_buffer.size() < length) break;
+    const std::span<const std::uint8_t> report(rx_buffer.data(), length);
+    if (download::ChecksumHolds(report)) {
+      rx_buffer.resize(length);
+      rx_count = static_cast<std::int32_t>(length);
+      return true;
+    }
+    rx_buffer.erase(rx_buffer.begin());
+  }
+  rx_count = static_cast<std::int32_t>(rx_buffer.size());
+  return false;
 }
 
 void TForm1::ReceiveDispatcher(std::int32_t count) {
@@ -73,6 +109,7 @@ void TForm1::ReceiveDispatcher(std::int32_t count) {
     ClearRx();
     return;
   }
+  if (PowerCycleWaitRuns() && !KeepOnlyPowerCycleReport()) return;
   if (rx_buffer.empty()) return;
   const std::uint8_t code = rx_buffer[0];
   if (!KnownReplyCode(code)) {

@@ -55,8 +55,13 @@ void TForm1::OnProbeReply() {
     Timer4.set_enabled(true);
     return;
   }
+  // Another kind of unit on this port: asking it again gets the same answer, so
+  // the search moves on, as after a port that stays silent.
+  StopLinkTimers();
+  ClosePort();
+  error_count = 0;
   autoselect_index += 1;
-  if (autoselect_index > static_cast<std::int32_t>(PortSearchCandidates().size())) {
+  if (!PortSearchCandidate(autoselect_index)) {
     ShowOfflineForm(texts::not_compatible, texts::wrong_unit_2, texts::wrong_unit_3);
   } else {
     ProbeCandidatePort();
@@ -114,8 +119,9 @@ void TForm1::OnBlockReply() {
       ShowRefusalForm(texts::memory_damaged, texts::do_not_power, texts::call_supplier);
     }
   } else {
+    // The unit is in a state no block can mend: nothing more goes out behind a
+    // panel that tells the user to switch the power off.
     ShowRefusalForm(texts::switch_off, texts::close_and_retry, "");
-    ReportLinkError();
   }
 }
 

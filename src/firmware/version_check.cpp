@@ -1,6 +1,8 @@
 // The checks between the unit's identity and the access request.
 #include "firmware/version_check.h"
 
+#include <string_view>
+
 #include "app/main_window.h"
 #include "firmware/image.h"
 #include "firmware/script.h"
@@ -14,6 +16,7 @@ constexpr const char* prepare_pattern = "5MAXXXXXX";
 }  // namespace
 
 void TForm1::ShowOlderVersionPanel(const char* line1, const char* line2) {
+  SizeOlderVersionPanel(std::string_view(line1) != texts::older_1);
   Label_version_error_txt1.caption = line1;
   Label_version_error_txt2.caption = line2;
   Panel_olderversion_text.visible = true;

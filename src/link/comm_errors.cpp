@@ -63,20 +63,28 @@ void TForm1::ResendInFlight() {
 }
 
 void TForm1::ProbeCandidatePort() {
-  if (!ComPort1.connected() && !OpenCandidatePort()) {
-    StopLinkTimers();
-    Timer4.set_enabled(false);
-    next_action = NextAction::probe_next_port;
-    autoselect_index += 1;
-    if (PortSearchCandidate(autoselect_index)) {
-      Timer4.set_enabled(true);
-    } else {
-      ShowOfflineForm(texts::no_port_1, texts::no_port_2, texts::no_port_3);
-    }
-    return;
-  }
+  if (!ComPort1.connected() && !OpenCandidatePort()) return SkipCandidate();
   comm_state = CommState::probe;
-  SendOverComPort(download::VersionRequest());
+  // A port that takes no request leads to no unit: like one that will not open,
+  // it is no reason to stop the search, nor to trouble the user with a box.
+  if (!WriteToComPort(download::VersionRequest())) SkipCandidate();
+}
+
+// Gives up the candidate at `autoselect_index` before it answered: the next one is
+// probed on Timer4's tick, which closes this port first. Each candidate starts
+// with a clean count, so that each gets its four requests.
+void TForm1::SkipCandidate() {
+  StopLinkTimers();
+  Timer4.set_enabled(false);
+  error_count = 0;
+  next_action = NextAction::probe_next_port;
+  autoselect_index += 1;
+  if (PortSearchCandidate(autoselect_index)) {
+    Timer4.set_enabled(true);
+  } else {
+    ClosePort();
+    ShowOfflineForm(texts::no_port_1, texts::no_port_2, texts::no_port_3);
+  }
 }
 
 bool TForm1::OpenCandidatePort() {

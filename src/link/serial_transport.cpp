@@ -6,19 +6,22 @@
 #include "texts/texts.h"
 
 // False only when the write failed: a request counts as sent only when every
-// byte reached the driver in time. On a closed port nothing happens at all. The
-// box says only "Communicatie Error"; the reason stays in ComPort1.last_error().
-bool TForm1::SendOverComPort(std::span<const std::uint8_t> request) {
+// byte reached the driver in time. On a closed port nothing happens at all.
+bool TForm1::WriteToComPort(std::span<const std::uint8_t> request) {
   if (!ComPort1.connected()) return true;
   ClearRx();
-  if (!ComPort1.write(request)) {
-    StopLinkTimers();
-    Timer4.set_enabled(false);
-    dialogs.message(ui::BoxKind::error, texts::communicatie_error);
-    return false;
-  }
+  if (!ComPort1.write(request)) return false;
   Timer2.set_enabled(true);
   return true;
+}
+
+// The box says only "Communicatie Error"; the reason stays in ComPort1.last_error().
+bool TForm1::SendOverComPort(std::span<const std::uint8_t> request) {
+  if (WriteToComPort(request)) return true;
+  StopLinkTimers();
+  Timer4.set_enabled(false);
+  dialogs.message(ui::BoxKind::error, texts::communicatie_error);
+  return false;
 }
 
 void TForm1::StopLinkTimers() {
@@ -44,11 +47,34 @@ void TForm1::ComPort1RxChar(int count) {
   }
 }
 
+namespace {
+
+// A panel whose button would talk to the unit next.
+bool OffersToGoOn(const TForm1& f) {
+  return (f.Panel_ready_for_download.visible && f.Button_Download_ready_for_download.visible) ||
+         f.Panel_olderversion_text.visible || (f.Panel_tekstveld.visible && f.staged_download);
+}
+
+}  // namespace
+
 // The device went away under us (cable pulled, adapter unplugged): the port has
-// closed itself. Nothing more can arrive, so say so now rather than let the
-// time-outs find out one by one, or never where no time-out runs.
+// closed itself, and nothing more can arrive. A probed port is simply no longer
+// a candidate. A download that waits on the unit, or that a panel offers to go
+// on with, is told now, rather than let the time-outs find out one by one, or
+// never where no time-out runs; the panels that offered to go on go, since
+// Retry starts the connection over. With nothing awaited (no file, or the
+// download ended) there is nothing to tell.
 void TForm1::ComPort1Gone(const core::Error& error) {
+  if (Timer4.enabled() && next_action == NextAction::probe_next_port) return;
+  if (comm_state == CommState::probe && next_action != NextAction::connect && UnitAwaited()) {
+    return SkipCandidate();
+  }
+  if (link_kind != firmware::Link::serial) return;
+  if (!UnitAwaited() && !OffersToGoOn(*this)) return;
   StopLinkTimers();
   Timer4.set_enabled(false);
+  Panel_ready_for_download.visible = false;
+  Panel_olderversion_text.visible = false;
+  Panel_tekstveld.visible = false;
   ShowOfflineForm(texts::offline_1, texts::offline_2, texts::Disconnected(error.name));
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 
 namespace platform {
 
@@ -24,6 +25,12 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 
 void SortPortNames(std::vector<std::string>& names) {
   std::sort(names.begin(), names.end(), LessIgnoringCase);
+}
+
+std::string ShortPortName(const std::string& name) {
+  constexpr std::string_view devices = "/dev/";
+  if (name.size() <= devices.size() || name.compare(0, devices.size(), devices) != 0) return name;
+  return name.substr(devices.size());
 }
 
 }  // namespace platform

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QSize>
+#include <QRect>
 #include <functional>
 
 #include "ui/control.h"
@@ -19,8 +19,11 @@ class ComponentWidget {
 
   // Texts, colours and state from the component.
   virtual void sync_from_component() = 0;
-  // The size to give the widget; widgets that size themselves to their content override it.
-  virtual QSize wanted_size(const ui::Control& c) const { return QSize(c.width, c.height); }
+  // The place to give the widget, `at` being where the component puts its
+  // top-left corner; widgets that size themselves to their content override it.
+  virtual QRect wanted_place(const ui::Control& c, QPoint at) const {
+    return QRect(at, QSize(c.width, c.height));
+  }
 };
 
 }  // namespace qtui

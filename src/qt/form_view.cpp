@@ -86,7 +86,7 @@ void FormView::sync_entry(const Entry& e) {
   if (e.widget->font() != font) e.widget->setFont(font);
   e.binding->sync_from_component();
   const QPoint origin = ClientOrigin(*c.parent());
-  const QRect place(QPoint(origin.x() + c.left, origin.y() + c.top), e.binding->wanted_size(c));
+  const QRect place = e.binding->wanted_place(c, origin + QPoint(c.left, c.top));
   if (e.widget->geometry() != place) e.widget->setGeometry(place);
   if (e.widget->isHidden() == c.visible) e.widget->setVisible(c.visible);
   if (e.widget->testAttribute(Qt::WA_ForceDisabled) == c.enabled) e.widget->setEnabled(c.enabled);

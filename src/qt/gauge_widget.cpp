@@ -35,7 +35,9 @@ void GaugeWidget::paintEvent(QPaintEvent*) {
   p.setFont(font());
   p.save();
   p.setClipRegion(QRegion(inner).subtracted(QRegion(bar)));
-  p.setPen(ToQColor(gauge_.font.color));
+  // The bar's colour over the empty part and the background's over the bar, so
+  // that every digit stands out from what lies under it.
+  p.setPen(bar_colour);
   p.drawText(inner, flags, text);
   p.restore();
   p.setClipRect(bar);

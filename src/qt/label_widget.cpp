@@ -27,10 +27,12 @@ void LabelWidget::sync_from_component() {
   }
 }
 
-QSize LabelWidget::wanted_size(const ui::Control& c) const {
-  if (!label_.auto_size) return QSize(c.width, c.height);
+QRect LabelWidget::wanted_place(const ui::Control& c, QPoint at) const {
+  if (!label_.auto_size) return QRect(at, QSize(c.width, c.height));
   const QFontMetrics m(font());
-  return QSize(m.horizontalAdvance(text()), m.height());
+  const QSize size(m.horizontalAdvance(text()), m.height());
+  if (label_.align == ui::Align::right) at.rx() += c.width - size.width();
+  return QRect(at, size);
 }
 
 void LabelWidget::mousePressEvent(QMouseEvent* event) {

@@ -15,7 +15,7 @@ class LabelWidget : public QLabel, public ComponentWidget {
   LabelWidget(ui::Label& label, QWidget* parent, AfterInput after_input);
 
   void sync_from_component() override;
-  QSize wanted_size(const ui::Control& c) const override;
+  QRect wanted_place(const ui::Control& c, QPoint at) const override;
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;

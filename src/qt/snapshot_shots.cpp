@@ -45,6 +45,11 @@ void ShowReady(TForm1& f, bool finished) {
 }
 
 void ShowPortSettings(TForm1& f, FormView& view, bool automatic) {
+  // Ports as a Linux system names them.
+  f.ComboBox_setCompoort1.set_items({"/dev/ttyS0", "/dev/ttyS1"});
+  f.ComboBox_setCompoort1.select(0);
+  f.ComboBox_setCompoort2.set_items({"/dev/ttyACM10", "/dev/ttyUSB0"});
+  f.ComboBox_setCompoort2.select(1);
   f.GroupBox_set_communicationport.visible = true;
   f.ApplyAutoselectAppearance();
   f.focused = &f.Button_Cancel_set_communicationport;
@@ -65,9 +70,10 @@ const std::vector<Shot>& Shots() {
       {"refusal.png",
        [](TForm1& f, FormView&) { f.ShowRefusalForm(texts::only_when, texts::motor_running, ""); }},
       {"older_version.png",
+       [](TForm1& f, FormView&) { f.ShowOlderVersionPanel(texts::older_1, texts::older_2); }},
+      {"older_version_wrong_type.png",
        [](TForm1& f, FormView&) {
-         f.Panel_olderversion_text.visible = true;
-         f.focused = &f.Button_Cancel_olderversion;
+         f.ShowOlderVersionPanel(texts::not_compatible, texts::select_correct_file);
        }},
       {"message_10.png", [](TForm1& f, FormView&) { ShowMessage(f, 10); }},
       {"message_3.png", [](TForm1& f, FormView&) { ShowMessage(f, 3); }},
@@ -81,6 +87,14 @@ const std::vector<Shot>& Shots() {
          f.Gauge_up_down_loading.max_value = 100;
          f.Gauge_up_down_loading.progress = 40;
          f.GroupBox_gauge_up_down_loading.visible = true;
+         f.label_comm_errors.caption = texts::PortErrors("/dev/ttyUSB0", 12);
+       }},
+      {"gauge_50.png",
+       [](TForm1& f, FormView&) {
+         f.Gauge_up_down_loading.max_value = 100;
+         f.Gauge_up_down_loading.progress = 50;
+         f.GroupBox_gauge_up_down_loading.visible = true;
+         f.label_comm_errors.caption = texts::PortErrors("/dev/ttyACM10", 123);
        }},
       {"port_settings_auto_on.png", [](TForm1& f, FormView& v) { ShowPortSettings(f, v, true); }},
       {"port_settings_auto_off.png", [](TForm1& f, FormView& v) { ShowPortSettings(f, v, false); }},
@@ -97,6 +111,7 @@ void HideAllPanels(TForm1& f) {
     p->visible = false;
   }
   f.ShowBusy(false);
+  f.label_comm_errors.caption = texts::comm_errors;
   f.focused = &f.SpeedButton_open_file;
 }
 

@@ -182,6 +182,12 @@ inline std::string WriteError(const std::string& file) {
   return "Write Error File: " + file;
 }
 inline constexpr const char* do_not_edit = "Do not edit\r\nuse pulldown menu !!!";
+inline constexpr const char* running_save_question =
+    "A firmware download is running.\r\nStop it and change the port?";
+// The port just saved could not be opened in place of the one that was open.
+inline std::string CantOpenPort(const std::string& port, const std::string& reason) {
+  return "Can't open port " + port + " (" + reason + ")";
+}
 inline std::string RegistryError(int code) {
   return "Registry error (win error code: " + std::to_string(code) + ")";
 }

@@ -2,6 +2,7 @@
 
 #include "config/port_record.h"
 #include "form_fixture.h"
+#include "texts/texts.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ TEST(PortSettings, MissingFilesOfferDefaults) {
   }
 }
 
-TEST(PortSettings, StoredPortsAreShownAndAFailedListReportsBothFiles) {
+TEST(PortSettings, StoredPortsAreShownAlsoWhenTheListCannotBeRead) {
   FormFixture f;
   TForm1& w = *f.form;
   config::WritePortFile((f.folder / "com.ini").string(), "/dev/ttyS4");
@@ -50,11 +51,65 @@ TEST(PortSettings, StoredPortsAreShownAndAFailedListReportsBothFiles) {
   w.Button_Cancel_set_communicationport.click();
   EXPECT_FALSE(w.GroupBox_set_communicationport.visible);
 
+  // The list fails, the files do not: one box says so, and no offer to
+  // overwrite a stored port with the default comes.
   f.serial.list_fails = true;
+  f.dialogs.answers = {ui::Answer::yes, ui::Answer::yes};
   w.SpeedButton_comport_settings.click();
-  EXPECT_EQ(Texts(f.dialogs).at(0), "Can't find com.ini file");
-  EXPECT_EQ(Texts(f.dialogs).at(2), "Can't find com_2.ini file");
+  EXPECT_EQ(Texts(f.dialogs), std::vector<std::string>{"Registry error (win error code: 13)"});
   EXPECT_TRUE(w.GroupBox_set_communicationport.visible);
+  EXPECT_EQ(w.ComboBox_setCompoort2.items, f.serial.ports_listed) << "the list as it was";
+  EXPECT_EQ(w.ComboBox_setCompoort2.text, "/dev/ttyUSB7");
+  EXPECT_EQ(config::ReadPortFile((f.folder / "com.ini").string()), "/dev/ttyS4");
+  EXPECT_EQ(config::ReadPortFile((f.folder / "com_2.ini").string()), "/dev/ttyUSB7");
+}
+
+// Save under a running download asks first; a port that will not open again
+// says so in its own words.
+TEST(PortSettings, SaveAsksBeforeItStopsADownloadAndTellsAFailedOpen) {
+  const struct {
+    const char* name;
+    bool running;
+    ui::Answer answer;
+    const char* picked;
+    std::vector<std::string> boxes;
+    bool saved;
+  } cases[] = {
+      {"no download", false, ui::Answer::no, "COM3", {}, true},
+      {"running, No", true, ui::Answer::no, "COM3", {texts::running_save_question}, false},
+      {"running, Yes", true, ui::Answer::yes, "COM3", {texts::running_save_question}, true},
+      {"the new port will not open",
+       false,
+       ui::Answer::no,
+       "/dev/ttyUSB9",
+       {"Can't open port /dev/ttyUSB9 (No such file or directory)"},
+       true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormFixture f;
+    TForm1& w = *f.form;
+    f.serial.add_port("COM1");
+    f.serial.add_port("COM3");
+    w.link_kind = firmware::Link::serial;
+    ASSERT_TRUE(w.EnsurePortOpen());
+    w.download_started = c.running;
+    w.SendStatusRequest();
+    w.CheckBox_Autoselect_comport.checked = false;
+    w.ApplyAutoselectAppearance();
+    w.GroupBox_set_communicationport.visible = true;
+    w.ComboBox_setCompoort1.set_items({"COM1", c.picked});
+    w.ComboBox_setCompoort1.select(1);
+    f.dialogs.answers = {c.answer};
+    w.Button_Save_set_communicationport.click();
+    f.loop.advance(1000);
+    EXPECT_EQ(Texts(f.dialogs), c.boxes);
+    EXPECT_EQ(w.GroupBox_set_communicationport.visible, !c.saved);
+    EXPECT_EQ(config::ReadPortFile((f.folder / "com.ini").string()).has_value(), c.saved);
+    EXPECT_EQ(f.Letters("COM1").size() > 1, c.running && !c.saved)
+        << "only a download left running asks on";
+    EXPECT_EQ(f.serial.line("COM3").open, c.saved && !c.running && *c.picked == 'C');
+  }
 }
 
 TEST(PortSettings, SaveTakesOnlyAPickedPort) {

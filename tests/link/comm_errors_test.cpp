@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "form_fixture.h"
+#include "texts/texts.h"
 
 namespace {
 
@@ -164,23 +167,60 @@ TEST(CommErrors, PortSearchMovesOnFromPortsThatWillNotOpen) {
   }
 }
 
-TEST(CommErrors, WrongUnitOnTheProbedPortEndsInTheTypeMessage) {
-  FormFixture f;
-  TForm1& w = *f.form;
-  w.link_kind = firmware::Link::serial;
-  f.serial.add_port("/dev/ttyUSB0");
-  w.ComboBox_setCompoort2.set_items({"/dev/ttyUSB0"});
-  w.StaticText_version_info_File.caption = "3M0100001";
-  w.next_action = NextAction::probe_next_port;
-  w.Timer4.set_enabled(true);
-  f.loop.advance(30);
-  for (int i = 0; i < 3 && !w.Panel_communication_offline.visible; ++i) {
-    f.serial.feed("/dev/ttyUSB0", FormFixture::Reply("V4M0100001"));
+TEST(CommErrors, PortSearchMovesOnFromAPortThatLeadsNowhere) {
+  enum class Fault { wrong_unit, write_fails, pulled };
+  const struct {
+    const char* name;
+    Fault fault;  // what the first candidate does with its probe
+    bool second;  // whether a second candidate with the right unit is listed
+    const char* first_letters;
+    const char* line1;  // the panel shown at the end; "" for none
+    const char* line3;
+  } cases[] = {
+      {"a unit of another type", Fault::wrong_unit, true, "V", "", ""},
+      {"a write that fails", Fault::write_fails, true, "?", "", ""},
+      {"a cable pulled while asked", Fault::pulled, true, "V", "", ""},
+      {"another type, no port left", Fault::wrong_unit, false, "V",
+       "File type is not compatible to the system", "connect the correct ECU !!!"},
+      {"a failed write, no port left", Fault::write_fails, false, "?",
+       "No Com port or connection is found", "is connected to ECU !!!"},
+      {"pulled, no port left", Fault::pulled, false, "V", "No Com port or connection is found",
+       "is connected to ECU !!!"},
+  };
+  const std::string first = "/dev/ttyUSB0", second = "/dev/ttyUSB1";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormFixture f;
+    TForm1& w = *f.form;
+    w.link_kind = firmware::Link::serial;
+    f.serial.add_port(first);
+    f.serial.add_port(second);
+    w.ComboBox_setCompoort2.set_items(c.second ? std::vector{first, second} : std::vector{first});
+    w.StaticText_version_info_File.caption = "3M0100001";
+    w.Timer2.set_interval(100);
+    if (c.fault == Fault::write_fails) f.serial.short_write_at = 0;
+    w.next_action = NextAction::probe_next_port;
+    w.Timer4.set_enabled(true);
+    f.loop.advance(30);
+    if (c.fault == Fault::wrong_unit) f.serial.feed(first, FormFixture::Reply("V4M0100001"));
+    if (c.fault == Fault::pulled) f.serial.pull(first);
+    f.loop.advance(60);
+    if (c.second) {
+      EXPECT_EQ(f.Letters(second), "V");
+      f.serial.feed(second, FormFixture::Reply("V3M0100007"));
+      f.loop.advance(60);
+      EXPECT_EQ(f.Letters(second), "VV") << "the connection starts over on the port found";
+      EXPECT_EQ(w.comm_state, CommState::version);
+    }
+    f.loop.advance(1000);
+    EXPECT_EQ(f.Letters(first), c.first_letters) << "the first port is not asked again";
+    EXPECT_FALSE(f.serial.line(first).open);
+    EXPECT_TRUE(f.dialogs.boxes.empty()) << f.dialogs.boxes.at(0).text;
+    EXPECT_EQ(w.Panel_communication_offline.visible, *c.line1 != '\0');
+    if (*c.line1 == '\0') continue;
+    EXPECT_EQ(w.Label_communication_is_offline_txt1.caption, c.line1);
+    EXPECT_EQ(w.Label_communication_is_offline_txt3.caption, c.line3);
   }
-  EXPECT_TRUE(w.Panel_communication_offline.visible);
-  EXPECT_EQ(w.Label_communication_is_offline_txt1.caption,
-            "File type is not compatible to the system");
-  EXPECT_EQ(w.Label_communication_is_offline_txt3.caption, "connect the correct ECU !!!");
 }
 
 TEST(CommErrors, RetryAndCancelOfTheOfflinePanel) {
@@ -233,16 +273,55 @@ TEST(CommErrors, SerialBytesOnTheHidLinkAreDroppedNotLeftQueued) {
   EXPECT_EQ(w.StaticText_version_info.caption, "");
 }
 
-TEST(CommErrors, PulledCableShowsTheOfflinePanelAtOnce) {
-  Link f;
-  TForm1& w = *f.form;
-  w.SendStatusRequest();
-  f.serial.pull("COM3");
-  EXPECT_TRUE(f.OfflineShown("Communication is offline"));
-  EXPECT_EQ(w.Label_communication_is_offline_txt3.caption, "COM3 was disconnected");
-  EXPECT_FALSE(w.ComPort1.connected());
-  EXPECT_FALSE(w.Timer2.enabled());
-  EXPECT_EQ(f.loop.pending(), 0u) << "nothing left running";
+TEST(CommErrors, PulledCableShowsTheOfflinePanelOnlyWhileTheUnitIsAwaited) {
+  const struct {
+    const char* name;
+    std::function<void(TForm1&)> before;
+    bool offline;  // the offline panel tells of the pulled cable
+    bool ready;    // the ready panel stays
+  } cases[] = {
+      {"no file opened", [](TForm1&) {}, false, false},
+      {"a reply awaited", [](TForm1& w) { w.SendStatusRequest(); }, true, false},
+      {"a link error about to re-send",
+       [](TForm1& w) {
+         w.SendStatusRequest();
+         w.ReportLinkError();
+       },
+       true, false},
+      {"the unit awaited after a power cycle",
+       [](TForm1& w) {
+         w.next_action = NextAction::power_cycle_wait;
+         w.Timer4Timer();
+       },
+       true, false},
+      {"the ready panel offers Download",
+       [](TForm1& w) {
+         w.ShowReadyPanel(TForm1::ReadyButtons::download_cancel, texts::ready_1, texts::ready_2);
+       },
+       true, false},
+      {"the finished panel",
+       [](TForm1& w) {
+         w.ShowReadyPanel(TForm1::ReadyButtons::ok, texts::finished_1, texts::finished_2);
+       },
+       false, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Link f;
+    TForm1& w = *f.form;
+    c.before(w);
+    const std::size_t written = f.Writes("COM3").size();
+    f.serial.pull("COM3");
+    EXPECT_FALSE(w.ComPort1.connected());
+    EXPECT_EQ(w.Panel_communication_offline.visible, c.offline);
+    EXPECT_EQ(w.Panel_ready_for_download.visible, c.ready) << "no offer to go on stays";
+    EXPECT_EQ(f.loop.pending(), 0u) << "nothing left running";
+    f.loop.advance(10000);
+    EXPECT_EQ(f.Writes("COM3").size(), written);
+    if (!c.offline) continue;
+    EXPECT_TRUE(f.OfflineShown("Communication is offline"));
+    EXPECT_EQ(w.Label_communication_is_offline_txt3.caption, "COM3 was disconnected");
+  }
 }
 
 }  // namespace

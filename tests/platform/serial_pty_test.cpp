@@ -66,6 +66,7 @@ TEST_F(SerialPtyTest, LineIsRaw8N1WithoutFlowControlAtEachRate) {
     EXPECT_EQ(t.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
     EXPECT_EQ(t.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD));
     EXPECT_EQ(t.c_iflag & (IXON | IXOFF | IXANY | ICRNL | INLCR | IGNCR | ISTRIP | INPCK), 0u);
+    EXPECT_EQ(t.c_iflag & (IGNBRK | BRKINT | PARMRK), static_cast<tcflag_t>(IGNBRK));
     EXPECT_EQ(t.c_oflag & OPOST, 0u);
     EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
   }

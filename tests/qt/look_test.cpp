@@ -72,6 +72,27 @@ TEST_F(LookTest, GaugeFillsItsShareInYellow) {
   EXPECT_TRUE(Near(image, Client(107 + 10 + 220, top), QColor(192, 192, 192), 0));
 }
 
+// At half way the percentage straddles the bar's end: its digits are silver
+// over the yellow bar and yellow over the silver rest, readable on both.
+TEST_F(LookTest, GaugePercentTakesTheColourOpposite) {
+  form.GroupBox_gauge_up_down_loading.visible = true;
+  form.Gauge_up_down_loading.max_value = 100;
+  form.Gauge_up_down_loading.progress = 50;
+  view.sync();
+  const QImage image = view.widget_of(form.Gauge_up_down_loading)->grab().toImage();
+  const int bar_end = 1 + (image.width() - 2) / 2;
+  const auto count = [&](int from_x, int to_x, QColor colour) {
+    int n = 0;
+    for (int x = from_x; x < to_x; ++x) {
+      for (int y = 2; y < image.height() - 2; ++y) n += image.pixelColor(x, y) == colour;
+    }
+    return n;
+  };
+  const QColor yellow(255, 255, 0), silver(192, 192, 192);
+  EXPECT_GT(count(bar_end - 25, bar_end, silver), 10) << "digits over the bar";
+  EXPECT_GT(count(bar_end, bar_end + 25, yellow), 10) << "digits over the rest";
+}
+
 TEST_F(LookTest, SpinnerTurnsWhileShownAndStopsWhenHidden) {
   form.ShowBusy(true);
   view.sync();

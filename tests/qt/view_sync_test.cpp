@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <functional>
 
 #include "main_window_fixture.h"
 #include "qt/gauge_widget.h"
+#include "texts/texts.h"
 #include "widget_expectations.h"
 
 namespace {
@@ -108,6 +111,52 @@ TEST_F(ViewSyncTest, GaugeShowsTheWholePercent) {
     view.sync();
     EXPECT_EQ(gauge->shown_percent(), c.percent) << c.progress << "/" << c.max;
   }
+}
+
+// Long port names and texts show whole: inside their own field, and the field
+// inside every parent up to the window.
+TEST_F(ViewSyncTest, LongPortNamesAndTextsShowWhole) {
+  const struct {
+    const char* what;
+    std::function<void(TForm1&)> apply;
+    const ui::Control* field;
+    QString shown;
+  } cases[] = {
+      {"a Linux port in the error label",
+       [](TForm1& f) { f.label_comm_errors.caption = "/dev/ttyACM10 errors:123"; },
+       &form.label_comm_errors, "/dev/ttyACM10 errors:123"},
+      {"the wrong-type line of the older-version panel",
+       [](TForm1& f) {
+         f.ShowOlderVersionPanel(texts::not_compatible, texts::select_correct_file);
+       },
+       &form.Label_version_error_txt1, texts::not_compatible},
+      {"a Linux port picked from a port list",
+       [](TForm1& f) {
+         f.GroupBox_set_communicationport.visible = true;
+         f.ComboBox_setCompoort2.set_items({"/dev/ttyUSB0", "/dev/ttyACM10"});
+         f.ComboBox_setCompoort2.select(1);
+       },
+       &form.ComboBox_setCompoort2, "ttyACM10"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.apply(form);
+    view.sync();
+    QWidget* field = widget(*c.field);
+    if (auto* combo = qobject_cast<QComboBox*>(field)) {
+      EXPECT_EQ(combo->currentText(), c.shown);
+      field = combo->lineEdit();
+    } else {
+      EXPECT_EQ(qobject_cast<QLabel*>(field)->text(), c.shown);
+    }
+    EXPECT_GE(field->width(), QFontMetrics(field->font()).horizontalAdvance(c.shown));
+    const QRect place(field->mapTo(view.root(), QPoint(0, 0)), field->size());
+    for (QWidget* p = field->parentWidget(); p != nullptr; p = p->parentWidget()) {
+      EXPECT_TRUE(QRect(p->mapTo(view.root(), QPoint(0, 0)), p->size()).contains(place))
+          << p->objectName().toStdString();
+    }
+  }
+  EXPECT_EQ(form.ComboBox_setCompoort2.text, "/dev/ttyACM10") << "the program keeps the whole name";
 }
 
 TEST_F(ViewSyncTest, FocusGoesWhereTheProgramPutsIt) {

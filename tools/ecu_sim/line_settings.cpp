@@ -17,9 +17,9 @@ struct Flag {
   const char* name;
 };
 
-// Settings that change or swallow bytes on the way, and would garble a binary frame.
-constexpr std::array<Flag, 8> kInputFlags{{{IGNBRK, "IGNBRK"},
-                                           {PARMRK, "PARMRK"},
+// Settings that change or swallow bytes on the way, and would garble a binary
+// frame. Ignoring breaks (IGNBRK) is not among them: a break is no byte.
+constexpr std::array<Flag, 7> kInputFlags{{{PARMRK, "PARMRK"},
                                            {ISTRIP, "ISTRIP"},
                                            {INLCR, "INLCR"},
                                            {IGNCR, "IGNCR"},

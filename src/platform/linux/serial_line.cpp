@@ -19,7 +19,10 @@ constexpr std::pair<int, speed_t> standard_rates[] = {
 
 void MakeRaw(termios& t) {
   ::cfmakeraw(&t);
-  t.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK | ISTRIP | IGNPAR | PARMRK | IGNBRK | BRKINT);
+  t.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK | ISTRIP | IGNPAR | PARMRK | BRKINT);
+  // A unit that powers off pulls the line low: a break, which would otherwise
+  // arrive as a 0x00 byte that no reply begins with.
+  t.c_iflag |= IGNBRK;
   t.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS | HUPCL);
   t.c_cflag |= CS8 | CLOCAL | CREAD;
   // One byte wanted: with O_NONBLOCK an empty queue then gives EAGAIN, so a

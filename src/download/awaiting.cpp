@@ -1,0 +1,24 @@
+// What the program is waiting for from the unit, in one place for every path
+// that must know: a lost link, stray bytes, and the tests that hold the
+// program to never standing still.
+#include "app/main_window.h"
+#include "download/protocol.h"
+
+bool TForm1::UnitAwaited() const {
+  return Timer1.enabled() || Timer2.enabled() || Timer4.enabled() || PowerCycleReportAwaited();
+}
+
+// From the power-cycle prompt on: first the moment before Timer4 starts the
+// wait, then the wait itself, which no time-out ends.
+bool TForm1::PowerCycleWaitRuns() const {
+  if (next_action != NextAction::power_cycle_wait) return false;
+  return Timer4.enabled() || (comm_state == CommState::restart && !Timer2.enabled());
+}
+
+// The report, once held whole, has been judged: an "OK" goes on with the
+// script, anything else ends the download there.
+bool TForm1::PowerCycleReportAwaited() const {
+  const bool judged = rx_count >= download::MinimumReplyLength(CommState::restart, false) &&
+                      !rx_buffer.empty() && rx_buffer[0] == StateLetter(CommState::restart);
+  return PowerCycleWaitRuns() && !judged;
+}
