@@ -78,6 +78,18 @@ class TForm1 : public ui::Form {
   std::array<ui::Label*, 10> MessageLines();
   void ClosePort();
   void ShowBusy(bool on);
+  void HideDownloadPanels();
+
+  // --- What the window waits for (app/) ---
+  // Something is still due without the user: a timer is armed, a reply is
+  // awaited (with or without a time limit), or the unit is to report back after
+  // a power cycle.
+  bool Pending() const;
+  bool AwaitsPowerUpReport() const;
+  // A panel is up whose button the user is to press.
+  bool WaitsForUser() const;
+  // Nothing more can happen until the user opens a file.
+  bool Idle() const { return !Pending() && !WaitsForUser(); }
 
   // --- Download control (download/) ---
   void ReceiveDispatcher(std::int32_t count);
@@ -123,6 +135,7 @@ class TForm1 : public ui::Form {
   // --- Firmware files (firmware/) ---
   void SpeedButton_open_fileClick();
   bool DownloadRunning() const;
+  void AbandonFile();
   void ShowFileMessage(const std::string& line1, const std::string& line2);
   bool ApplyFamily(const firmware::Family& family);
   void ArmConnection();
