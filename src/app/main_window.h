@@ -144,8 +144,9 @@ class TForm1 : public ui::Form {
   void TakeImageFacts(const firmware::ImageFacts& image, const firmware::Refusal* refusal);
   bool TakeScriptImage(const firmware::ImageFacts& image);
   void RefuseFile(const firmware::Refusal& refusal);
+  void StopScript();
   void ScriptReadFailure(const std::string& file);
-  void ScriptImageStep(const std::string& line);
+  void ScriptImageStep(const std::string& line, std::size_t number);
   void PowerCyclePrompt();
   void FinalMessage();
   void ShowTexts(std::span<const std::uint8_t> script, const std::string& step);

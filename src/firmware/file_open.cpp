@@ -167,6 +167,9 @@ void TForm1::RefuseFile(const firmware::Refusal& refusal) {
     case RefusalReason::unsupported_family:
       ShowFileMessage(texts::unsupported_1, texts::unsupported_2);
       return;
+    case RefusalReason::no_image:
+      ShowFileMessage(texts::no_image_1, texts::no_image_2);
+      return;
     case RefusalReason::not_a_script:
       return;  // not ours: no message
   }
