@@ -88,6 +88,7 @@ void TForm1::ScriptImageStep(const std::string& line, std::size_t number) {
 
 void TForm1::PowerCyclePrompt() {
   GroupBox_gauge_up_down_loading.visible = false;
+  ShowBusy(false);
   ShowReadyPanel(ReadyButtons::none, texts::power_cycle_1, texts::power_cycle_2);
   next_action = NextAction::power_cycle_wait;
   Timer4.set_enabled(true);
@@ -95,6 +96,7 @@ void TForm1::PowerCyclePrompt() {
 
 void TForm1::FinalMessage() {
   GroupBox_gauge_up_down_loading.visible = false;
+  ShowBusy(false);
   ShowReadyPanel(ReadyButtons::ok, texts::script_finished_1, texts::finished_2);
   script_finished = true;
 }
@@ -114,6 +116,7 @@ void TForm1::ShowTexts(std::span<const std::uint8_t> script, const std::string& 
   }
   SizeMessagePanel(count);
   GroupBox_gauge_up_down_loading.visible = false;
+  ShowBusy(false);
   Panel_tekstveld.visible = true;
   focused = &xpButton_close_tekstveld;
 }

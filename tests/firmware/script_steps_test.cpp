@@ -208,4 +208,38 @@ TEST(ScriptSteps, ReadFailuresSayErrorOnReadingFile) {
   }
 }
 
+// Whatever the finish answer leads to, once the user is waited for nothing says
+// "Please wait" any more.
+TEST(ScriptSteps, TheSpinnerGoesWhenAPanelWaitsForTheUser) {
+  const struct {
+    const char* name;
+    std::string steps, finish_status;
+    std::string shown;  // the panel's first line, or the box
+  } cases[] = {
+      {"text", "[t1]\r\n", "OK", "a text"},
+      {"power-cycle prompt", "[HR]\r\n", "OK",
+       "WARNING next part of firmware downloading will start"},
+      {"final message", "", "OK", "Firmware download is ready now. Turn the Power off"},
+      {"image gone", "[f]3Mgone.fm0\r\n", "OK", "Error on reading file: "},
+      {"finish refused", "", "NO", "firmware download has failed !!!\r\r\nPlease try again"},
+  };
+  for (const auto& c : cases) {
+    Staged f(c.steps, "[t1]a text\r\n");
+    TForm1& w = *f.form;
+    f.unit.finish_status = c.finish_status;
+    w.script_position = 10;  // the first step
+    w.GroupBox_gauge_up_down_loading.visible = true;
+    w.SendFinishRequest();
+    f.AnswerOk();
+    EXPECT_EQ(f.Letters(), "u") << c.name;
+    std::string shown = f.Shown();
+    if (w.Panel_tekstveld.visible) shown = w.Label_tekstveld_regel_1.caption;
+    if (w.Panel_ready_for_download.visible) shown = w.Label_ready_for_download_txt1.caption;
+    EXPECT_EQ(shown.substr(0, c.shown.size()), c.shown) << c.name;
+    EXPECT_FALSE(w.AdvCircularProgress1.visible) << c.name;
+    EXPECT_FALSE(w.Label_please_wait.visible) << c.name;
+    EXPECT_FALSE(w.GroupBox_gauge_up_down_loading.visible) << c.name;
+  }
+}
+
 }  // namespace
