@@ -55,6 +55,7 @@ void TForm1::Timer4Timer() {
       return;
     case NextAction::probe_next_port:
       ClosePort();
+      Timer2.set_interval(download::probe_time_out_ms);
       ProbeCandidatePort();
       Timer4.set_interval(60);
       return;
