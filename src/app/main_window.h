@@ -314,6 +314,14 @@ class TForm1 : public ui::Form {
   std::int32_t script_position = 0;
   // Set by the Download button, so that opening another file mid-download can ask first.
   bool download_started = false;
+  // The step line a script came to rest at because it asks for nothing this
+  // program knows: the window goes no further and says nothing (users have
+  // always seen it so), but a front end without a window must tell why it ended.
+  struct StalledStep {
+    std::size_t line = 0;  // counted from 1
+    std::string text;
+  };
+  std::optional<StalledStep> stalled_step;
   // A port chosen by the front end for this run (the batch front end's --port):
   // the port set-up then uses it without reading the port configuration files.
   std::optional<std::string> forced_port;

@@ -65,6 +65,7 @@ void TForm1::AbandonFile() {
   script_finished = false;
   download_started = false;
   soft_restart = false;
+  stalled_step.reset();
 }
 
 void TForm1::ShowFileMessage(const std::string& line1, const std::string& line2) {
