@@ -18,7 +18,8 @@ enum class Outcome { waiting, pressed, finished, stopped };
 
 // Plays the technician in front of the window: looks at the panel on top and
 // presses what the options say, exactly as a user would (a button that cannot
-// be seen or used takes no press). Decides when the run has ended.
+// be seen or used takes no press). Decides whether a panel ends the run, and
+// says why a window at rest ended it.
 class Technician {
  public:
   struct Policy {
