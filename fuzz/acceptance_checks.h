@@ -4,19 +4,18 @@
 #include "firmware/acceptance.h"
 #include "require.h"
 
-// `opened`: the image was chosen itself, not named in a script.
-inline void RequirePassed(const firmware::ImageFacts& image, bool opened) {
+inline void RequirePassed(const firmware::ImageFacts& image) {
   Require(image.readable && image.layout.checksum_ok, "a passed image reads and sums right");
   Require(image.layout.last_block_nr > 0, "a passed image has blocks to send");
   Require(image.layout.blocks_complete, "a passed image holds every block it sends");
   Require(image.family.supported && image.family.link_kind != firmware::Link::none,
           "a passed image has a link");
-  Require(!opened || image.finish_wait.has_value(), "an opened image's finish wait is known");
+  Require(image.finish_wait.has_value(), "a passed image's finish wait is known");
 }
 
 // The reason a refusal of an image names holds for that image, and the images
 // before it passed.
-inline void RequireImageRefusalHolds(const firmware::Refusal& refusal, bool opened) {
+inline void RequireImageRefusalHolds(const firmware::Refusal& refusal) {
   using enum firmware::RefusalReason;
   Require(refusal.image.has_value(), "an image's refusal carries the image");
   const firmware::ImageFacts& image = *refusal.image;
@@ -35,15 +34,16 @@ inline void RequireImageRefusalHolds(const firmware::Refusal& refusal, bool open
       Require(!image.layout.blocks_complete, "incomplete");
       break;
     case finish_wait_unreadable:
-      Require(opened && !image.finish_wait, "finish wait");
+      Require(!image.finish_wait, "finish wait");
       break;
     case unsupported_family:
       Require(!image.family.supported, "unsupported");
       break;
     case not_a_script:
     case no_begin2:
+    case no_image:
       Require(false, "a script's reason given for an image");
       break;
   }
-  for (const auto& before : refusal.passed) RequirePassed(before, false);
+  for (const auto& before : refusal.passed) RequirePassed(before);
 }

@@ -63,7 +63,7 @@ void CheckAcceptance(std::span<const std::uint8_t> bytes) {
       firmware::AcceptFile("unit.fm0", [&file](const std::string&) { return file; });
   Require(!std::holds_alternative<firmware::AcceptedScript>(verdict), "an image is no script");
   if (const auto* image = std::get_if<firmware::AcceptedImage>(&verdict)) {
-    RequirePassed(*image, true);
+    RequirePassed(*image);
     for (std::int32_t n = 0; n <= image->layout.last_block_nr; ++n) {
       Require(!firmware::DataBlock(bytes, n).empty(), "every block sent is held");
     }
@@ -71,7 +71,7 @@ void CheckAcceptance(std::span<const std::uint8_t> bytes) {
   }
   const auto& refusal = std::get<firmware::Refusal>(verdict);
   Require(!refusal.NamedInScript() && refusal.passed.empty(), "an image stands alone");
-  RequireImageRefusalHolds(refusal, true);
+  RequireImageRefusalHolds(refusal);
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ void CheckAcceptance(std::span<const std::uint8_t> bytes,
   if (const auto* accepted = std::get_if<firmware::AcceptedScript>(&verdict)) {
     Require(script.begins && script.has_begin2, "an accepted script has its markers");
     Require(accepted->images.size() == ImageLines(lines, begin2), "every [f] line checked");
-    for (const auto& image : accepted->images) RequirePassed(image, false);
+    for (const auto& image : accepted->images) RequirePassed(image);
     return;
   }
   const auto& refusal = std::get<firmware::Refusal>(verdict);
@@ -95,12 +95,14 @@ void CheckAcceptance(std::span<const std::uint8_t> bytes,
     const std::string& text = lines[refusal.line - 1].text;
     Require(firmware::ClassifyStep(text).image_name == refusal.file, "the line names the image");
     Require(refusal.passed.size() == ImageLines(lines, refusal.line - 1), "images before it");
-    RequireImageRefusalHolds(refusal, false);
+    RequireImageRefusalHolds(refusal);
   } else if (refusal.reason == firmware::RefusalReason::not_a_script) {
     Require(!script.begins && lines[0].ended, "a whole first line other than [begin1]");
+  } else if (refusal.reason == firmware::RefusalReason::no_image) {
+    Require(script.has_begin2 && ImageLines(lines, begin2) == 0, "no [f] line before [begin2]");
   } else {
     Require(refusal.reason == firmware::RefusalReason::no_begin2, "a script's own reason");
-    for (const auto& image : refusal.passed) RequirePassed(image, false);
+    for (const auto& image : refusal.passed) RequirePassed(image);
   }
 }
 

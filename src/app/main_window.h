@@ -79,6 +79,18 @@ class TForm1 : public ui::Form {
   std::array<ui::Label*, 10> MessageLines();
   void ClosePort();
   void ShowBusy(bool on);
+  void HideDownloadPanels();
+
+  // --- What the window waits for (app/) ---
+  // Something is still due without the user: a timer is armed, a reply is
+  // awaited (with or without a time limit), or the unit is to report back after
+  // a power cycle.
+  bool Pending() const;
+  bool AwaitsPowerUpReport() const;
+  // A panel is up whose button the user is to press.
+  bool WaitsForUser() const;
+  // Nothing more can happen until the user opens a file.
+  bool Idle() const { return !Pending() && !WaitsForUser(); }
 
   // --- Download control (download/) ---
   // Whether the unit is awaited: a reply (the reply timer runs or a block's
@@ -135,6 +147,7 @@ class TForm1 : public ui::Form {
   // --- Firmware files (firmware/) ---
   void SpeedButton_open_fileClick();
   bool DownloadRunning() const;
+  void AbandonFile();
   void ShowFileMessage(const std::string& line1, const std::string& line2);
   bool ApplyFamily(const firmware::Family& family);
   void ArmConnection();
@@ -143,8 +156,9 @@ class TForm1 : public ui::Form {
   void TakeImageFacts(const firmware::ImageFacts& image, const firmware::Refusal* refusal);
   bool TakeScriptImage(const firmware::ImageFacts& image);
   void RefuseFile(const firmware::Refusal& refusal);
+  void StopScript();
   void ScriptReadFailure(const std::string& file);
-  void ScriptImageStep(const std::string& line);
+  void ScriptImageStep(const std::string& line, std::size_t number);
   void PowerCyclePrompt();
   void FinalMessage();
   void ShowTexts(std::span<const std::uint8_t> script, const std::string& step);
@@ -314,6 +328,14 @@ class TForm1 : public ui::Form {
   std::int32_t script_position = 0;
   // Set by the Download button, so that opening another file mid-download can ask first.
   bool download_started = false;
+  // The step line a script came to rest at because it asks for nothing this
+  // program knows: the window goes no further and says nothing (users have
+  // always seen it so), but a front end without a window must tell why it ended.
+  struct StalledStep {
+    std::size_t line = 0;  // counted from 1
+    std::string text;
+  };
+  std::optional<StalledStep> stalled_step;
   // A port chosen by the front end for this run (the batch front end's --port):
   // the port set-up then uses it without reading the port configuration files.
   std::optional<std::string> forced_port;

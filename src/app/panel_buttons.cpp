@@ -12,6 +12,18 @@ void TForm1::ShowBusy(bool on) {
   Label_please_wait.visible = on;
 }
 
+// Every panel a download shows, the power-cycle prompt (the ready panel without
+// buttons) and its progress and busy signs.
+void TForm1::HideDownloadPanels() {
+  Panel_ready_for_download.visible = false;
+  Panel_olderversion_text.visible = false;
+  Panel_Acces_level_problem.visible = false;
+  Panel_communication_offline.visible = false;
+  Panel_tekstveld.visible = false;
+  GroupBox_gauge_up_down_loading.visible = false;
+  ShowBusy(false);
+}
+
 namespace {
 
 void set_offline_lines(TForm1& f, const std::string& l1, const std::string& l2,

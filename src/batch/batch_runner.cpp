@@ -62,6 +62,16 @@ int BatchRunner::Run() {
       console.ErrorLine(technician.reason());
       return 1;
     }
+    if (outcome == Outcome::pressed) {
+      // The press may have shown the next panel already, with nothing left to
+      // wake the loop: look again before waiting.
+      watcher.Pressed(*technician.pressed());
+      continue;
+    }
+    if (form.Idle()) {
+      console.ErrorLine(technician.AtRest());
+      return 1;
+    }
     const std::int64_t now = parts_.loop.now();
     if (deadline && now >= *deadline) {
       console.ErrorLine(options_.file + ": gave up after " + std::to_string(*options_.timeout_s) +

@@ -28,7 +28,8 @@ struct RunnerParts {
 };
 
 // One run of zekflash-cli that connects: the main window without a window,
-// driven through its buttons until the download finished or stopped.
+// driven through its buttons until the download finished or stopped, or until
+// nothing more can happen (TForm1::Idle).
 class BatchRunner {
  public:
   BatchRunner(Options options, RunnerParts parts)

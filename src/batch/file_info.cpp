@@ -1,7 +1,5 @@
 #include "batch/file_info.h"
 
-#include <cstdio>
-
 #include "batch/image_facts.h"
 #include "batch/printable.h"
 #include "firmware/family.h"
@@ -10,16 +8,6 @@
 namespace batch {
 
 namespace {
-
-// The finish wait of an image, as the open reads it: only for the fast families.
-std::string FinishWaitText(const firmware::ImageFacts& image) {
-  if (!image.finish_wait) return "unreadable (bytes 9 to 12 are no whole number)";
-  const std::int32_t wait = *image.finish_wait;
-  if (wait == 0) return "none (no time limit)";
-  char text[48];
-  std::snprintf(text, sizeof text, "%d.%d s", wait / 10, wait % 10);
-  return text;
-}
 
 const char* Why(firmware::RefusalReason reason) {
   using enum firmware::RefusalReason;
@@ -40,6 +28,8 @@ const char* Why(firmware::RefusalReason reason) {
       return "the first line is not [begin1]: the script is not run";
     case no_begin2:
       return "no [begin2] line, or a line without CR LF";
+    case no_image:
+      return "no [f] line before [begin2]: the script names no firmware file";
   }
   return "refused";
 }

@@ -76,4 +76,13 @@ void PrintChecksum(std::ostream& out, const firmware::ImageLayout& layout,
   }
 }
 
+std::string FinishWaitText(const firmware::ImageFacts& image) {
+  if (!image.finish_wait) return "unreadable (bytes 9 to 12 are no whole number)";
+  const std::int32_t wait = *image.finish_wait;
+  if (wait == 0) return "none (no time limit)";
+  char text[48];
+  std::snprintf(text, sizeof text, "%d.%d s", wait / 10, wait % 10);
+  return text;
+}
+
 }  // namespace batch

@@ -3,6 +3,7 @@
 #include <ostream>
 #include <string>
 
+#include "firmware/acceptance.h"
 #include "firmware/family.h"
 #include "firmware/image.h"
 
@@ -19,5 +20,7 @@ void PrintBlocks(std::ostream& out, const firmware::ImageLayout& layout,
                  const std::string& indent = "");
 void PrintChecksum(std::ostream& out, const firmware::ImageLayout& layout,
                    const std::string& indent = "");
+// The finish wait of an image, as the open reads it: only the fast families carry one.
+std::string FinishWaitText(const firmware::ImageFacts& image);
 
 }  // namespace batch

@@ -56,6 +56,14 @@ void PanelWatcher::Check() {
   for (Seen& seen : panels_) CheckPanel(seen);
 }
 
+void PanelWatcher::Pressed(const ui::Button& button) {
+  for (Seen& seen : panels_) {
+    for (const ui::Control* c = &button; c != nullptr; c = c->parent()) {
+      if (c == seen.panel) seen.visible = false;
+    }
+  }
+}
+
 void PanelWatcher::CheckPanel(Seen& seen) {
   const bool visible = seen.panel->visible;
   std::vector<std::string> lines = visible ? PanelLines(*seen.panel) : std::vector<std::string>{};

@@ -19,6 +19,9 @@ class PanelWatcher {
   PanelWatcher(const TForm1& form, Console& console);
 
   void Check();
+  // A press hides the panel it was made on; shown again by the press itself (the
+  // next text of a script), it is a new panel and is printed again.
+  void Pressed(const ui::Button& button);
 
  private:
   struct Seen {

@@ -61,8 +61,9 @@ std::vector<firmware::ImageFacts> ImagesChecked(const firmware::Acceptance& verd
 void PrintNamedImage(std::ostream& out, const firmware::ImageFacts& image, std::size_t number) {
   Field(out, "Image " + std::to_string(number), Printable(image.name));
   Field(out, "  Version", Printable(image.version));
-  PrintFamily(out, image.family, image.name, "  ");
+  PrintFamily(out, image.family, firmware::NamePart(image.name), "  ");
   PrintBlocks(out, image.layout, "  ");
+  if (image.readable) Field(out, "  Finish wait", FinishWaitText(image));
   PrintChecksum(out, image.layout, "  ");
 }
 
@@ -80,11 +81,7 @@ bool PrintScriptInfo(const std::string& path, const firmware::Acceptance& verdic
     Field(out, "Patterns", PatternList(script));
   }
   const std::vector<firmware::ImageFacts> images = ImagesChecked(verdict);
-  if (refusal == nullptr && images.empty()) {
-    Field(out, "Images", "none (the link and port of an earlier open stay in force)");
-  }
   for (std::size_t i = 0; i < images.size(); ++i) PrintNamedImage(out, images[i], i + 1);
-  Field(out, "Finish wait", "not read from a script's images (none after start)");
   Field(out, "Verdict", refusal != nullptr ? "refused: " + RefusalText(*refusal) : "accepted");
   return refusal == nullptr;
 }

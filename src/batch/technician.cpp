@@ -46,7 +46,7 @@ Outcome Technician::Act() {
                                 form_.Button_Cancel_ready_for_download.visible;
   if (form_.Panel_ready_for_download.visible && ready_has_button) return OnReady();
   if (form_.Panel_olderversion_text.visible) return OnOlderVersion();
-  return OnNothingToPress();
+  return Outcome::waiting;
 }
 
 Outcome Technician::OnAccessLevel() {
@@ -159,16 +159,20 @@ Outcome Technician::OnOlderVersion() {
                   "--ignore-version to download it anyway");
 }
 
-Outcome Technician::OnNothingToPress() {
-  if (StillGoing()) return Outcome::going;
-  if (form_.comm_state == CommState::idle) {
-    return Stop(nullptr, file_ +
-                             ": the file was not opened; see what --info says about it, or "
-                             "choose another file");
+std::string Technician::AtRest() const {
+  if (const auto& stalled = form_.stalled_step) {
+    return file_ + ": the download script stops at its line " + std::to_string(stalled->line) +
+           ", \"" + Printable(stalled->text) +
+           "\", which is no step (a step is [f] and an image, [HR], [SR], [t and digits] or "
+           "[end1]); nothing more is sent to the unit on " +
+           Unit() + "; correct the script, then run again";
   }
-  return Stop(nullptr, file_ + ": the download stopped on " + Unit() +
-                           " with nothing more to do; switch the unit's power off and on, then "
-                           "run again");
+  if (form_.comm_state == CommState::idle) {
+    return file_ +
+           ": the file was not opened; see what --info says about it, or choose another file";
+  }
+  return file_ + ": the download stopped on " + Unit() +
+         " with nothing more to do; switch the unit's power off and on, then run again";
 }
 
 bool Technician::Finished() const {
@@ -177,15 +181,6 @@ bool Technician::Finished() const {
   }
   if (form_.staged_download) return form_.script_finished;
   return form_.Label_ready_for_download_txt1.caption == texts::finished_1;
-}
-
-// Something is still due: a timer runs, or the unit is awaited after a power
-// cycle, which has no time limit until its own 'r' message has been judged.
-bool Technician::StillGoing() const {
-  if (form_.Timer1.enabled() || form_.Timer2.enabled() || form_.Timer4.enabled()) return true;
-  if (form_.comm_state != CommState::restart) return false;
-  const bool judged = form_.rx_count >= 4 && !form_.rx_buffer.empty() && form_.rx_buffer[0] == 'r';
-  return !judged;
 }
 
 bool Technician::Ask(const std::string& question) {
@@ -200,10 +195,11 @@ bool Technician::Ask(const std::string& question) {
 
 Outcome Technician::Press(ui::Button& button, const std::string& note) {
   console_.Line("> " + note);
+  pressed_ = &button;
   if (!button.click()) {
     return Stop(nullptr, file_ + ": the " + Face(button) + " button could not be pressed");
   }
-  return Outcome::going;
+  return Outcome::pressed;
 }
 
 Outcome Technician::Stop(ui::Button* button, std::string reason) {

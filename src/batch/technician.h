@@ -11,11 +11,15 @@ namespace batch {
 // Where the unit is reached, for messages: the serial port's name, or the USB HID bridge.
 std::string UnitPlace(const TForm1& form);
 
-enum class Outcome { going, finished, stopped };
+// What one look at the window came to: nothing to press (the run waits for the
+// next event), a press made (its handler may already have shown the next panel),
+// the download finished, or the run must stop.
+enum class Outcome { waiting, pressed, finished, stopped };
 
 // Plays the technician in front of the window: looks at the panel on top and
 // presses what the options say, exactly as a user would (a button that cannot
-// be seen or used takes no press). Decides when the run has ended.
+// be seen or used takes no press). Decides whether a panel ends the run, and
+// says why a window at rest ended it.
 class Technician {
  public:
   struct Policy {
@@ -32,6 +36,10 @@ class Technician {
   Outcome Act();
   // Why the run stopped, naming the file or port and what to do next.
   const std::string& reason() const { return reason_; }
+  // The button of the last press.
+  const ui::Button* pressed() const { return pressed_; }
+  // Why nothing more can happen, for a window that has come to rest (TForm1::Idle).
+  std::string AtRest() const;
 
  private:
   Outcome OnAccessLevel();
@@ -39,11 +47,9 @@ class Technician {
   Outcome OnText();
   Outcome OnReady();
   Outcome OnOlderVersion();
-  Outcome OnNothingToPress();
   bool Searching() const;
   std::string NoAnswer() const;
   bool Finished() const;
-  bool StillGoing() const;
   bool Ask(const std::string& question);
   Outcome Press(ui::Button& button, const std::string& note);
   Outcome Stop(ui::Button* button, std::string reason);
@@ -56,6 +62,7 @@ class Technician {
   std::string file_;
   int retries_used_ = 0;
   std::string reason_;
+  const ui::Button* pressed_ = nullptr;
 };
 
 }  // namespace batch

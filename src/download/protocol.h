@@ -41,6 +41,14 @@ inline constexpr int hid_length_access = 6;
 inline constexpr int hid_length_start_finish = 7;
 inline constexpr int hid_length_switch_restart = 2;
 
+// Reply time-outs (Timer2) in ms. Each request sets its own as it is sent, so
+// that no request inherits another's: a finish wait of 0 (no limit) left in
+// force would let one lost reply stop the download for ever.
+inline constexpr int reply_time_out_ms = 500;
+inline constexpr int restart_time_out_ms = 5000;
+// The port search's probe: the time-out the first search after start-up has.
+inline constexpr int probe_time_out_ms = 100;
+
 // Fewest bytes that make a complete reply in `comm_state`; 0 where none is awaited.
 int MinimumReplyLength(CommState comm_state, bool fast_baud);
 // Whether the last byte held is the sum of all before it.

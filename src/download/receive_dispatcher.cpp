@@ -119,6 +119,11 @@ void TForm1::ReceiveDispatcher(std::int32_t count) {
   }
   if (code == 'F') {
     if (comm_state == CommState::switch_request) {
+      // The switch is settled: a reply timer left running would ask for the
+      // status and start the script a second time, or cut a power-cycle wait
+      // short with a restart request the unit has just said it cannot obey.
+      StopLinkTimers();
+      ClearRx();
       soft_restart = false;
       StartScript();
     } else {

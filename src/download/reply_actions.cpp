@@ -140,6 +140,8 @@ void TForm1::OnFinishReply() {
     Timer4.set_interval(2000);
     Timer4.set_enabled(true);
   } else if (status == "NO") {
+    ShowBusy(false);
+    GroupBox_gauge_up_down_loading.visible = false;
     dialogs.message(ui::BoxKind::warning, texts::download_failed);
   } else {
     ReportLinkError();

@@ -36,6 +36,7 @@ bool TForm1::Send(const download::Bytes& request, int hid_length) {
 
 void TForm1::SendVersionRequest() {
   comm_state = CommState::version;
+  Timer2.set_interval(download::reply_time_out_ms);
   if (link_kind == firmware::Link::serial) {
     if (!EnsurePortOpen()) return;
     WriteCommLabel();
@@ -45,12 +46,14 @@ void TForm1::SendVersionRequest() {
 
 void TForm1::SendSerialRequest() {
   comm_state = CommState::serial_number;
+  Timer2.set_interval(download::reply_time_out_ms);
   if (link_kind == firmware::Link::serial && !EnsurePortOpen()) return;
   Send(download::SerialRequest(), download::hid_length_single);
 }
 
 void TForm1::SendPrepareRequest() {
   comm_state = CommState::prepare;
+  Timer2.set_interval(download::reply_time_out_ms);
   if (!Send(download::PrepareRequest(), download::hid_length_single)) return;
   WriteCommLabel();
   Timer2.set_enabled(true);
@@ -58,6 +61,7 @@ void TForm1::SendPrepareRequest() {
 
 void TForm1::SendAccessRequest() {
   comm_state = CommState::access;
+  Timer2.set_interval(download::reply_time_out_ms);
   if (!Send(download::AccessRequest(), download::hid_length_access)) return;
   WriteCommLabel();
   Timer2.set_enabled(true);
@@ -65,6 +69,7 @@ void TForm1::SendAccessRequest() {
 
 void TForm1::SendStatusRequest() {
   comm_state = CommState::status;
+  Timer2.set_interval(download::reply_time_out_ms);
   if (!Send(download::StatusRequest(), download::hid_length_single)) return;
   WriteCommLabel();
   Timer2.set_enabled(true);
@@ -72,6 +77,7 @@ void TForm1::SendStatusRequest() {
 
 void TForm1::SendStartRequest() {
   comm_state = CommState::start;
+  Timer2.set_interval(download::reply_time_out_ms);
   if (!Send(download::StartRequest(StaticText_Serial_number.caption),
             download::hid_length_start_finish)) {
     return;
@@ -93,6 +99,7 @@ void TForm1::SendFinishRequest() {
 
 void TForm1::SendSwitchRequest() {
   comm_state = CommState::switch_request;
+  Timer2.set_interval(download::reply_time_out_ms);
   if (!Send(download::SwitchRequest(), download::hid_length_switch_restart)) return;
   WriteCommLabel();
   Timer2.set_enabled(true);
@@ -102,7 +109,7 @@ void TForm1::SendRestartRequest() {
   comm_state = CommState::restart;
   if (!Send(download::RestartRequest(), download::hid_length_switch_restart)) return;
   WriteCommLabel();
-  Timer2.set_interval(5000);
+  Timer2.set_interval(download::restart_time_out_ms);
 }
 
 void TForm1::SendBlock() {
@@ -112,6 +119,7 @@ void TForm1::SendBlock() {
     return;
   }
   comm_state = CommState::block;
+  Timer2.set_interval(download::reply_time_out_ms);
   block_message = download::BlockFrame(block_nr, *block);
   if (link_kind == firmware::Link::serial) {
     SendOverComPort(block_message);

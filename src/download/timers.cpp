@@ -11,6 +11,7 @@ void TForm1::Timer2Timer() {
       Timer2.set_enabled(false);
       Timer2.set_interval(100);
       ShowBusy(false);
+      GroupBox_gauge_up_down_loading.visible = false;
       dialogs.message(ui::BoxKind::warning, texts::download_failed);
       return;
     case CommState::switch_request:
@@ -54,6 +55,7 @@ void TForm1::Timer4Timer() {
       return;
     case NextAction::probe_next_port:
       ClosePort();
+      Timer2.set_interval(download::probe_time_out_ms);
       ProbeCandidatePort();
       Timer4.set_interval(60);
       return;

@@ -33,6 +33,7 @@ ImageFacts ScriptImageFacts(const std::string& name, const Bytes& bytes) {
   ImageFacts facts = LayoutFacts(name, bytes);
   facts.family = FamilyOfScriptImage(name);
   facts.fast_baud = facts.family.fast_baud;
+  if (facts.readable) facts.finish_wait = facts.fast_baud ? ImageFinishWait(*bytes) : 0;
   return facts;
 }
 
@@ -43,9 +44,8 @@ Refusal Refused(RefusalReason reason, const std::string& file) {
   return refusal;
 }
 
-// The first check an image fails, in the order the open makes them. A script's
-// images carry no finish wait of their own.
-std::optional<RefusalReason> FirstFailure(const ImageFacts& image, bool opened) {
+// The first check an image fails, in the order the open makes them.
+std::optional<RefusalReason> FirstFailure(const ImageFacts& image) {
   using enum RefusalReason;
   if (!image.readable) return unreadable;
   if (!image.layout.checksum_ok) return damaged;
@@ -53,14 +53,14 @@ std::optional<RefusalReason> FirstFailure(const ImageFacts& image, bool opened) 
   // The last counted block must be held whole, or the download would stop half
   // way with the unit's memory half written.
   if (!image.layout.blocks_complete) return incomplete_last_block;
-  if (opened && !image.finish_wait) return finish_wait_unreadable;
+  if (!image.finish_wait) return finish_wait_unreadable;
   if (!image.family.supported) return unsupported_family;
   return std::nullopt;
 }
 
 Acceptance AcceptImage(const std::string& path, const FileReader& read) {
   ImageFacts image = OpenedImageFacts(path, read(path));
-  if (const auto failure = FirstFailure(image, true)) {
+  if (const auto failure = FirstFailure(image)) {
     Refusal refusal = Refused(*failure, path);
     refusal.image = std::move(image);
     return refusal;
@@ -85,26 +85,36 @@ Acceptance AcceptScript(const std::string& path, const FileReader& read) {
     if (!line || !line->ended) break;
     const Step step = ClassifyStep(line->text);
     if (step.kind != StepKind::image) continue;
-    ImageFacts image =
-        ScriptImageFacts(step.image_name, read(ScriptImagePath(path, step.image_name)));
-    if (const auto failure = FirstFailure(image, false)) {
-      Refusal refusal = Refused(*failure, step.image_name);
-      refusal.line = number;
-      refusal.image = std::move(image);
-      refusal.passed = std::move(images);
-      return refusal;
+    Acceptance verdict = AcceptScriptImage(path, step.image_name, number, read);
+    if (auto* refusal = std::get_if<Refusal>(&verdict)) {
+      refusal->passed = std::move(images);
+      return std::move(*refusal);
     }
-    images.push_back(std::move(image));
+    images.push_back(std::get<AcceptedImage>(std::move(verdict)));
   }
   if (!line || !line->ended) {
     Refusal refusal = Refused(RefusalReason::no_begin2, path);
     refusal.passed = std::move(images);
     return refusal;
   }
+  // Without one the download would run on whatever link an earlier open left.
+  if (images.empty()) return Refused(RefusalReason::no_image, path);
   return AcceptedScript{std::move(images)};
 }
 
 }  // namespace
+
+Acceptance AcceptScriptImage(const std::string& script_path, const std::string& image_name,
+                             std::size_t line, const FileReader& read) {
+  ImageFacts image = ScriptImageFacts(image_name, read(ScriptImagePath(script_path, image_name)));
+  if (const auto failure = FirstFailure(image)) {
+    Refusal refusal = Refused(*failure, image_name);
+    refusal.line = line;
+    refusal.image = std::move(image);
+    return refusal;
+  }
+  return AcceptedImage{std::move(image)};
+}
 
 Acceptance AcceptFile(const std::string& path, const FileReader& read) {
   return IsScriptPath(path) ? AcceptScript(path, read) : AcceptImage(path, read);

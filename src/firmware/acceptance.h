@@ -26,8 +26,9 @@ struct ImageFacts {
   Family family;           // of the version text; for a script's image, of its name
   bool fast_baud = false;  // an opened image: version begins "6" or "8"; a script's image:
                            // the family's rate
-  // An opened image only: tenths of a second, 0 for no time limit. Nothing for a
-  // script's image (not read) or when a fast family's bytes 9 to 12 are no whole number.
+  // Tenths of a second, 0 for no time limit: bytes 9 to 12 for a fast image (for a
+  // script's image, fast by its name), else 0. Nothing when those bytes are no
+  // whole number.
   std::optional<std::int32_t> finish_wait;
 };
 
@@ -50,6 +51,7 @@ enum class RefusalReason {
   unsupported_family,      // no rule of the family table applies
   not_a_script,            // the first line is not "[begin1]"
   no_begin2,               // no "[begin2]" line, or a line before it without CR LF
+  no_image,                // no "[f]" line before "[begin2]": nothing to download
 };
 
 struct Refusal {
@@ -73,5 +75,11 @@ using FileReader = std::function<std::optional<std::vector<std::uint8_t>>(const 
 // firmware image. A script's images are read beside it (`ScriptImagePath`), one
 // after another as its lines name them; the first refusal ends the check.
 Acceptance AcceptFile(const std::string& path, const FileReader& read);
+
+// Checks the image that line `line` (1-based) of the script at `script_path`
+// names, as the open does; the script's step checks it again before it sends
+// it, since the file may have changed in between. An AcceptedImage or a Refusal.
+Acceptance AcceptScriptImage(const std::string& script_path, const std::string& image_name,
+                             std::size_t line, const FileReader& read);
 
 }  // namespace firmware

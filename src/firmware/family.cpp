@@ -43,10 +43,10 @@ Family FamilyOfImage(std::string_view version) {
   return family;
 }
 
+// A fast unit talks at 921600 whichever file reaches it: a "6D" or "8F" unit
+// spoken to at 115200 never answers.
 Family FamilyOfScriptImage(std::string_view image_name) {
-  Family family = Classify(image_name);
-  family.fast_baud = (family.rule == 3 || family.rule == 4) && FastFirst(image_name[0]);
-  return family;
+  return FamilyOfImage(NamePart(image_name));
 }
 
 bool IsScriptPath(std::string_view path) {

@@ -32,7 +32,8 @@ struct FileFilter {
 // characters is not supported. An unsupported family has no link, port or fast rate.
 // For a firmware image: fast for every supported family whose first character is "6" or "8".
 Family FamilyOfImage(std::string_view version);
-// For an image named in a script: fast only where rule 3 or 4 applied.
+// For an image named in a script: the family of its file's own name (a folder in
+// front of it does not count), fast as for an image.
 Family FamilyOfScriptImage(std::string_view image_name);
 
 // A download script when, upper-cased, the third character from the end is "F"

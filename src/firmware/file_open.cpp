@@ -26,32 +26,46 @@ std::vector<ui::FileFilter> DialogFilters() {
 
 }  // namespace
 
+// The question about a running download comes only once a file was chosen, so
+// that cancelling the dialog leaves everything as it was.
 void TForm1::SpeedButton_open_fileClick() {
-  if (DownloadRunning()) {
-    if (dialogs.message(ui::BoxKind::question, texts::running_question) != ui::Answer::yes) {
-      return;
-    }
-    StopLinkTimers();
-    Timer4.set_enabled(false);
-    ClosePort();
-  }
-  script_finished = false;
   const auto chosen = dialogs.open_file(DialogFilters(), program_folder);
   if (!chosen) return;
+  if (DownloadRunning() &&
+      dialogs.message(ui::BoxKind::question, texts::running_question) != ui::Answer::yes) {
+    return;
+  }
+  AbandonFile();
   firmware_file_name = *chosen;
   staged_download = false;
-  download_started = false;
   const bool armed = firmware::IsScriptPath(*chosen) ? OpenScript(*chosen) : OpenImage(*chosen);
   if (armed) Timer4.set_enabled(true);
 }
 
-// A download runs from the Download button until it has ended: while a timer of
-// it runs, while the unit is awaited after a power cycle, or while a script's
-// text waits for the user.
+// A download runs from the Download button until it has ended: while something
+// of it is still due, or while a script's text waits for the user.
 bool TForm1::DownloadRunning() const {
   if (!download_started || script_finished) return false;
-  return Timer1.enabled() || Timer2.enabled() || Timer4.enabled() ||
-         comm_state == CommState::restart || Panel_tekstveld.visible;
+  return Pending() || Panel_tekstveld.visible;
+}
+
+// Ends the connection of the file before: its timers, its port, its panels and
+// where its download had got to. Left running, its replies and panels would act
+// on the new file: an Ok on the new file's panel brought the old ready panel
+// back, and Download then sent the new bytes with the old file's block count.
+void TForm1::AbandonFile() {
+  StopLinkTimers();
+  Timer4.set_enabled(false);
+  ClosePort();
+  ClearRx();
+  HideDownloadPanels();
+  comm_state = CommState::idle;
+  error_count = 0;
+  script_position = 0;
+  script_finished = false;
+  download_started = false;
+  soft_restart = false;
+  stalled_step.reset();
 }
 
 void TForm1::ShowFileMessage(const std::string& line1, const std::string& line2) {
@@ -68,7 +82,9 @@ bool TForm1::ApplyFamily(const Family& family) {
   return true;
 }
 
+// Every open starts a port search from the first candidate.
 void TForm1::ArmConnection() {
+  autoselect_index = 0;
   next_action =
       CheckBox_Autoselect_comport.checked ? NextAction::probe_next_port : NextAction::connect;
 }
@@ -98,7 +114,6 @@ bool TForm1::OpenImage(const std::string& path) {
     return false;
   }
   if (!ApplyFamily(image.family)) return false;
-  autoselect_index = 0;
   ArmConnection();
   return true;
 }
@@ -152,6 +167,9 @@ void TForm1::RefuseFile(const firmware::Refusal& refusal) {
       return;
     case RefusalReason::unsupported_family:
       ShowFileMessage(texts::unsupported_1, texts::unsupported_2);
+      return;
+    case RefusalReason::no_image:
+      ShowFileMessage(texts::no_image_1, texts::no_image_2);
       return;
     case RefusalReason::not_a_script:
       return;  // not ours: no message

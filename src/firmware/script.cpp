@@ -23,6 +23,12 @@ std::string Digits(std::string_view text) {
   return digits;
 }
 
+// "/x", "\\x" or a drive "C:x": a path that does not start from the script's folder.
+bool IsAbsolute(std::string_view path) {
+  if (!path.empty() && (path[0] == '/' || path[0] == '\\')) return true;
+  return path.size() >= 2 && path[1] == ':';
+}
+
 // Index of the first line at or after `from` that equals `marker`, or lines.size().
 std::size_t Find(const std::vector<ScriptLine>& lines, std::size_t from, std::string_view marker) {
   for (std::size_t i = from; i < lines.size(); ++i) {
@@ -90,6 +96,16 @@ std::vector<ScriptLine> ScriptLines(std::span<const std::uint8_t> bytes) {
   return lines;
 }
 
+std::size_t LineNumberAt(std::span<const std::uint8_t> bytes, std::size_t offset) {
+  std::size_t number = 1;
+  for (std::size_t at = 0; at < offset; ++number) {
+    const auto line = ReadScriptLine(bytes, at);
+    if (!line) break;
+    at = line->next;
+  }
+  return number;
+}
+
 Step ClassifyStep(std::string_view line) {
   Step step;
   if (StartsWith(line, "[f]")) {
@@ -130,7 +146,7 @@ bool MatchVersionPattern(std::string_view pattern, std::string_view unit_version
 }
 
 std::string ScriptImagePath(std::string_view script_path, std::string_view image_name) {
-  if (image_name.find_first_of("/\\") != std::string_view::npos) return std::string(image_name);
+  if (IsAbsolute(image_name)) return std::string(image_name);
   const auto slash = script_path.find_last_of("/\\");
   if (slash == std::string_view::npos) return std::string(image_name);
   return std::string(script_path.substr(0, slash + 1)) + std::string(image_name);

@@ -25,6 +25,8 @@ struct ScriptLine {
 std::optional<ScriptLine> ReadScriptLine(std::span<const std::uint8_t> bytes, std::size_t offset);
 // Every line of the file in order.
 std::vector<ScriptLine> ScriptLines(std::span<const std::uint8_t> bytes);
+// The number (from 1) of the line that starts at `offset`, as an editor counts them.
+std::size_t LineNumberAt(std::span<const std::uint8_t> bytes, std::size_t offset);
 
 enum class StepKind { image, power_cycle, restart, text, end, other };
 
@@ -68,8 +70,8 @@ Script ParseScript(std::span<const std::uint8_t> bytes);
 // is damaged and must not pass as fitting.
 bool MatchVersionPattern(std::string_view pattern, std::string_view unit_version);
 
-// Where an image named in a script lives: a name without a folder is found in
-// the script's own folder; a name with one is used as it stands.
+// Where an image named in a script lives: a name, with or without a folder in
+// front, is found from the script's own folder; an absolute path is used as it stands.
 std::string ScriptImagePath(std::string_view script_path, std::string_view image_name);
 
 }  // namespace firmware

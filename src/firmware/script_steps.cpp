@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/main_window.h"
+#include "firmware/acceptance.h"
 #include "firmware/image.h"
 #include "firmware/script.h"
 #include "texts/texts.h"
@@ -33,7 +34,9 @@ void TForm1::ScriptStep() {
   if (!line) return ScriptReadFailure(script_file_name);
   script_position = static_cast<std::int32_t>(line->next);
   const std::string& text = line->text;
-  if (StartsWith(text, "[f]")) return ScriptImageStep(text);
+  if (StartsWith(text, "[f]")) {
+    return ScriptImageStep(text, firmware::LineNumberAt(*bytes, line->offset));
+  }
   if (StartsWith(text, "[HR]")) return PowerCyclePrompt();
   if (StartsWith(text, "[SR]")) {
     if (soft_restart) {
@@ -46,31 +49,47 @@ void TForm1::ScriptStep() {
   if (StartsWith(text, "[t")) return ShowTexts(*bytes, text);
   if (text == "[end1]") return FinalMessage();
   // Any other line arms nothing: the download goes no further.
+  stalled_step = StalledStep{firmware::LineNumberAt(*bytes, line->offset), text};
+}
+
+// Nothing more of the download goes out, and nothing says it still runs.
+void TForm1::StopScript() {
+  StopLinkTimers();
+  Timer4.set_enabled(false);
+  ShowBusy(false);
+  GroupBox_gauge_up_down_loading.visible = false;
 }
 
 // The step could not read what it needs. Stop where we are and say which file.
 void TForm1::ScriptReadFailure(const std::string& file) {
-  StopLinkTimers();
-  Timer4.set_enabled(false);
+  StopScript();
   dialogs.message(ui::BoxKind::error, texts::ReadingErrorOn(file));
 }
 
-void TForm1::ScriptImageStep(const std::string& line) {
-  const std::string path =
-      firmware::ScriptImagePath(script_file_name, firmware::ClassifyStep(line).image_name);
-  const auto bytes = firmware::ReadWholeFile(path);
-  const auto layout = bytes ? std::optional(firmware::InspectImage(*bytes)) : std::nullopt;
-  if (!layout || layout->last_block_nr == 0 || !layout->blocks_complete) {
-    return ScriptReadFailure(path);
+// The image is checked again in full: it may have changed since the script was
+// opened, and a damaged image must not reach the unit's memory. Each image
+// brings its own finish wait, not the one an earlier file left.
+void TForm1::ScriptImageStep(const std::string& line, std::size_t number) {
+  const std::string name = firmware::ClassifyStep(line).image_name;
+  const std::string path = firmware::ScriptImagePath(script_file_name, name);
+  const firmware::Acceptance verdict =
+      firmware::AcceptScriptImage(script_file_name, name, number, firmware::ReadWholeFile);
+  if (const auto* refusal = std::get_if<firmware::Refusal>(&verdict)) {
+    if (refusal->reason == firmware::RefusalReason::unreadable) return ScriptReadFailure(path);
+    StopScript();
+    return RefuseFile(*refusal);
   }
+  const firmware::ImageFacts& image = std::get<firmware::AcceptedImage>(verdict);
   firmware_file_name = path;
-  last_block_nr = layout->last_block_nr;
+  last_block_nr = image.layout.last_block_nr;
+  finish_wait = *image.finish_wait;
   next_action = NextAction::start_download;
   Timer4.set_enabled(true);
 }
 
 void TForm1::PowerCyclePrompt() {
   GroupBox_gauge_up_down_loading.visible = false;
+  ShowBusy(false);
   ShowReadyPanel(ReadyButtons::none, texts::power_cycle_1, texts::power_cycle_2);
   next_action = NextAction::power_cycle_wait;
   Timer4.set_enabled(true);
@@ -78,13 +97,15 @@ void TForm1::PowerCyclePrompt() {
 
 void TForm1::FinalMessage() {
   GroupBox_gauge_up_down_loading.visible = false;
+  ShowBusy(false);
   ShowReadyPanel(ReadyButtons::ok, texts::script_finished_1, texts::finished_2);
   script_finished = true;
 }
 
 void TForm1::ShowTexts(std::span<const std::uint8_t> script, const std::string& step) {
-  const auto rows = MessageLines();
   const auto parsed = firmware::ParseScript(script);
+  if (!parsed.has_begin3) return ScriptReadFailure(script_file_name);
+  const auto rows = MessageLines();
   int count = 0;
   // Groups show in the order the step names them; a digit named twice shows twice.
   for (std::size_t i = 2; i < step.size() && step[i] != ']'; ++i) {
@@ -96,6 +117,7 @@ void TForm1::ShowTexts(std::span<const std::uint8_t> script, const std::string& 
   }
   SizeMessagePanel(count);
   GroupBox_gauge_up_down_loading.visible = false;
+  ShowBusy(false);
   Panel_tekstveld.visible = true;
   focused = &xpButton_close_tekstveld;
 }

@@ -41,12 +41,11 @@ void TForm1::VersionCheck() {
 
 void TForm1::PatternCheck() {
   const auto bytes = firmware::ReadWholeFile(script_file_name);
+  if (!bytes) return ScriptReadFailure(script_file_name);
   const std::string& unit = StaticText_version_info.caption;
   bool matched = false;
-  if (bytes) {
-    for (const std::string& pattern : firmware::ParseScript(*bytes).patterns) {
-      matched = matched || firmware::MatchVersionPattern(pattern, unit);
-    }
+  for (const std::string& pattern : firmware::ParseScript(*bytes).patterns) {
+    matched = matched || firmware::MatchVersionPattern(pattern, unit);
   }
   if (!matched) return ShowOlderVersionPanel(texts::not_compatible, texts::select_correct_file);
   if (firmware::MatchVersionPattern(prepare_pattern, unit)) return SendPrepareRequest();

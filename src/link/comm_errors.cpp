@@ -35,6 +35,12 @@ void TForm1::ResendInFlight() {
   switch (comm_state) {
     case CommState::script_step:
       return;
+    case CommState::status_after_switch:
+      // Nothing is re-sent, but the reply timer goes on counting, so that the
+      // fourth error gives up; a link error report had stopped it.
+      Timer2.set_enabled(true);
+      dialogs.message(ui::BoxKind::error, texts::comm_error_test2);
+      return;
     case CommState::probe:
       return ProbeCandidatePort();
     case CommState::block:

@@ -92,6 +92,9 @@ inline std::string DamagedFile(const std::string& file) {
 inline constexpr const char* new_file = "Download new file again from ZEK site";
 inline constexpr const char* unsupported_1 = "This file is not";
 inline constexpr const char* unsupported_2 = "supported with this software";
+// A download script whose steps name no firmware image before "[begin2]".
+inline constexpr const char* no_image_1 = "This script names no firmware file";
+inline constexpr const char* no_image_2 = "Please select the correct file";
 // A script step that cannot read its script or the image it names.
 inline std::string ReadingErrorOn(const std::string& file) {
   return "Error on reading file: " + file;

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "batch/batch_runner.h"
+#include "texts/texts.h"
 
 namespace {
 
@@ -51,10 +52,11 @@ void BatchBench::RunOnce(std::int64_t max_wait_ms) {
     return;
   }
   std::int64_t wait = loop.next_due_in();
-  if (wait < 0 && !unit.silent && serial.line(unit.port).open && power_cycles < 10) {
+  if (wait < 0 && !unit.silent && serial.line(unit.port).open &&
+      power_cycles < PowerCyclesAsked()) {
     ++power_cycles;
-    // Nothing is due and the port is open: the program waits for the unit,
-    // which is what it does after a power cycle.
+    // The technician switches the unit off and on as the window asked, and
+    // the unit reports back by itself.
     loop.advance(unit.power_cycle_ms);
     serial.feed(unit.port, FormFixture::Reply("r" + unit.restart_status));
     return;
@@ -62,6 +64,12 @@ void BatchBench::RunOnce(std::int64_t max_wait_ms) {
   if (wait < 0 || (max_wait_ms >= 0 && max_wait_ms < wait)) wait = max_wait_ms;
   if (wait < 0) throw WouldWaitForEver();
   loop.advance(wait);
+}
+
+int BatchBench::PowerCyclesAsked() {
+  int asked = 0;
+  for (const auto& line : Lines(out.str())) asked += line == texts::power_cycle_1 ? 1 : 0;
+  return asked;
 }
 
 int BatchBench::Count(char letter) {

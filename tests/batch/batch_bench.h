@@ -21,6 +21,8 @@ struct BatchBench : FormFixture {
   // Requests written on the unit's port, one letter each.
   std::string UnitLetters() { return Letters(unit.port); }
   int Count(char letter);
+  // How often the window has shown the power-cycle prompt so far.
+  int PowerCyclesAsked();
 
   PlayedUnit unit;
   std::ostringstream out;
@@ -29,7 +31,7 @@ struct BatchBench : FormFixture {
   bool out_is_terminal = false;
   bool in_is_terminal = false;
   std::size_t answered = 0;
-  int power_cycles = 0;  // reports after a power cycle; a few at most, or the run is stuck
+  int power_cycles = 0;  // reports after a power cycle, one for each prompt
 };
 
 // The lines of `text` (split at LF).

@@ -200,6 +200,7 @@ TEST(BatchFileInfo, Scripts) {
   EXPECT_EQ(Value(fields, "  Baud", 0), "115200");
   EXPECT_EQ(Value(fields, "  Port kind", 1), "RS232 over USB (com_2.ini)");
   EXPECT_EQ(Value(fields, "  Baud", 1), "921600");
+  EXPECT_EQ(Value(fields, "  Finish wait", 1), "none (no time limit)");
   EXPECT_EQ(Value(fields, "  Blocks", 1), "3 (blocks 0 to 2, 3072 bytes)");
   EXPECT_EQ(Value(fields, "  Checksum", 1).rfind("ok", 0), 0u);
   EXPECT_EQ(Value(fields, "Verdict"), "accepted");
@@ -215,6 +216,8 @@ TEST(BatchFileInfo, ScriptsRefused) {
        "refused: the first line is not [begin1]: the script "
        "is not run"},
       {"[begin1]\r\n[end1]\r\n", "refused: no [begin2] line, or a line without CR LF"},
+      {"[begin1]\r\n[end1]\r\n[begin2]\r\n",
+       "refused: no [f] line before [begin2]: the script names no firmware file"},
       {"[begin1]\n[end1]\n[begin2]\n", "refused: no [begin2] line, or a line without CR LF"},
   };
   for (const auto& [text, verdict] : cases) {

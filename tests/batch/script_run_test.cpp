@@ -89,4 +89,51 @@ TEST(BatchScriptRun, TheTextPanelWaitsForAnAnswer) {
   }
 }
 
+// Lines that follow one another on stdout in this order (others may come between).
+bool InOrder(const std::string& text, const std::vector<std::string>& wanted) {
+  std::size_t next = 0;
+  for (const auto& line : Lines(text)) {
+    if (next < wanted.size() && line == wanted[next]) ++next;
+  }
+  return next == wanted.size();
+}
+
+// Every panel is answered however it came up, also inside the handler of the
+// button just pressed, and the run ends by itself once nothing more can happen.
+TEST(BatchScriptRun, AnswersEveryPanelAndEndsWhenNothingMoreCanHappen) {
+  const std::string done = "Firmware download is ready now. Turn the Power off";
+  const struct {
+    std::string steps;
+    int status;
+    std::vector<std::string> lines;  // on stdout, in order
+    std::string err;                 // part of stderr
+  } cases[] = {
+      {"[f]3M0100002.fm0\r\n[t1]\r\n[end1]\r\n", 0, {"> Download", "one", "> Ok", done}, ""},
+      {"[f]3M0100002.fm0\r\n[t1]\r\n[t2]\r\n[end1]\r\n",
+       0,
+       {"one", "> Ok", "two", "> Ok", done},
+       ""},
+      {"[f]3M0100002.fm0\r\n[t1]\r\n[t1]\r\n[end1]\r\n",
+       0,
+       {"one", "> Ok", "one", "> Ok", done},
+       ""},
+      {"[f]3M0100002.fm0\r\n[XR]\r\n[end1]\r\n",
+       1,
+       {"> Download"},
+       "the download script stops at its line 3, \"[XR]\", which is no step"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.steps);
+    BatchBench b;
+    b.WriteImage("3M0100002.fm0", "3M0100002", 2);
+    const std::string script = b.WriteText(
+        "3M0_x.fm1", "[begin1]\r\n" + c.steps +
+                         "[begin2]\r\n3MXXXXXXX\r\n[begin3]\r\n[t1]one\r\n[t2]two\r\n[end3]");
+    EXPECT_EQ(b.Run({"--port", "COM1", "--yes", script}), c.status);
+    EXPECT_EQ(b.UnitLetters(), "VSad}UBBu");
+    EXPECT_TRUE(InOrder(b.out.str(), c.lines)) << b.out.str();
+    EXPECT_TRUE(Contains(b.err.str(), c.err)) << b.err.str();
+  }
+}
+
 }  // namespace

@@ -141,7 +141,37 @@ TEST(Dispatcher, SwitchAnswerFOnlyCountsInTheSwitchState) {
     f.Feed("F");  // one byte is the whole answer
     EXPECT_FALSE(f.form->soft_restart);
     EXPECT_TRUE(f.form->script_finished) << "the script ran to its end step";
-    EXPECT_TRUE(f.form->Timer2.enabled()) << "the reply timer keeps running";
+    EXPECT_FALSE(f.form->Timer2.enabled()) << "the switch is settled";
+  }
+}
+
+// After 'F' the unit is asked nothing the script does not ask for: no status
+// request that would start the script again, no restart request in place of
+// the power cycle.
+TEST(Dispatcher, SwitchAnswerFStopsTheReplyTimerBeforeTheScriptStarts) {
+  const struct {
+    std::string first_step, sent;
+    bool prompt, text;
+  } cases[] = {
+      {"[SR]", "}", true, false},
+      {"[HR]", "}", true, false},
+      {"[t1]", "}", false, true},
+  };
+  for (const auto& c : cases) {
+    Conversation f;
+    TForm1& w = *f.form;
+    w.staged_download = true;
+    w.script_file_name = f.WriteText("3Mtest.fm1", "[begin1]\r\n" + c.first_step +
+                                                       "\r\n[end1]\r\n[begin2]\r\n[begin3]\r\n"
+                                                       "[t1]Switch off\r\n[end3]");
+    w.Timer2.set_interval(500);
+    w.SendSwitchRequest();
+    f.Feed("F");
+    f.loop.advance(10000);
+    EXPECT_EQ(f.Letters(), c.sent) << c.first_step;
+    EXPECT_EQ(w.Panel_ready_for_download.visible, c.prompt) << c.first_step;
+    EXPECT_EQ(w.Panel_tekstveld.visible, c.text) << c.first_step;
+    EXPECT_TRUE(f.dialogs.boxes.empty()) << c.first_step;
   }
 }
 

@@ -39,6 +39,8 @@ const char* ReasonName(firmware::RefusalReason reason) {
       return "not a script";
     case no_begin2:
       return "no begin2";
+    case no_image:
+      return "no image";
   }
   return "?";
 }
@@ -71,10 +73,15 @@ TEST(Acceptance, ImagesAndScriptsWithTheRefusalThatNamesFileAndLine) {
       {"/s/tiny.fm0", MakeImage(1030, "3M0100005")},
       {"/s/one.fm0", {'1'}},
       {"/s/9Zgood.fm0", MakeImage(2 * 1024 + 2, "3M0100009")},
+      {"/s/3M/9Zgood.fm0", MakeImage(2 * 1024 + 2, "3M0100009")},
       {"/t/4Mthere.fm0", MakeImage(2 * 1024, "4M0100001")},
+      {"/s/fw/3Mgood.fm0", MakeImage(3 * 1024 + 2, "3M0100001")},
       {"/s/two.fm1", Text("[begin1]\r\n[f]3Mgood.fm0\r\n[HR]\r\n[f]6Mfast.fm0\r\n[begin2]\r\n")},
       {"/s/far.fm1", Text("[begin1]\r\n[f]/t/4Mthere.fm0\r\n[begin2]\r\n")},
       {"/s/none.fm1", Text("[begin1]\r\n[end1]\r\n[begin2]\r\n")},
+      {"/s/late.fm1", Text("[begin1]\r\n[end1]\r\n[begin2]\r\n[f]3Mgood.fm0\r\n")},
+      {"/s/sub.fm1", Text("[begin1]\r\n[f]fw/3Mgood.fm0\r\n[begin2]\r\n")},
+      {"/s/9Z.fm1", Text("[begin1]\r\n[f]3M/9Zgood.fm0\r\n[begin2]\r\n")},
       {"/s/bad.FM1", Text("[begin1]\r\n[f]3Mgood.fm0\r\n[t1]\r\n[f]3Mbad.fm0\r\n[begin2]\r\n")},
       {"/s/unsup.fm1", Text("[begin1]\r\n[f]9Zgood.fm0\r\n[begin2]\r\n")},
       {"/s/open.fm1", Text("[begin1]\r\n[f]3Mgood.fm0\r\n[end1]\r\n")},
@@ -97,9 +104,14 @@ TEST(Acceptance, ImagesAndScriptsWithTheRefusalThatNamesFileAndLine) {
       {"/s/one.fm0", "unreadable /s/one.fm0 line 0 after [] image 1"},
       {"/s/gone.fm0", "unreadable /s/gone.fm0 line 0 after [] image "},
       {"/s/two.fm1", "script 3Mgood.fm0,6Mfast.fm0"},
-      // Read where the name points; its first two characters are still the family code.
-      {"/s/far.fm1", "unsupported /t/4Mthere.fm0 line 2 after [] image 4M0100001"},
-      {"/s/none.fm1", "script "},
+      // An absolute name is read where it points; a folder in front of a name starts
+      // from the script's folder; the file's own name carries the family code.
+      {"/s/far.fm1", "script /t/4Mthere.fm0"},
+      {"/s/sub.fm1", "script fw/3Mgood.fm0"},
+      {"/s/9Z.fm1", "unsupported 3M/9Zgood.fm0 line 2 after [] image 3M0100009"},
+      // Nothing to download: no link would be chosen.
+      {"/s/none.fm1", "no image /s/none.fm1 line 0 after []"},
+      {"/s/late.fm1", "no image /s/late.fm1 line 0 after []"},
       {"/s/bad.FM1", "damaged 3Mbad.fm0 line 4 after [3Mgood.fm0] image 3M0100003"},
       // A script's image takes its family from its name.
       {"/s/unsup.fm1", "unsupported 9Zgood.fm0 line 2 after [] image 3M0100009"},

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "form_fixture.h"
 #include "played_unit.h"
+#include "test_image.h"
 
 namespace {
 
@@ -23,6 +26,13 @@ struct Staged : FormFixture {
   }
   // Answers every request written so far, as a healthy unit would.
   void AnswerOk() { unit.AnswerWritten(serial); }
+  // What the user was shown last: the offline panel's first line, else the last box.
+  std::string Shown() const {
+    if (form->Panel_communication_offline.visible) {
+      return form->Label_communication_is_offline_txt1.caption;
+    }
+    return dialogs.boxes.empty() ? "" : dialogs.boxes.back().text;
+  }
   PlayedUnit unit;
 };
 
@@ -108,6 +118,128 @@ TEST(ScriptSteps, VanishedImageIsReportedByName) {
   ASSERT_EQ(f.dialogs.boxes.size(), 1u);
   EXPECT_NE(f.dialogs.boxes[0].text.find("3Mgone.fm0"), std::string::npos);
   EXPECT_FALSE(w.Timer4.enabled());
+}
+
+// The image is read again when its step comes, and its own finish wait holds,
+// not the one an earlier file left (15 s here).
+TEST(ScriptSteps, EachImageIsCheckedAgainAndBringsItsOwnFinishWait) {
+  std::vector<std::uint8_t> damaged = BlockImage(2, "3M0100001");
+  damaged[900] ^= 1;
+  const struct {
+    const char* name;
+    std::string image;
+    std::vector<std::uint8_t> bytes;  // the image when its step runs
+    std::string sent;
+    int finish_time_out;  // ms; 0 is no limit
+    std::string shown;
+  } cases[] = {
+      {"slow family: no limit", "3Mx.fm0", BlockImage(2, "3M0100001", "0030"), "UBBu", 0, ""},
+      {"fast family: its own wait", "6Mx.fm0", BlockImage(2, "6M0100001", "0030"), "UBBu", 3000,
+       ""},
+      {"damaged since the open", "3Mx.fm0", damaged, "", 0, "Content of file:3Mx.fm0 is damaged"},
+      {"now ends inside a block", "3Mx.fm0", MakeImage(2 * 1024 + 16, "3M0100001"), "", 0,
+       "Content of file:3Mx.fm0 is damaged"},
+      {"now too small", "3Mx.fm0", MakeImage(1030, "3M0100001"), "", 0,
+       "Error on reading file:3Mx.fm0 (no 1024 data blocks)"},
+  };
+  for (const auto& c : cases) {
+    Staged f("[f]" + c.image + "\r\n");
+    TForm1& w = *f.form;
+    f.WriteFile(c.image, c.bytes);
+    w.finish_wait = 150;
+    w.Timer2.set_interval(0);
+    w.StartScript();
+    f.loop.advance(30);
+    f.AnswerOk();
+    EXPECT_EQ(f.Letters(), c.sent) << c.name;
+    if (!c.sent.empty()) {
+      EXPECT_EQ(w.Timer2.interval(), c.finish_time_out) << c.name;
+    }
+    EXPECT_EQ(f.Shown(), c.shown) << c.name;
+    EXPECT_EQ(f.loop.pending(), 0u) << c.name;
+  }
+}
+
+TEST(ScriptSteps, ImageNamesWithAFolderStartFromTheScriptsFolder) {
+  for (const bool absolute : {false, true}) {
+    Staged f("");
+    const std::string name = absolute ? (f.folder / "elsewhere/3Mx.fm0").string() : "fw/3Mx.fm0";
+    const auto bytes = BlockImage(2, "3M0100001");
+    f.WriteFile(absolute ? "elsewhere/3Mx.fm0" : name, bytes);
+    f.WriteText("3M0.fm1", "[begin1]\r\n[f]" + name + "\r\n[end1]\r\n[begin2]\r\n");
+    f.form->StartScript();
+    f.loop.advance(30);
+    f.AnswerOk();
+    EXPECT_EQ(f.Letters(), "UBBu") << name;
+    EXPECT_EQ(f.unit.received, std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 2)) << name;
+  }
+}
+
+TEST(ScriptSteps, ReadFailuresSayErrorOnReadingFile) {
+  const struct {
+    const char* name;
+    std::string script;  // "" when the script is gone
+    bool serial_reply;   // the pattern check follows the serial number
+    std::string sent;
+  } cases[] = {
+      {"pattern check on a vanished script", "", true, "S"},
+      {"text step without [begin3]",
+       "[begin1]\r\n[t1]\r\n[end1]\r\n[begin2]\r\nXXXXXXXXX\r\n[t1]lost\r\n", false, ""},
+  };
+  for (const auto& c : cases) {
+    Staged f("");
+    TForm1& w = *f.form;
+    if (c.script.empty()) {
+      std::filesystem::remove(w.script_file_name);
+    } else {
+      f.WriteText("3M0.fm1", c.script);
+    }
+    if (c.serial_reply) {
+      w.SendSerialRequest();
+      f.AnswerOk();
+    } else {
+      w.StartScript();
+    }
+    f.loop.advance(10000);
+    EXPECT_EQ(f.Letters(), c.sent) << c.name;
+    EXPECT_EQ(f.Shown(), "Error on reading file: " + w.script_file_name) << c.name;
+    EXPECT_FALSE(w.Panel_olderversion_text.visible) << c.name;
+    EXPECT_FALSE(w.Panel_tekstveld.visible) << c.name;
+  }
+}
+
+// Whatever the finish answer leads to, once the user is waited for nothing says
+// "Please wait" any more.
+TEST(ScriptSteps, TheSpinnerGoesWhenAPanelWaitsForTheUser) {
+  const struct {
+    const char* name;
+    std::string steps, finish_status;
+    std::string shown;  // the panel's first line, or the box
+  } cases[] = {
+      {"text", "[t1]\r\n", "OK", "a text"},
+      {"power-cycle prompt", "[HR]\r\n", "OK",
+       "WARNING next part of firmware downloading will start"},
+      {"final message", "", "OK", "Firmware download is ready now. Turn the Power off"},
+      {"image gone", "[f]3Mgone.fm0\r\n", "OK", "Error on reading file: "},
+      {"finish refused", "", "NO", "firmware download has failed !!!\r\r\nPlease try again"},
+  };
+  for (const auto& c : cases) {
+    Staged f(c.steps, "[t1]a text\r\n");
+    TForm1& w = *f.form;
+    f.unit.finish_status = c.finish_status;
+    w.script_position = 10;  // the first step
+    w.GroupBox_gauge_up_down_loading.visible = true;
+    w.SendFinishRequest();
+    f.AnswerOk();
+    EXPECT_EQ(f.Letters(), "u") << c.name;
+    std::string shown = f.Shown();
+    if (w.Panel_tekstveld.visible) shown = w.Label_tekstveld_regel_1.caption;
+    if (w.Panel_ready_for_download.visible) shown = w.Label_ready_for_download_txt1.caption;
+    EXPECT_EQ(shown.substr(0, c.shown.size()), c.shown) << c.name;
+    EXPECT_FALSE(w.AdvCircularProgress1.visible) << c.name;
+    EXPECT_FALSE(w.Label_please_wait.visible) << c.name;
+    EXPECT_FALSE(w.GroupBox_gauge_up_down_loading.visible) << c.name;
+  }
 }
 
 }  // namespace

@@ -68,6 +68,34 @@ TEST(CommErrors, ThreeLostRepliesAreResentTheFourthGivesUp) {
   }
 }
 
+// The status asked after an unanswered switch request is never re-sent, but its
+// errors are counted on the running reply timer until the fourth gives up.
+TEST(CommErrors, ErrorsAfterTheUnansweredSwitchGiveUpAtTheFourth) {
+  std::vector<std::uint8_t> bad_status = FormFixture::StatusReply(56, 0, 56);
+  bad_status.back() ^= 1;
+  const struct {
+    const char* name;
+    std::vector<std::uint8_t> reply;  // to the status request; empty: none
+  } cases[] = {
+      {"no reply", {}},
+      {"bad checksum", bad_status},
+      {"another reply code", FormFixture::Reply("aOK")},
+  };
+  for (const auto& c : cases) {
+    Link f;
+    TForm1& w = *f.form;
+    w.SendSwitchRequest();
+    f.loop.advance(500);
+    ASSERT_EQ(w.comm_state, CommState::status_after_switch) << c.name;
+    if (!c.reply.empty()) f.serial.feed("COM3", c.reply);
+    f.loop.advance(3000);
+    EXPECT_EQ(f.Letters("COM3"), "}d") << c.name;
+    EXPECT_EQ(f.dialogs.boxes.size(), 3u) << c.name;
+    EXPECT_TRUE(f.OfflineShown("Communication is offline")) << c.name;
+    EXPECT_EQ(f.loop.pending(), 0u) << c.name;
+  }
+}
+
 TEST(CommErrors, ErrorsOfDifferentRequestsAddUpUntilAReplyResetsThem) {
   Link f;
   TForm1& w = *f.form;

@@ -43,6 +43,10 @@ std::string FormFixture::WriteFile(const std::string& name,
   return dir_->write(name, bytes);
 }
 
+std::string FormFixture::WriteText(const std::string& name, const std::string& text) {
+  return dir_->write(name, text);
+}
+
 std::vector<std::vector<std::uint8_t>>& FormFixture::Writes(const std::string& port) {
   return serial.line(port).writes;
 }

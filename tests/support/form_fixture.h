@@ -30,6 +30,7 @@ class FormFixture {
   std::string WriteImage(const std::string& name, const std::string& version, int blocks,
                          const std::string& finish_wait = "0000");
   std::string WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes);
+  std::string WriteText(const std::string& name, const std::string& text);
 
   // Everything the program wrote on `port`, request by request.
   std::vector<std::vector<std::uint8_t>>& Writes(const std::string& port = "COM1");

@@ -136,6 +136,13 @@ const std::vector<OptionEntry>& RunOptions() {
          o.power_cycle_after_ms = ms;
          return true;
        }},
+      {"power-cycle-after-switch", true,
+       [](SimOptions& o, std::string_view v) {
+         int ms = 0;
+         if (!ParseNumber<int>(v, 0, kMaxMs, ms)) return false;
+         o.power_cycle_after_switch_ms = ms;
+         return true;
+       }},
       {"pace", false, Flag(&SimOptions::pace)},
       {"gap-timeout", true, Milliseconds(&SimOptions::gap_timeout_ms)},
       {"stray-byte", false, Flag(&SimOptions::stray_first)},

@@ -24,6 +24,7 @@ struct SimOptions {
   bool stray_first = false;
   std::optional<unsigned> pull_after_blocks;
   std::optional<int> power_cycle_after_ms;
+  std::optional<int> power_cycle_after_switch_ms;
   bool exit_after_finish = false;
   bool hid = false;         // a USB HID bridge instead of a pseudo-terminal
   bool usb_gadget = false;  // the bridge as a configfs USB gadget instead of uhid

@@ -28,6 +28,11 @@ The unit:
   --switch-answer WHAT    answer to }}: brace ('}' "OK" checksum), F, or none
   --power-cycle-after MS  after each finish answered OK the unit is off for MS ms
                           (requests unanswered), then sends 'r' "OK" by itself
+  --power-cycle-after-switch MS
+                          after answering the switch request with F (a unit that
+                          cannot restart itself) the unit is off for MS ms, as
+                          the technician switches it off and on at the prompt,
+                          then sends 'r' "OK" by itself
 
 The line:
   --pace                  bytes take their time on the line (10 bits each at the

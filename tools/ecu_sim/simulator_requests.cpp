@@ -117,6 +117,12 @@ void Simulator::AfterReply(char kind, const UnitReply& reply, const ReplyFaults&
       log_.Event(now, "power off for " + std::to_string(*options_.power_cycle_after_ms) + " ms");
     }
   }
+  if (kind == '}' && reply.bytes == Bytes{'F'} && !faults.drop &&
+      options_.power_cycle_after_switch_ms) {
+    power_on_at_ = now + std::chrono::milliseconds(*options_.power_cycle_after_switch_ms);
+    log_.Event(now, "power off for " + std::to_string(*options_.power_cycle_after_switch_ms) +
+                        " ms after F");
+  }
   if (kind != 'B' || !reply.image_changed || faults.drop) return;
   ++blocks_acknowledged_;
   if (blocks_acknowledged_ == options_.pull_after_blocks && !pending_exit_) {
