@@ -2,18 +2,25 @@
 // definition, so that every front end and every check agrees on when a download
 // can still move and when it has come to rest.
 #include "app/main_window.h"
+#include "download/protocol.h"
 
-bool TForm1::Pending() const {
-  if (Timer1.enabled() || Timer2.enabled() || Timer4.enabled()) return true;
-  return AwaitsPowerUpReport();
+bool TForm1::UnitAwaited() const {
+  return Timer1.enabled() || Timer2.enabled() || Timer4.enabled() || PowerCycleReportAwaited();
 }
 
-// After a power cycle no time-out runs: the unit's own 'r' message is awaited
-// until it has come and been judged.
-bool TForm1::AwaitsPowerUpReport() const {
-  if (comm_state != CommState::restart) return false;
-  const bool judged = rx_count >= 4 && !rx_buffer.empty() && rx_buffer[0] == 'r';
-  return !judged;
+// From the power-cycle prompt on: first the moment before Timer4 starts the
+// wait, then the wait itself, which no time-out ends.
+bool TForm1::PowerCycleWaitRuns() const {
+  if (next_action != NextAction::power_cycle_wait) return false;
+  return Timer4.enabled() || (comm_state == CommState::restart && !Timer2.enabled());
+}
+
+// The report, once held whole, has been judged: an "OK" goes on with the
+// script, anything else ends the download there.
+bool TForm1::PowerCycleReportAwaited() const {
+  const bool judged = rx_count >= download::MinimumReplyLength(CommState::restart, false) &&
+                      !rx_buffer.empty() && rx_buffer[0] == StateLetter(CommState::restart);
+  return PowerCycleWaitRuns() && !judged;
 }
 
 bool TForm1::WaitsForUser() const {

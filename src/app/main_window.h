@@ -81,18 +81,9 @@ class TForm1 : public ui::Form {
   void ShowBusy(bool on);
   void HideDownloadPanels();
 
-  // --- What the window waits for (app/) ---
-  // Something is still due without the user: a timer is armed, a reply is
-  // awaited (with or without a time limit), or the unit is to report back after
-  // a power cycle.
-  bool Pending() const;
-  bool AwaitsPowerUpReport() const;
-  // A panel is up whose button the user is to press.
-  bool WaitsForUser() const;
-  // Nothing more can happen until the user opens a file.
-  bool Idle() const { return !Pending() && !WaitsForUser(); }
-
-  // --- Download control (download/) ---
+  // --- What the window waits for (app/activity.cpp), in one place for every
+  // path that must know: a lost link, stray bytes, the batch front end and the
+  // checks that hold the program to never standing still. ---
   // Whether the unit is awaited: a reply (the reply timer runs or a block's
   // pieces go out), its report after a power cycle, or Timer4 about to send,
   // re-send or probe. False while the program rests or a panel waits for the user.
@@ -101,6 +92,12 @@ class TForm1 : public ui::Form {
   // power cycle; and whether that report is still to come.
   bool PowerCycleWaitRuns() const;
   bool PowerCycleReportAwaited() const;
+  // A panel is up whose button the user is to press.
+  bool WaitsForUser() const;
+  // Nothing more can happen until the user opens a file.
+  bool Idle() const { return !UnitAwaited() && !WaitsForUser(); }
+
+  // --- Download control (download/) ---
   void ReceiveDispatcher(std::int32_t count);
   bool ReadSerialInput(std::int32_t count);
   void AppendRx(std::span<const std::uint8_t> bytes);
@@ -147,6 +144,8 @@ class TForm1 : public ui::Form {
   // --- Firmware files (firmware/) ---
   void SpeedButton_open_fileClick();
   bool DownloadRunning() const;
+  // Ends the file before: its timers, port, panels and download state (a file
+  // open, and Save on the port settings panel under a running download).
   void AbandonFile();
   void ShowFileMessage(const std::string& line1, const std::string& line2);
   bool ApplyFamily(const firmware::Family& family);

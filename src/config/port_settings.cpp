@@ -56,25 +56,6 @@ void TForm1::xpButton_rescan2Click() {
   RescanPortGroup(ComboBox_setCompoort2);
 }
 
-namespace {
-
-// Ends a running download where it stands, as opening another file does, and
-// takes away what belonged to it, so that nothing offers to go on with it.
-void StopDownload(TForm1& f) {
-  f.StopLinkTimers();
-  f.Timer4.set_enabled(false);
-  f.ClosePort();
-  f.ShowBusy(false);
-  for (ui::Panel* p : {&f.GroupBox_gauge_up_down_loading, &f.Panel_ready_for_download,
-                       &f.Panel_tekstveld, &f.Panel_olderversion_text}) {
-    p->visible = false;
-  }
-  f.download_started = false;
-  f.comm_state = download::CommState::idle;
-}
-
-}  // namespace
-
 // The port is changed under a running download only when the user says so:
 // closing it mid-transfer would cut a block in two.
 void TForm1::SavePortGroup(const ui::ComboBox& combo, firmware::PortKind port_kind) {
@@ -86,7 +67,7 @@ void TForm1::SavePortGroup(const ui::ComboBox& combo, firmware::PortKind port_ki
     if (dialogs.message(ui::BoxKind::question, texts::running_save_question) != ui::Answer::yes) {
       return;
     }
-    StopDownload(*this);
+    AbandonFile();
   }
   StorePort(combo.text, port_kind);
   GroupBox_set_communicationport.visible = false;

@@ -46,7 +46,7 @@ void TForm1::SpeedButton_open_fileClick() {
 // of it is still due, or while a script's text waits for the user.
 bool TForm1::DownloadRunning() const {
   if (!download_started || script_finished) return false;
-  return Pending() || Panel_tekstveld.visible;
+  return UnitAwaited() || Panel_tekstveld.visible;
 }
 
 // Ends the connection of the file before: its timers, its port, its panels and
