@@ -149,7 +149,7 @@ void Invariants::NeverStuck(const Event& event) {
   const auto& boxes = world_.fx.dialogs.boxes;
   const bool told =
       std::any_of(boxes.begin() + static_cast<std::ptrdiff_t>(boxes_before_), boxes.end(), EndBox);
-  const bool press = event.kind == EventKind::press;
+  const bool press = event.kind == EventKind::press && world_.PressTaken();
   const bool go =
       press && (event.text == form_.Button_Download_ready_for_download.name() ||
                 event.text == form_.Button_Retry_communication_offline.name() ||

@@ -349,8 +349,10 @@ std::vector<std::uint8_t> World::Reply(std::uint8_t request, int fault, int vari
 }
 
 std::string World::Press(const std::string& name) {
+  press_taken_ = false;
   for (ui::Control* c : Pressable(form)) {
     if (c->name() != name) continue;
+    press_taken_ = true;
     if (c == &form.Button_Download_ready_for_download) ++session.downloads;
     if (c == &form.Button_Retry_communication_offline) ++session.starts;
     if (c == &form.Button_Ignore_olderversion) session.approved = session.passes;

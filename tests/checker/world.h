@@ -78,6 +78,8 @@ class World {
   Event Draw(Choices& choices);
   // Returns what happened, for the event list.
   std::string Apply(const Event& event);
+  // Whether the last press event found its control and pressed it.
+  bool PressTaken() const { return press_taken_; }
 
   Setup setup;
   FormFixture fx;
@@ -98,6 +100,7 @@ class World {
   std::vector<std::string> paths_;  // by FileChoice
   std::size_t answered_ = 0;        // requests on the unit's port answered or lost so far
   bool vanished_ = false;
+  bool press_taken_ = false;
 };
 
 }  // namespace checker
