@@ -55,9 +55,8 @@ std::string Letter(const std::vector<std::uint8_t>& bytes) {
 }
 
 std::string Request(const std::vector<std::uint8_t>& bytes) {
-  if (bytes.empty()) return "an empty write";
-  if (bytes[0] == 'B' && bytes.size() > 1) return "block " + std::to_string(bytes[1]);
-  return std::string("'") + static_cast<char>(bytes[0]) + "'";
+  if (bytes.size() > 1 && bytes[0] == 'B') return "block " + std::to_string(bytes[1]);
+  return Letter(bytes);
 }
 
 }  // namespace
