@@ -27,6 +27,15 @@ SCRIPT = (
     b"[t1]Switch the power off\r\n[t2]and on again\r\n[t2x second\r\n[end3]"
 )
 
+def choices(count, start):
+    """Bytes that stand for the checker's choices: any bytes will do, these vary."""
+    state, data = start, bytearray()
+    for _ in range(count):
+        state = (state * 1103515245 + 12345) & 0x7FFFFFFF
+        data.append(state >> 16 & 0xFF)
+    return bytes(data)
+
+
 FILES = {
     "image/two_blocks.fm0": image(2050, b"6MA1234560150"),
     "image/whole_blocks.fm0": image(2048, b"4ME100200"),
@@ -52,6 +61,8 @@ FILES = {
         "05010902a1018501750195038102a4750595018101850275089504b102b47508950281"
         "06fe0210aabb850375109502910227ffff0000950375049102c0"
     ),
+    "checker/short_run": choices(300, 1),
+    "checker/long_run": choices(2000, 2),
 }
 
 for name, data in FILES.items():

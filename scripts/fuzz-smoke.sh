@@ -5,6 +5,8 @@
 #
 #   scripts/fuzz-smoke.sh                 every target, 15 s each
 #   ZEK_FUZZ_SECONDS=600 scripts/fuzz-smoke.sh image
+#   ZEK_FUZZ_SECONDS=1800 scripts/fuzz-smoke.sh checker   the window checker, its events
+#                                         chosen by the fuzzer (not among "every target")
 #   ZEK_FUZZ_BUILD=/elsewhere scripts/fuzz-smoke.sh   build folder other than build-fuzz
 set -euo pipefail
 

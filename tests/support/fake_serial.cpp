@@ -22,6 +22,7 @@ class FakeSerialDevice : public platform::SerialDevice {
     if (short_write && !w.empty()) w.pop_back();
     line().writes.push_back(w);
     sys_.all_writes.emplace_back(name_, w);
+    if (sys_.on_write) sys_.on_write(name_, w);
     if (short_write) return core::Error{"write", name_, 0, "short write"};
     return core::Ok{};
   }

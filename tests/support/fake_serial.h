@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -45,6 +46,9 @@ class FakeSerial : public platform::SerialSystem {
   bool has_line(const std::string& name) const { return lines_.count(name) != 0; }
   // Every write on every port, in order, with the port's name.
   std::vector<std::pair<std::string, std::vector<std::uint8_t>>> all_writes;
+  // Called at each write, before it returns: a test can look at the program's
+  // state at the moment a request goes out.
+  std::function<void(const std::string& port, const std::vector<std::uint8_t>& bytes)> on_write;
 
   std::vector<std::string> ports_listed;  // what list_ports answers
   bool list_fails = false;

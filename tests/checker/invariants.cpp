@@ -1,0 +1,295 @@
+#include "invariants.h"
+
+#include <algorithm>
+
+#include "download/protocol.h"
+#include "texts/texts.h"
+
+namespace checker {
+
+namespace {
+
+constexpr const char* never_stuck = "never stuck";
+constexpr const char* never_wrong_bytes = "never the wrong bytes";
+constexpr const char* one_request = "one request at a time";
+constexpr const char* rx_bound = "rx_buffer holds at most 72 bytes";
+
+struct Rect {
+  int left, top, right, bottom;
+};
+
+// The control's place in the window, and the window's own child it lies on.
+const ui::Control* Layer(const ui::Control& control, Rect& place) {
+  place = {0, 0, 0, 0};
+  const ui::Control* layer = &control;
+  for (const ui::Control* c = &control; c->parent() != nullptr; c = c->parent()) {
+    place.left += c->left;
+    place.top += c->top;
+    layer = c;
+  }
+  place.right = place.left + control.width;
+  place.bottom = place.top + control.height;
+  return layer;
+}
+
+void Collect(ui::Control& parent, std::vector<ui::Control*>& into) {
+  for (ui::Control* child : parent.children()) {
+    if (child->kind() == ui::Kind::button || child->kind() == ui::Kind::check_box) {
+      into.push_back(child);
+    }
+    Collect(*child, into);
+  }
+}
+
+// A box that tells the user the download has ended or cannot go on. The two
+// test boxes come in the middle of link error handling, which goes on behind them.
+bool EndBox(const ui::ScriptedDialogs::Box& box) {
+  return box.kind != ui::BoxKind::question && box.text != texts::comm_error_test &&
+         box.text != texts::comm_error_test2;
+}
+
+// The request's letter; blocks differ only by number, which keys need not tell.
+std::string Letter(const std::vector<std::uint8_t>& bytes) {
+  if (bytes.empty()) return "''";
+  return std::string("'") + static_cast<char>(bytes[0]) + "'";
+}
+
+std::string Request(const std::vector<std::uint8_t>& bytes) {
+  if (bytes.size() > 1 && bytes[0] == 'B') return "block " + std::to_string(bytes[1]);
+  return Letter(bytes);
+}
+
+}  // namespace
+
+bool Reachable(const TForm1& form, const ui::Control& control) {
+  if (!control.showing() || !control.usable()) return false;
+  Rect place;
+  const ui::Control* layer = Layer(control, place);
+  const auto& layers = form.children();
+  auto above = std::find(layers.begin(), layers.end(), layer);
+  if (above == layers.end()) return false;
+  for (++above; above != layers.end(); ++above) {
+    const ui::Control& p = **above;
+    if (p.kind() != ui::Kind::panel || !p.visible) continue;
+    const bool apart = place.right <= p.left || p.left + p.width <= place.left ||
+                       place.bottom <= p.top || p.top + p.height <= place.top;
+    if (!apart) return false;
+  }
+  return true;
+}
+
+std::vector<ui::Control*> Pressable(TForm1& form) {
+  std::vector<ui::Control*> all;
+  Collect(form, all);
+  std::erase_if(all, [&](ui::Control* c) {
+    return c == &form.SpeedButton_open_file || !Reachable(form, *c);
+  });
+  return all;
+}
+
+bool PowerCycleWait(const TForm1& form) {
+  return form.Panel_ready_for_download.visible &&
+         !form.Button_Download_ready_for_download.visible &&
+         !form.Button_Ok_ready_for_download.visible &&
+         !form.Button_Cancel_ready_for_download.visible;
+}
+
+bool RefusalShown(const TForm1& form) {
+  const bool ok_alone = form.Button_ok_communication_offline.visible &&
+                        !form.Button_Retry_communication_offline.visible;
+  return (form.Panel_communication_offline.visible && ok_alone) ||
+         form.Panel_Acces_level_problem.visible;
+}
+
+Invariants::Invariants(World& world) : world_(world), form_(world.form) {
+  world_.fx.serial.on_write = [this](const std::string& port,
+                                     const std::vector<std::uint8_t>& bytes) {
+    OnWrite(port, bytes);
+  };
+}
+
+Invariants::~Invariants() {
+  world_.fx.serial.on_write = nullptr;
+}
+
+void Invariants::BeforeEvent() {
+  boxes_before_ = world_.fx.dialogs.boxes.size();
+  starts_before_ = world_.session.starts;
+}
+
+void Invariants::AfterEvent(const Event& event) {
+  FollowSession();
+  RxBufferBound();
+  if (RefusalShown(form_)) refused_ = true;
+  NeverStuck(event);
+}
+
+std::string Invariants::TakeWrites() {
+  return std::exchange(writes_, std::string());
+}
+
+// Never stuck: after every event something waits for the unit (a timer runs, a
+// finish request waits without limit, the power-cycle prompt waits for the unit's
+// report) or for the user (a panel with a button), or the program rests: the
+// user stopped it, or a box told the user that the download ended.
+void Invariants::NeverStuck(const Event& event) {
+  auto armed = [](const ui::Timer& t) { return t.enabled() && t.interval() > 0; };
+  const bool unlimited_finish = form_.Timer2.enabled() && form_.Timer2.interval() == 0 &&
+                                !last_write_.empty() && last_write_[0] == 'u';
+  if (armed(form_.Timer1) || armed(form_.Timer2) || armed(form_.Timer4) || unlimited_finish ||
+      PowerCycleWait(form_)) {
+    at_rest_ = false;
+    return;
+  }
+  for (ui::Control* c : Pressable(form_)) {
+    Rect place;
+    if (Layer(*c, place)->kind() == ui::Kind::panel) return;
+  }
+  const auto& boxes = world_.fx.dialogs.boxes;
+  const bool told =
+      std::any_of(boxes.begin() + static_cast<std::ptrdiff_t>(boxes_before_), boxes.end(), EndBox);
+  const bool press = event.kind == EventKind::press && world_.PressTaken();
+  const bool go =
+      press && (event.text == form_.Button_Download_ready_for_download.name() ||
+                event.text == form_.Button_Retry_communication_offline.name() ||
+                event.text == form_.Button_Ignore_olderversion.name() ||
+                (event.text == form_.xpButton_close_tekstveld.name() && world_.session.script));
+  if (told || (press && !go)) {
+    at_rest_ = true;
+    return;
+  }
+  const bool started = go || world_.session.starts != starts_before_;
+  if (at_rest_ && !started) return;
+  Fail(never_stuck, "nothing waits in comm_state " + StateName(),
+       "nothing waits for the unit or the user, and no box said the download ended: " + State());
+}
+
+void Invariants::OnWrite(const std::string& port, const std::vector<std::uint8_t>& bytes) {
+  FollowSession();
+  RxBufferBound();
+  const std::string request = Request(bytes);
+  const std::string short_port = port.size() > 4 ? port.substr(port.size() - 4) : port;
+  writes_ += " " + short_port + ":" +
+             (bytes.size() > 1 && bytes[0] == 'B' ? "B" + std::to_string(bytes[1])
+                                                  : Letter(bytes).substr(1, 1));
+  // Never the wrong bytes: nothing after a refusal until the user starts again,
+  // nothing while the unit is awaited after a power cycle, and blocks only of
+  // the file that passed its checks, in their turn.
+  if (refused_ || RefusalShown(form_)) {
+    Fail(never_wrong_bytes, Letter(bytes) + " after a refusal",
+         request + " written after a refusal, before the user started again: " + State());
+  }
+  if (PowerCycleWait(form_)) {
+    Fail(never_wrong_bytes, Letter(bytes) + " during the power-cycle wait",
+         request + " written while the unit's report after a power cycle is awaited: " + State());
+  }
+  // One request at a time: while a reply is awaited, only the same request again.
+  if (form_.Timer2.enabled() && bytes != last_write_) {
+    Fail(one_request, Letter(bytes) + " while the reply to " + Letter(last_write_) + " is awaited",
+         request + " written while the reply timer of " + Request(last_write_) +
+             " runs: " + State());
+  }
+  if (!bytes.empty() && bytes[0] == 'U') start_sent_ = true;
+  if (!bytes.empty() && bytes[0] == 'B') CheckBlock(bytes);
+  last_write_ = bytes;
+}
+
+void Invariants::CheckBlock(const std::vector<std::uint8_t>& frame) {
+  const Session& s = world_.session;
+  if (frame.size() != download::block_frame_size || !download::ChecksumHolds(frame)) {
+    return Fail(never_wrong_bytes, "a malformed block", std::to_string(frame.size()) + " bytes");
+  }
+  const int n = frame[1];
+  const auto data = frame.begin() + 2;
+  int id = -1;
+  for (std::size_t i = 0; i < world_.images.size(); ++i) {
+    const auto& image = world_.images[i].bytes;
+    const auto at = static_cast<std::size_t>(n) * 1024;
+    if (image.size() >= at + 1024 && std::equal(data, data + 1024, image.begin() + at)) {
+      id = static_cast<int>(i);
+    }
+  }
+  const auto name = [&](int image) {
+    return image < 0 ? std::string("no image as it was checked")
+                     : world_.images[static_cast<std::size_t>(image)].name;
+  };
+  const std::string block = "block " + std::to_string(n) + " of " + name(id);
+  if (!s.approved) {
+    return Fail(never_wrong_bytes, "a block of a file that did not pass its checks",
+                block + " sent, but the file opened last did not pass its checks");
+  }
+  if (id < 0) return Fail(never_wrong_bytes, "a block of no checked image", block + " sent");
+  if (start_sent_) {
+    start_sent_ = false;
+    ++run_;
+    const int due = run_ < static_cast<int>(s.images.size()) ? s.images[run_] : -1;
+    if (n != 0 || id != due) {
+      return Fail(never_wrong_bytes, "an image out of its turn",
+                  block + " opens a run of blocks where block 0 of " + name(due) + " is due");
+    }
+    run_image_ = id;
+    last_block_ = 0;
+    return;
+  }
+  if (id != run_image_ || (n != last_block_ && n != last_block_ + 1)) {
+    return Fail(
+        never_wrong_bytes, "a block out of its turn",
+        block + " follows " +
+            (run_image_ < 0 ? std::string("no start request")
+                            : "block " + std::to_string(last_block_) + " of " + name(run_image_)));
+  }
+  last_block_ = n;
+}
+
+// A new start (an open that went ahead, Retry) or a Download press begins the
+// images from the first; a new start also ends the refusal that came before it.
+void Invariants::FollowSession() {
+  const Session& s = world_.session;
+  if (s.starts == seen_starts_ && s.downloads == seen_downloads_) return;
+  if (s.starts != seen_starts_) refused_ = false;
+  seen_starts_ = s.starts;
+  seen_downloads_ = s.downloads;
+  start_sent_ = false;
+  run_ = -1;
+  run_image_ = -1;
+}
+
+void Invariants::RxBufferBound() {
+  if (form_.rx_buffer.size() > TForm1::rx_buffer_capacity) {
+    Fail(rx_bound, "rx_buffer over 72 bytes",
+         std::to_string(form_.rx_buffer.size()) + " bytes held");
+  }
+}
+
+void Invariants::Fail(const char* invariant, const std::string& what, const std::string& detail) {
+  if (!breach_) breach_ = Breach{invariant, what, detail};
+}
+
+std::string Invariants::StateName() const {
+  const char state = static_cast<char>(download::StateLetter(form_.comm_state));
+  return state < ' ' ? std::to_string(state) : std::string("'") + state + "'";
+}
+
+std::string Invariants::State() const {
+  const auto timer = [](const char* name, const ui::Timer& t) {
+    return std::string(name) + (t.enabled() ? " " + std::to_string(t.interval()) + " ms" : " off");
+  };
+  std::string s = timer("Timer1", form_.Timer1) + ", " + timer("Timer2", form_.Timer2) + ", " +
+                  timer("Timer4", form_.Timer4) + "; comm_state " + StateName();
+  for (const ui::Control* c : form_.children()) {
+    if (c->kind() != ui::Kind::panel || !c->visible) continue;
+    if (c == &form_.GroupBox_File_info || c == &form_.GroupBox_ECU_info) continue;
+    s += "; " + c->name() + " shown";
+    if (c == &form_.Panel_communication_offline) {
+      s += " (\"" + form_.Label_communication_is_offline_txt1.caption + "\")";
+    }
+    if (c == &form_.Panel_ready_for_download) {
+      s += " (\"" + form_.Label_ready_for_download_txt1.caption + "\")";
+    }
+  }
+  const auto& boxes = world_.fx.dialogs.boxes;
+  if (!boxes.empty()) s += "; last box \"" + boxes.back().text + "\"";
+  return s;
+}
+
+}  // namespace checker
