@@ -162,6 +162,9 @@ class TForm1 : public ui::Form {
   void RescanPortGroup(ui::ComboBox& combo);
   void SavePortGroup(const ui::ComboBox& combo, firmware::PortKind port_kind);
   void CheckBox_Autoselect_comportClick();
+  // Whether connecting starts with the port search: "Autoselect comport" is
+  // checked and the unit is reached through a serial port at all.
+  bool PortSearchWanted() const;
   void ApplyAutoselectAppearance();
   void xpButton_rescan1Click();
   void xpButton_rescan2Click();

@@ -69,8 +69,7 @@ bool TForm1::ApplyFamily(const Family& family) {
 }
 
 void TForm1::ArmConnection() {
-  next_action =
-      CheckBox_Autoselect_comport.checked ? NextAction::probe_next_port : NextAction::connect;
+  next_action = PortSearchWanted() ? NextAction::probe_next_port : NextAction::connect;
 }
 
 // Each value is set as soon as the check it rests on has passed, so a refused

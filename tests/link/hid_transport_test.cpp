@@ -329,4 +329,24 @@ TEST(HidTransport, FailuresOnTheWayHaveTheirOwnMessages) {
   EXPECT_EQ(f.hid.device("b2").writes.size(), 1u);
 }
 
+// Serial ports are never searched for a unit behind the bridge, though
+// "Autoselect comport" is checked: neither on opening its file nor on Retry.
+TEST(HidTransport, AFiveMFileConnectsOverTheBridgeWithAutoselectOn) {
+  OverHid f;
+  TForm1& w = *f.form;
+  f.serial.add_port("COM3");
+  w.link_kind = firmware::Link::none;
+  ASSERT_TRUE(w.CheckBox_Autoselect_comport.checked);
+  f.dialogs.files.push_back(f.WriteImage("a.fl0", "5M0100001", 2));
+  w.SpeedButton_open_file.click();
+  f.loop.advance(30);
+  EXPECT_EQ(f.Sent(), "V");
+  for (int i = 0; i < 4; ++i) f.loop.advance(500);
+  ASSERT_TRUE(w.Panel_communication_offline.visible);
+  w.Button_Retry_communication_offline.click();
+  f.loop.advance(w.Timer4.interval());
+  EXPECT_EQ(f.Sent(), "VVVVV");
+  EXPECT_TRUE(f.serial.open_log.empty());
+}
+
 }  // namespace
