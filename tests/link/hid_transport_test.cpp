@@ -11,6 +11,13 @@ Bytes Text(const std::string& s) {
   return Bytes(s.begin(), s.end());
 }
 
+// The texts of every message box shown, in order.
+std::string Boxes(const ui::ScriptedDialogs& dialogs) {
+  std::string all;
+  for (const auto& b : dialogs.boxes) all += (all.empty() ? "" : " | ") + b.text;
+  return all;
+}
+
 Bytes Join(Bytes a, const Bytes& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
@@ -50,11 +57,6 @@ struct OverHid : FormFixture {
     report.resize(std::max<std::size_t>(report.size(), 65), 0);
     hid.inject(id, report);
   }
-  std::string Boxes() const {
-    std::string all;
-    for (const auto& b : dialogs.boxes) all += (all.empty() ? "" : " | ") + b.text;
-    return all;
-  }
   bool AnyTimer() const {
     return form->Timer1.enabled() || form->Timer2.enabled() || form->Timer4.enabled();
   }
@@ -80,7 +82,7 @@ TEST(HidTransport, ARequestIsOneReportAndStartsTheReplyTimer) {
     EXPECT_EQ(f.Payloads(), std::vector<Bytes>{Text(c.payload)}) << c.payload;
     EXPECT_TRUE(w.Timer2.enabled()) << c.payload;
     EXPECT_TRUE(w.rx_buffer.empty() && w.rx_count == 0) << c.payload;
-    EXPECT_EQ(f.Boxes(), "") << c.payload;
+    EXPECT_EQ(Boxes(f.dialogs), "") << c.payload;
     EXPECT_TRUE(f.serial.open_log.empty()) << "no serial port is touched: " << c.payload;
   }
 }
@@ -221,9 +223,7 @@ TEST(HidTransport, TheBridgeIsTheDeviceNamedExactlySo) {
       EXPECT_EQ(f.hid.readers(d.id), bridge_read ? 1 : 0) << c.name << ": " << d.id;
     }
     EXPECT_EQ(w.Timer2.enabled(), !c.asked.empty()) << c.name;
-    std::string boxes;
-    for (const auto& b : f.dialogs.boxes) boxes += (boxes.empty() ? "" : " | ") + b.text;
-    EXPECT_EQ(boxes, c.boxes) << c.name;
+    EXPECT_EQ(Boxes(f.dialogs), c.boxes) << c.name;
   }
 }
 
@@ -265,7 +265,7 @@ TEST(HidTransport, AnUnpluggedBridgeStopsTheDownloadAndANewOneIsTakenSilently) {
     f.hid.unplug("b1");
     EXPECT_EQ(w.Label1.caption, "Data Error:Input/output error") << c.name;
     f.loop.advance(1000);
-    EXPECT_EQ(f.Boxes(), c.box) << c.name;
+    EXPECT_EQ(Boxes(f.dialogs), c.box) << c.name;
     EXPECT_FALSE(f.AnyTimer()) << c.name;
     EXPECT_FALSE(w.Panel_communication_offline.visible) << c.name;
     EXPECT_EQ(f.loop.pending(), 0u) << c.name << ": nothing left running";
@@ -312,9 +312,7 @@ TEST(HidTransport, FailuresOnTheWayHaveTheirOwnMessages) {
     } else {
       w.SendVersionRequest();
     }
-    std::string boxes;
-    for (const auto& b : f.dialogs.boxes) boxes += (boxes.empty() ? "" : " | ") + b.text;
-    EXPECT_EQ(boxes, c.boxes) << c.name;
+    EXPECT_EQ(Boxes(f.dialogs), c.boxes) << c.name;
     EXPECT_EQ(w.Label1.caption, c.label1) << c.name;
     EXPECT_FALSE(w.Timer1.enabled()) << c.name;
   }
