@@ -18,6 +18,7 @@
 
 #include "app/main_window.h"
 #include "download/protocol.h"
+#include "platform/hid_device.h"
 #include "platform/poll_loop.h"
 #include "platform/serial_port.h"
 #include "ui/scripted_dialogs.h"
@@ -107,7 +108,8 @@ int main() {
   platform::PollLoop loop;
   ui::ScriptedDialogs dialogs;
   auto serial = platform::MakeSystemSerial();
-  TForm1 form(Environment{loop, dialogs, *serial, {"-O"}, "/proc/self/exe"});
+  auto hid = platform::MakeSystemHid(loop);
+  TForm1 form(Environment{loop, dialogs, *serial, *hid, {"-O"}, "/proc/self/exe"});
   form.link_kind = firmware::Link::serial;
   form.port_name = far_end;
   form.firmware_file_name = image.string();

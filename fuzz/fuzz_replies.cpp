@@ -1,6 +1,7 @@
-// Whatever a unit (or line noise) sends, in whatever pieces, in whatever state:
-// the receive dispatcher must neither crash nor read past what it holds, and
-// the buffer must keep its bound.
+// Whatever a unit (or line noise) sends, in whatever pieces, in whatever state,
+// over the serial port or in the HID bridge's input reports: the receive
+// dispatcher must neither crash nor read past what it holds, and the buffer
+// must keep its bound.
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -8,6 +9,7 @@
 
 #include "app/main_window.h"
 #include "core/manual_loop.h"
+#include "fake_hid.h"
 #include "require.h"
 #include "ui/scripted_dialogs.h"
 
@@ -68,8 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   core::ManualLoop loop;
   ui::ScriptedDialogs dialogs;
   FuzzLine line;
-  TForm1 form(Environment{loop, dialogs, line, {"-O"}, "/nonexistent/zekflash"});
-  form.link_kind = firmware::Link::serial;
+  FakeHid hid(loop);
+  hid.plug(FakeHid::Bridge("bridge"));
+  TForm1 form(Environment{loop, dialogs, line, hid, {"-O"}, "/nonexistent/zekflash"});
+  loop.run_due();
+  const bool over_hid = ((data[0] >> 2) & 1) != 0;
+  form.link_kind = over_hid ? firmware::Link::hid : firmware::Link::serial;
   form.fast_baud = (data[0] & 1) != 0;
   form.staged_download = ((data[0] >> 1) & 1) != 0;
   form.StaticText_version_info_File.caption = "3M0100001";
@@ -78,13 +84,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!form.EnsurePortOpen()) return 0;
   form.comm_state = states[data[1] % sizeof states];
   // The rest comes in pieces: a length byte, then that many bytes, with time
-  // passing between pieces so that time-outs and next actions run too.
+  // passing between pieces so that time-outs and next actions run too. Over
+  // HID each piece is an input report's data, its first byte the count.
   std::size_t i = 2;
   while (i < size) {
     const std::size_t piece = std::min<std::size_t>(data[i] % 80, size - i - 1);
-    line.input.insert(line.input.end(), data + i + 1, data + i + 1 + piece);
+    if (over_hid) {
+      std::vector<std::uint8_t> report{1};
+      report.insert(report.end(), data + i + 1, data + i + 1 + piece);
+      hid.inject("bridge", report);
+    } else {
+      line.input.insert(line.input.end(), data + i + 1, data + i + 1 + piece);
+      loop.signal(line_fd);
+    }
     i += 1 + piece;
-    loop.signal(line_fd);
     Require(form.rx_buffer.size() <= TForm1::rx_buffer_capacity, "rx_buffer bound");
     Require(form.rx_count >= 0, "rx_count never negative");
     loop.advance(piece * 7);

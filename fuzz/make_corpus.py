@@ -36,6 +36,15 @@ def choices(count, start):
     return bytes(data)
 
 
+def hid_reply(state, *reports):
+    """Replies over the HID bridge: each report's data as one piece."""
+    return bytes([0x04, state]) + b"".join(bytes([len(r)]) + r for r in reports)
+
+
+def counted(reply):
+    return bytes([len(reply)]) + reply
+
+
 FILES = {
     "image/two_blocks.fm0": image(2050, b"6MA1234560150"),
     "image/whole_blocks.fm0": image(2048, b"4ME100200"),
@@ -46,6 +55,10 @@ FILES = {
     "script/bare_lf.fm1": SCRIPT.replace(b"\r\n", b"\n"),
     "script/no_header.fe1": b"[begin]\r\n[f]5E1.fe0\r\n[end1]\r\n[begin2]\r\nXXXXXXXXX\r\n",
     "script/text_steps.fd1": b"[begin1]\r\n[t12\r\n[t]\r\n[end1]\r\n[begin3]\r\n[t1\r\n[end3]\r\n",
+    "replies/hid_version_in_two_reports": hid_reply(
+        2, counted(b"V5M010"), counted(b"0002\x2b") + b"\x00" * 40
+    ),
+    "replies/hid_count_beyond_report": hid_reply(8, b"\x3fBOK\xdc"),
     "port_record/com1.ini": record(4, b"COM1"),
     "port_record/two_records.ini": record(5, b"COM12") + record(4, b"COM7"),
     "port_record/five_bytes.ini": record(4, b"COM1", 5),

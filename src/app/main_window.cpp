@@ -9,6 +9,7 @@ TForm1::TForm1(Environment env)
       loop(env.loop),
       dialogs(env.dialogs),
       serial(env.serial),
+      hid(env.hid),
       args(std::move(env.args)),
       executable_path(std::move(env.executable_path)) {
   caption = texts::window_caption;
@@ -61,6 +62,10 @@ void TForm1::ConnectHandlers() {
   Timer4.on_timer = [this] { Timer4Timer(); };
   ComPort1.on_rx_char = [this](int count) { ComPort1RxChar(count); };
   ComPort1.on_gone = [this](const core::Error& e) { ComPort1Gone(e); };
+  HidCtl.on_device_change = [this] { HidCtlDeviceChange(); };
+  HidCtl.on_device_data_error = [this](links::HidRecord& device, const core::Error& e) {
+    HidCtlDeviceDataError(device, e);
+  };
 }
 
 void TForm1::FormCreate() {

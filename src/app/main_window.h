@@ -15,6 +15,8 @@
 #include "firmware/acceptance.h"
 #include "firmware/family.h"
 #include "link/com_port.h"
+#include "link/hid_controller.h"
+#include "platform/hid_device.h"
 #include "platform/serial_port.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
@@ -35,6 +37,7 @@ struct Environment {
   core::EventLoop& loop;
   ui::Dialogs& dialogs;
   platform::SerialSystem& serial;
+  platform::HidSystem& hid;
   std::vector<std::string> args;  // command-line arguments, without the program's name
   std::string executable_path;    // full path of the program
 };
@@ -131,6 +134,12 @@ class TForm1 : public ui::Form {
   bool WriteToComPort(std::span<const std::uint8_t> request);
   bool SendOverComPort(std::span<const std::uint8_t> request);
   bool SendHidReport(std::span<const std::uint8_t> request, int length);
+  void SendHidChunk(std::span<const std::uint8_t> piece, int length);
+  enum class HidWrite { written, no_bridge, not_written, failed };
+  HidWrite WriteHidReport(std::span<const std::uint8_t> request, int length);
+  void HidCtlDeviceChange();
+  void HidDeviceData(std::uint8_t report_id, std::span<const std::uint8_t> data);
+  void HidCtlDeviceDataError(links::HidRecord& device, const core::Error& error);
   void StopLinkTimers();
   void ComPort1RxChar(int count);
   void ComPort1Gone(const core::Error& error);
@@ -180,6 +189,9 @@ class TForm1 : public ui::Form {
   void SavePortGroup(const ui::ComboBox& combo, firmware::PortKind port_kind);
   void StorePort(const std::string& name, firmware::PortKind port_kind);
   void CheckBox_Autoselect_comportClick();
+  // Whether connecting starts with the port search: "Autoselect comport" is
+  // checked and the unit is reached through a serial port at all.
+  bool PortSearchWanted() const;
   void ApplyAutoselectAppearance();
   void xpButton_rescan1Click();
   void xpButton_rescan2Click();
@@ -195,6 +207,7 @@ class TForm1 : public ui::Form {
   core::EventLoop& loop;
   ui::Dialogs& dialogs;
   platform::SerialSystem& serial;
+  platform::HidSystem& hid;
   const std::vector<std::string> args;
   const std::string executable_path;
 
@@ -299,6 +312,7 @@ class TForm1 : public ui::Form {
   ui::Timer Timer1{loop, 10};
   ui::Timer Timer2{loop, 100};
   ui::Timer Timer4{loop, 30};
+  links::HidController HidCtl{loop, hid};
 
   // The opening screen, created and shown by FormCreate unless "-O" was given.
   std::unique_ptr<TOKBottomDlg_openingsscherm> opening_screen;
@@ -318,6 +332,8 @@ class TForm1 : public ui::Form {
   std::int32_t last_block_nr = 0;
   std::vector<std::uint8_t> block_message;
   std::int32_t hid_chunk_index = 0;
+  // The bridge requests are written to: the last one found; never cleared.
+  links::HidRecord* hid_device = nullptr;
   std::int32_t finish_wait = 0;
   std::int32_t autoselect_index = 0;
   std::string port_name{config::default_port_name};

@@ -137,8 +137,7 @@ void TForm1::xpButton_close_tekstveldClick() {
 void TForm1::Button_Retry_communication_offlineClick() {
   Panel_communication_offline.visible = false;
   autoselect_index = 0;
-  next_action =
-      CheckBox_Autoselect_comport.checked ? NextAction::probe_next_port : NextAction::connect;
+  next_action = PortSearchWanted() ? NextAction::probe_next_port : NextAction::connect;
   Timer4.set_enabled(true);
 }
 

@@ -8,6 +8,7 @@
 
 #include "batch/options.h"
 #include "core/event_loop.h"
+#include "platform/hid_device.h"
 #include "platform/serial_port.h"
 
 namespace batch {
@@ -19,6 +20,7 @@ struct RunnerParts {
   // Handles one round of events, waiting at most `max_wait_ms` (-1: until something happens).
   std::function<void(std::int64_t max_wait_ms)> run_once;
   platform::SerialSystem& serial;
+  platform::HidSystem& hid;
   std::ostream& out;
   std::ostream& err;
   std::istream& in;

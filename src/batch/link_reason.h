@@ -6,13 +6,16 @@ class TForm1;
 
 namespace batch {
 
-// The serial port's own words for its latest failure, made printable
-// ("open /dev/ttyUSB0: Permission denied (error 13)"); empty on the HID link or
-// when nothing failed since the port was last opened.
+// The link's own words for its latest failure, made printable: the serial
+// port's ("open /dev/ttyUSB0: Permission denied (error 13)") or the HID
+// bridge's ("write report /dev/hidraw0: the device is no longer plugged in"),
+// or that no bridge was found; empty when nothing failed since the port was
+// last opened.
 std::string LinkReason(const TForm1& form);
 
-// Whether a message box of the window reports a write or read on the serial
-// port that has just failed, so that LinkReason is its reason.
+// Whether a message box of the window reports a write or read on the link
+// that has just failed, or a request with no bridge to take it, so that
+// LinkReason is its reason.
 bool ReportsPortFailure(const std::string& box_text);
 
 }  // namespace batch

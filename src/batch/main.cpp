@@ -7,6 +7,7 @@
 #include "batch/batch_runner.h"
 #include "batch/file_info.h"
 #include "batch/options.h"
+#include "platform/hid_device.h"
 #include "platform/poll_loop.h"
 #include "platform/serial_port.h"
 #include "platform/terminal.h"
@@ -25,10 +26,12 @@ std::string ExecutablePath(const char* argv0) {
 int Connect(const batch::Options& options, const char* argv0) {
   platform::PollLoop loop;
   const auto serial = platform::MakeSystemSerial();
+  const auto hid = platform::MakeSystemHid(loop);
   batch::RunnerParts parts{
       .loop = loop,
       .run_once = [&loop](std::int64_t max_wait_ms) { loop.run_once(max_wait_ms); },
       .serial = *serial,
+      .hid = *hid,
       .out = std::cout,
       .err = std::cerr,
       .in = std::cin,

@@ -141,7 +141,8 @@ std::string UsageText() {
          "  -h, --help         show this text\n"
          "\n"
          "Without --port the ports present are searched for the unit; ZEKFLASH_PORTS\n"
-         "(colon-separated device paths) adds ports to the search.\n"
+         "(colon-separated device paths) adds ports to the search. Units of family\n"
+         "\"5M\" are reached through their USB HID bridge \"HIDtoUART ZEK\" instead.\n"
          "Exit status: 0 download finished, 1 stopped, 2 usage error.\n";
 }
 

@@ -39,6 +39,12 @@ void TForm1::CheckBox_Autoselect_comportClick() {
   ApplyAutoselectAppearance();
 }
 
+// The search probes serial ports, behind which a unit cabled to the HID bridge
+// can never answer.
+bool TForm1::PortSearchWanted() const {
+  return CheckBox_Autoselect_comport.checked && link_kind != firmware::Link::hid;
+}
+
 void TForm1::RescanPortGroup(ui::ComboBox& combo) {
   auto present = serial.list_ports();
   if (!present) {

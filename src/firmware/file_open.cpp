@@ -85,8 +85,7 @@ bool TForm1::ApplyFamily(const Family& family) {
 // Every open starts a port search from the first candidate.
 void TForm1::ArmConnection() {
   autoselect_index = 0;
-  next_action =
-      CheckBox_Autoselect_comport.checked ? NextAction::probe_next_port : NextAction::connect;
+  next_action = PortSearchWanted() ? NextAction::probe_next_port : NextAction::connect;
 }
 
 // Each value is set as soon as the check it rests on has passed, so a refused

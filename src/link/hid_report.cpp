@@ -15,4 +15,10 @@ std::array<std::uint8_t, hid_report_size> OutputReport(std::span<const std::uint
   return report;
 }
 
+std::span<const std::uint8_t> InputPayload(std::span<const std::uint8_t> data) {
+  if (data.empty()) return {};
+  const std::size_t n = std::min<std::size_t>(data[0], data.size() - 1);
+  return data.subspan(1, n);
+}
+
 }  // namespace links

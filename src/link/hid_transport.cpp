@@ -1,15 +1,88 @@
-// The HID bridge link. No bridge is picked up yet on this platform, so every
-// request over it reports that none is connected, as it would while no bridge
-// has been found.
+// Requests out over the HID bridge, as output reports; a data block in pieces
+// paced by Timer1.
+#include <algorithm>
+
 #include "app/main_window.h"
+#include "link/hid_report.h"
 #include "texts/texts.h"
 
-bool TForm1::SendHidReport(std::span<const std::uint8_t> /*request*/, int /*length*/) {
-  dialogs.message(ui::BoxKind::error, texts::usb_error_4);
+namespace {
+
+// A report that was not written leaves the download waiting for the user: no
+// timer runs, and no panel offers a retry.
+void StopAndSay(TForm1& form, const char* text) {
+  form.StopLinkTimers();
+  form.Timer4.set_enabled(false);
+  form.dialogs.message(ui::BoxKind::error, text);
+}
+
+}  // namespace
+
+TForm1::HidWrite TForm1::WriteHidReport(std::span<const std::uint8_t> request, int length) {
+  if (hid_device == nullptr) return HidWrite::no_bridge;
+  ClearRx();
+  const std::size_t output = hid_device->capabilities().output;
+  const auto n = static_cast<std::size_t>(length);
+  // Cut to a shorter output report the request would reach the unit maimed.
+  if (length < 0 || n > links::hid_max_payload || output < 2 + n) return HidWrite::failed;
+  const auto report = links::OutputReport(request, n);
+  // The device pads a longer output report with zeros itself.
+  const std::span<const std::uint8_t> bytes(report.data(), std::min(report.size(), output));
+  return hid_device->write_report(bytes) ? HidWrite::written : HidWrite::not_written;
+}
+
+bool TForm1::SendHidReport(std::span<const std::uint8_t> request, int length) {
+  switch (WriteHidReport(request, length)) {
+    case HidWrite::written:
+      Timer2.set_enabled(true);
+      return true;
+    case HidWrite::no_bridge:
+      dialogs.message(ui::BoxKind::error, texts::usb_error_4);
+      return false;
+    case HidWrite::not_written:
+      StopAndSay(*this, texts::check_usb);
+      return false;
+    case HidWrite::failed:
+      StopAndSay(*this, texts::usb_error);
+      return false;
+  }
   return false;
 }
 
+void TForm1::SendHidChunk(std::span<const std::uint8_t> piece, int length) {
+  switch (WriteHidReport(piece, length)) {
+    case HidWrite::written:
+      if (length != links::block_last_piece_size) Timer1.set_enabled(true);
+      return;
+    case HidWrite::no_bridge:
+      dialogs.message(ui::BoxKind::error, texts::usb_error_3_chunks);
+      return;
+    case HidWrite::not_written:
+      StopAndSay(*this, texts::check_usb_chunks);
+      return;
+    case HidWrite::failed:
+      StopAndSay(*this, texts::usb_error_chunks);
+      return;
+  }
+}
+
+// Each piece is written only after the one before has been, and Timer1 starts
+// only then: pieces are never closer than one tick apart.
 void TForm1::Timer1Timer() {
   Timer1.set_enabled(false);
-  dialogs.message(ui::BoxKind::error, texts::usb_error_3_chunks);
+  const auto piece = [this](int offset, int size) {
+    const std::span<const std::uint8_t> all(block_message);
+    const auto from = std::min(all.size(), static_cast<std::size_t>(offset));
+    return all.subspan(from, std::min(all.size() - from, static_cast<std::size_t>(size)));
+  };
+  if (hid_chunk_index < links::block_full_pieces) {
+    const int offset = hid_chunk_index * links::block_piece_size;
+    ++hid_chunk_index;
+    SendHidChunk(piece(offset, links::block_piece_size), links::block_piece_size);
+    return;
+  }
+  ++hid_chunk_index;
+  SendHidReport(
+      piece(links::block_full_pieces * links::block_piece_size, links::block_last_piece_size),
+      links::block_last_piece_size);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "platform/hid_device.h"
 #include "platform/serial_port.h"
 #include "qt/form_view.h"
 #include "qt/form_widget.h"
@@ -26,8 +27,9 @@ int main(int argc, char** argv) {
   qtui::QtEventLoop loop;
   qtui::QtDialogs dialogs;
   const auto serial = platform::MakeSystemSerial();
+  const auto hid = platform::MakeSystemHid(loop);
   TForm1 form(
-      Environment{loop, dialogs, *serial, std::move(args),
+      Environment{loop, dialogs, *serial, *hid, std::move(args),
                   QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()});
 
   qtui::FormView view(form);

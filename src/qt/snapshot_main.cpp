@@ -11,6 +11,7 @@
 #include "qt/form_view.h"
 #include "qt/form_widget.h"
 #include "qt/snapshot_shots.h"
+#include "qt/unplugged_hid.h"
 #include "qt/unplugged_serial.h"
 #include "ui/scripted_dialogs.h"
 
@@ -39,10 +40,12 @@ int main(int argc, char** argv) {
   core::ManualLoop loop;
   ui::ScriptedDialogs dialogs;
   qtui::UnpluggedSerial serial;
+  qtui::UnpluggedHid hid;
   TForm1 form(
       Environment{loop,
                   dialogs,
                   serial,
+                  hid,
                   {"-O"},
                   QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()});
   qtui::FormView view(form);

@@ -158,8 +158,26 @@ inline constexpr const char* block_read_error = "Error on reading blocks from fi
 inline constexpr const char* comm_error_test = "Comm Error test";
 inline constexpr const char* comm_error_test2 = "Comm Error test2";
 inline constexpr const char* communicatie_error = "Communicatie Error";
+
+// --- Message boxes and the label of the HID bridge link ---
+
+inline constexpr const char* usb_error_1 = "USB Communicatie Error _1 geen apparaat aangesloten";
+inline constexpr const char* usb_error_2 = "USB Communicatie Error _2";
 inline constexpr const char* usb_error_4 = "USB Communicatie Error 4";
 inline constexpr const char* usb_error_3_chunks = "USB Communicatie Error 3 brokjes";
+inline constexpr const char* check_usb = "Check USB connection";
+inline constexpr const char* check_usb_chunks = "Check USB connection brokjes";
+inline constexpr const char* usb_error = "USB Communicatie Error";
+inline constexpr const char* usb_error_chunks = "USB Communicatie Error brokjes";
+// Label1 after a failed read, followed by the system's text.
+inline constexpr const char* data_error = "Data Error:";
+// The bridge is plugged in, but its device node is closed to this user.
+inline std::string HidNoAccess(const std::string& node) {
+  return "The USB HID bridge \"HIDtoUART ZEK\" is plugged in, but this user may not use it (" +
+         node +
+         ").\r\nInstall the udev rule packaging/udev/70-zekflash.rules as the README's section "
+         "\"Cable access without root\" says, then plug the bridge in again.";
+}
 
 // --- The port settings panel ---
 

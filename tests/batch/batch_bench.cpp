@@ -26,6 +26,7 @@ int BatchBench::Run(const std::vector<std::string>& args) {
       .loop = loop,
       .run_once = [this](std::int64_t max_wait_ms) { RunOnce(max_wait_ms); },
       .serial = serial,
+      .hid = hid,
       .out = out,
       .err = err,
       .in = in,

@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "core/manual_loop.h"
+#include "fake_hid.h"
 #include "fake_serial.h"
 #include "qt/form_view.h"
 #include "ui/scripted_dialogs.h"
@@ -22,7 +23,8 @@ class MainWindowFixture : public ::testing::Test {
 
   core::ManualLoop loop;
   FakeSerial serial{loop};
+  FakeHid hid{loop};
   ui::ScriptedDialogs dialogs;
-  TForm1 form{Environment{loop, dialogs, serial, {"-O"}, "/opt/zek/zekflash"}};
+  TForm1 form{Environment{loop, dialogs, serial, hid, {"-O"}, "/opt/zek/zekflash"}};
   qtui::FormView view{form};
 };

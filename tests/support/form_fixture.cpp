@@ -7,8 +7,9 @@
 FormFixture::FormFixture(std::vector<std::string> args) : dir_(std::make_unique<TempDir>()) {
   folder = dir_->path();
   form = std::make_unique<TForm1>(
-      Environment{loop, dialogs, serial, std::move(args), (folder / "zekflash").string()});
+      Environment{loop, dialogs, serial, hid, std::move(args), (folder / "zekflash").string()});
   form->FormShow();
+  loop.run_due();  // the first look at the HID devices, as the loop does once it runs
 }
 
 FormFixture::~FormFixture() {

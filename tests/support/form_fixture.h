@@ -8,14 +8,15 @@
 
 #include "app/main_window.h"
 #include "core/manual_loop.h"
+#include "fake_hid.h"
 #include "fake_serial.h"
 #include "state_printing.h"
 #include "ui/scripted_dialogs.h"
 
 class TempDir;
 
-// A main window on virtual time with scripted dialogs and an in-memory serial
-// system, in a folder of its own that stands for the program's folder.
+// A main window on virtual time with scripted dialogs, in-memory serial and HID
+// systems, in a folder of its own that stands for the program's folder.
 class FormFixture {
  public:
   explicit FormFixture(std::vector<std::string> args = {"-O"});
@@ -41,6 +42,7 @@ class FormFixture {
   core::ManualLoop loop;
   ui::ScriptedDialogs dialogs;
   FakeSerial serial{loop};
+  FakeHid hid{loop};
   std::unique_ptr<TForm1> form;
 
  private:

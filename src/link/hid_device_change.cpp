@@ -1,0 +1,46 @@
+// The bridge: picked from the device list, and heard through its reader.
+#include "app/main_window.h"
+#include "link/hid_report.h"
+#include "texts/texts.h"
+
+// Every device is looked at once, when it is first listed: one that is not the
+// bridge stays checked out and is never looked at again. The newest bridge
+// takes the requests; a bridge plugged in again is a new device.
+//
+// No input report count is set: on this system the kernel keeps its own queue
+// of reports for each open device, and the reader empties it as reports come.
+void TForm1::HidCtlDeviceChange() {
+  while (links::HidRecord* device = HidCtl.check_out()) {
+    if (device->product() != links::bridge_product) continue;
+    if (!device->read_write_access()) {
+      // Left alone the user would only ever see "no device" later.
+      dialogs.message(ui::BoxKind::error, texts::HidNoAccess(device->info().path));
+      continue;
+    }
+    const auto attached = device->set_data_handler(
+        [this](std::uint8_t id, std::span<const std::uint8_t> data) { HidDeviceData(id, data); });
+    if (!attached) {
+      // The devices not looked at yet wait for the next change of the list.
+      dialogs.message(ui::BoxKind::error, texts::usb_error_1);
+      return;
+    }
+    hid_device = device;
+  }
+}
+
+void TForm1::HidDeviceData(std::uint8_t /*report_id*/, std::span<const std::uint8_t> data) {
+  // Only a download over the bridge listens to it: bytes from it in the middle
+  // of a serial reply would corrupt that reply.
+  if (link_kind != firmware::Link::hid) return;
+  const auto payload = links::InputPayload(data);
+  AppendRx(payload);
+  ReceiveDispatcher(static_cast<std::int32_t>(payload.size()));
+}
+
+void TForm1::HidCtlDeviceDataError(links::HidRecord& /*device*/, const core::Error& error) {
+  if (error.text.empty()) {
+    dialogs.message(ui::BoxKind::error, texts::usb_error_2);
+    return;
+  }
+  Label1.caption = texts::data_error + error.text;
+}

@@ -1,0 +1,89 @@
+#include "link/hid_controller.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_hid.h"
+
+namespace {
+
+// The list as the controller keeps it: each device's id, "-" behind an
+// unplugged one and "*" behind a checked-out one.
+std::string Listed(const links::HidController& ctl) {
+  std::string s;
+  for (std::size_t i = 0; i < ctl.count(); ++i) {
+    const links::HidRecord& d = ctl.device(i);
+    s += (s.empty() ? "" : " ") + d.info().id + (d.plugged_in() ? "" : "-") +
+         (d.checked_out() ? "*" : "");
+  }
+  return s;
+}
+
+TEST(HidController, KeepsTheListAndTellsWhenItChanged) {
+  core::ManualLoop loop;
+  FakeHid hid(loop);
+  links::HidController ctl(loop, hid);
+  int told = 0;
+  std::function<void()> during_handler;
+  ctl.on_device_change = [&] {
+    ++told;
+    if (auto once = std::exchange(during_handler, nullptr)) once();
+  };
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    int told;
+    std::string listed;
+  } steps[] = {
+      {"created", [] {}, 0, ""},
+      {"the loop runs: told once, though nothing is there", [&] { loop.run_due(); }, 1, ""},
+      {"a plugged in", [&] { hid.plug(FakeHid::Bridge("a")); }, 2, "a"},
+      {"b plugged in", [&] { hid.plug(FakeHid::Bridge("b")); }, 3, "a b"},
+      {"a checked out", [&] { EXPECT_EQ(ctl.check_out(), &ctl.device(0)); }, 3, "a* b"},
+      {"a unplugged: stays listed", [&] { hid.unplug("a"); }, 4, "a-* b"},
+      {"b unplugged: leaves", [&] { hid.unplug("b"); }, 5, "a-*"},
+      {"nothing left to check out", [&] { EXPECT_EQ(ctl.check_out(), nullptr); }, 5, "a-*"},
+      {"a notice while the handler runs is not lost",
+       [&] {
+         during_handler = [&] { hid.plug(FakeHid::Bridge("d")); };
+         hid.plug(FakeHid::Bridge("c"));
+       },
+       7, "a-* c d"},
+      {"a list that cannot be read changes nothing",
+       [&] {
+         hid.failing["list"] = {5, "Input/output error"};
+         hid.unplug("c");
+       },
+       7, "a-* c d"},
+  };
+  for (const auto& s : steps) {
+    s.act();
+    EXPECT_EQ(told, s.told) << s.step;
+    EXPECT_EQ(Listed(ctl), s.listed) << s.step;
+  }
+  EXPECT_TRUE(ctl.last_error().has_value());
+}
+
+TEST(HidController, AnUnpluggedDeviceIsClosedAndRefusesWrites) {
+  core::ManualLoop loop;
+  FakeHid hid(loop);
+  links::HidController ctl(loop, hid);
+  std::string errors;
+  ctl.on_device_data_error = [&](links::HidRecord& d, const core::Error& e) {
+    errors += d.info().id + ": " + e.text;
+  };
+  hid.plug(FakeHid::Bridge("a"));
+  links::HidRecord* a = ctl.check_out();
+  ASSERT_NE(a, nullptr);
+  ASSERT_TRUE(a->set_data_handler([](std::uint8_t, std::span<const std::uint8_t>) {}));
+  EXPECT_EQ(hid.readers("a"), 1);
+  const std::uint8_t report[] = {2, 1, 'V'};
+  EXPECT_TRUE(a->write_report(report));
+  hid.unplug("a");
+  EXPECT_EQ(errors, "a: Input/output error");
+  EXPECT_EQ(hid.readers("a"), 0);
+  EXPECT_FALSE(a->write_report(report));
+  EXPECT_EQ(hid.device("a").writes.size(), 1u);
+  EXPECT_EQ(hid.device("a").opens, 1);
+}
+
+}  // namespace

@@ -1,0 +1,350 @@
+#include <gtest/gtest.h>
+
+#include "download/protocol.h"
+#include "form_fixture.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Text(const std::string& s) {
+  return Bytes(s.begin(), s.end());
+}
+
+// The texts of every message box shown, in order.
+std::string Boxes(const ui::ScriptedDialogs& dialogs) {
+  std::string all;
+  for (const auto& b : dialogs.boxes) all += (all.empty() ? "" : " | ") + b.text;
+  return all;
+}
+
+Bytes Join(Bytes a, const Bytes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// The window on the HID link, with the bridge "b1" plugged in.
+struct OverHid : FormFixture {
+  OverHid() {
+    hid.plug(FakeHid::Bridge("b1"));
+    form->link_kind = firmware::Link::hid;
+    form->Timer2.set_interval(500);
+  }
+  // The request bytes of every report written to `id`, each checked for the
+  // report's shape on the way: 65 bytes, ID 2, the count, zeros behind.
+  std::vector<Bytes> Payloads(const std::string& id = "b1") {
+    std::vector<Bytes> all;
+    for (const Bytes& r : hid.device(id).writes) {
+      EXPECT_EQ(r.size(), 65u);
+      EXPECT_EQ(r[0], 2);
+      const std::size_t n = std::min<std::size_t>(r[1], r.size() - 2);
+      EXPECT_EQ(std::count(r.begin() + 2 + static_cast<long>(n), r.end(), 0),
+                static_cast<long>(r.size() - 2 - n));
+      all.emplace_back(r.begin() + 2, r.begin() + 2 + static_cast<long>(n));
+    }
+    return all;
+  }
+  // The first byte of each request written to `id`.
+  std::string Sent(const std::string& id = "b1") {
+    std::string s;
+    for (const Bytes& p : Payloads(id)) s += p.empty() ? '?' : static_cast<char>(p[0]);
+    return s;
+  }
+  // The unit's bytes, in input report 1 as the bridge sends them.
+  void Answer(const Bytes& bytes, const std::string& id = "b1") {
+    Bytes report{1, static_cast<std::uint8_t>(bytes.size())};
+    report.insert(report.end(), bytes.begin(), bytes.end());
+    report.resize(std::max<std::size_t>(report.size(), 65), 0);
+    hid.inject(id, report);
+  }
+  bool AnyTimer() const {
+    return form->Timer1.enabled() || form->Timer2.enabled() || form->Timer4.enabled();
+  }
+};
+
+TEST(HidTransport, ARequestIsOneReportAndStartsTheReplyTimer) {
+  const struct {
+    void (TForm1::*send)();
+    std::string payload;
+  } cases[] = {
+      {&TForm1::SendVersionRequest, "V"},
+      {&TForm1::SendStartRequest, "U123456"},
+      {&TForm1::SendSwitchRequest, "}}"},
+      {&TForm1::SendRestartRequest, "rr"},
+  };
+  for (const auto& c : cases) {
+    OverHid f;
+    TForm1& w = *f.form;
+    w.StaticText_Serial_number.caption = "123456";
+    w.rx_buffer = Text("stale");
+    w.rx_count = 5;
+    (w.*c.send)();
+    EXPECT_EQ(f.Payloads(), std::vector<Bytes>{Text(c.payload)}) << c.payload;
+    EXPECT_TRUE(w.Timer2.enabled()) << c.payload;
+    EXPECT_TRUE(w.rx_buffer.empty() && w.rx_count == 0) << c.payload;
+    EXPECT_EQ(Boxes(f.dialogs), "") << c.payload;
+    EXPECT_TRUE(f.serial.open_log.empty()) << "no serial port is touched: " << c.payload;
+  }
+}
+
+TEST(HidTransport, ADataBlockGoesOutIn21PiecesTenMillisecondsApart) {
+  OverHid f;
+  TForm1& w = *f.form;
+  w.firmware_file_name = f.WriteImage("a.fm0", "5M0100001", 3);
+  w.last_block_nr = 2;
+  w.block_nr = 1;
+  w.SendBlock();
+  std::vector<std::int64_t> times;
+  for (int ms = 1; ms <= 230; ++ms) {
+    const std::size_t before = f.hid.device("b1").writes.size();
+    f.loop.advance(1);
+    if (f.hid.device("b1").writes.size() != before) times.push_back(f.loop.now());
+    EXPECT_EQ(w.Timer2.enabled(), times.size() == 21) << "at " << ms << " ms";
+    // Bytes arriving between pieces are thrown away by the next piece's write.
+    if (ms == 55) f.Answer(Text("BO"));
+    EXPECT_TRUE(ms != 60 || (w.rx_buffer.empty() && w.rx_count == 0));
+  }
+  std::vector<std::int64_t> want;
+  for (int i = 1; i <= 21; ++i) want.push_back(10 * i);
+  EXPECT_EQ(times, want);
+  Bytes joined;
+  std::vector<std::size_t> sizes;
+  for (const Bytes& p : f.Payloads()) {
+    joined.insert(joined.end(), p.begin(), p.end());
+    sizes.push_back(p.size());
+  }
+  std::vector<std::size_t> want_sizes(20, 50);
+  want_sizes.push_back(27);
+  EXPECT_EQ(sizes, want_sizes);
+  EXPECT_EQ(joined, w.block_message);
+  EXPECT_EQ(joined.size(), 1027u);
+  EXPECT_EQ(joined[1], 1) << "block number";
+  f.Answer(FormFixture::Reply("BOK"));
+  EXPECT_EQ(w.block_nr, 2);
+  EXPECT_TRUE(w.Timer1.enabled()) << "the next block starts";
+}
+
+TEST(HidTransport, InputReportsFeedTheDispatcher) {
+  const Bytes reply = FormFixture::Reply("V5M0100001");
+  const auto report = [](std::uint8_t count, Bytes payload) {
+    payload.insert(payload.begin(), {1, count});
+    return payload;
+  };
+  const struct {
+    const char* name;
+    std::vector<Bytes> reports;  // input reports as delivered, ID first
+    firmware::Link link;
+    Bytes held;
+    std::int32_t counted;
+    std::string next;  // requests written after them
+  } cases[] = {
+      {"count 0 adds nothing", {report(0, Text("V5"))}, firmware::Link::hid, {}, 0, ""},
+      {"a count beyond the report takes what it holds",
+       {report(200, Text("V5M"))},
+       firmware::Link::hid,
+       Text("V5M"),
+       3,
+       ""},
+      {"a reply in two reports",
+       {report(6, Join(Bytes(reply.begin(), reply.begin() + 6), Text("x"))),
+        report(5, Bytes(reply.begin() + 6, reply.end()))},
+       firmware::Link::hid,
+       {},
+       0,
+       "S"},
+      {"the bridge is not heard on the serial link",
+       {report(3, Text("V5M"))},
+       firmware::Link::serial,
+       {},
+       0,
+       ""},
+  };
+  for (const auto& c : cases) {
+    OverHid f;
+    TForm1& w = *f.form;
+    w.comm_state = download::CommState::version;
+    w.link_kind = c.link;
+    for (const Bytes& r : c.reports) f.hid.inject("b1", r);
+    if (c.next.empty()) {
+      EXPECT_EQ(w.rx_buffer, c.held) << c.name;
+      EXPECT_EQ(w.rx_count, c.counted) << c.name;
+    } else {
+      EXPECT_EQ(w.StaticText_version_info.caption, "5M0100001") << c.name;
+    }
+    EXPECT_EQ(f.Sent(), c.next) << c.name;
+  }
+}
+
+TEST(HidTransport, TheBridgeIsTheDeviceNamedExactlySo) {
+  using platform::HidAccess;
+  const struct Plugged {
+    std::string id;
+    std::u16string product;
+    HidAccess access = HidAccess::read_write;
+  } bridge{"b", u"HIDtoUART ZEK"};
+  const struct {
+    const char* name;
+    std::vector<Plugged> devices;
+    std::string asked;  // the device the version request goes to; empty: none
+    std::string boxes;
+  } cases[] = {
+      {"the bridge", {bridge}, "b", ""},
+      {"another letter case", {{"x", u"hidtoUART ZEK"}}, "", "USB Communicatie Error 4"},
+      {"a character more", {{"x", u"HIDtoUART ZEK "}}, "", "USB Communicatie Error 4"},
+      {"a character less", {{"x", u"HIDtoUART ZE"}}, "", "USB Communicatie Error 4"},
+      {"no device", {}, "", "USB Communicatie Error 4"},
+      {"a keyboard without access beside it",
+       {{"k", u"Keyboard", HidAccess::none}, bridge},
+       "b",
+       ""},
+      {"two bridges: the one found last", {{"a", u"HIDtoUART ZEK"}, bridge}, "b", ""},
+      {"the bridge without access",
+       {{"b", u"HIDtoUART ZEK", HidAccess::none}},
+       "",
+       "The USB HID bridge \"HIDtoUART ZEK\" is plugged in, but this user may not use it "
+       "(/dev/hidraw-b).\r\nInstall the udev rule packaging/udev/70-zekflash.rules as the "
+       "README's section \"Cable access without root\" says, then plug the bridge in again. | "
+       "USB Communicatie Error 4"},
+  };
+  for (const auto& c : cases) {
+    FormFixture f;
+    for (const Plugged& d : c.devices) {
+      auto info = FakeHid::Bridge(d.id, d.product);
+      info.access = d.access;
+      f.hid.plug(info);
+    }
+    TForm1& w = *f.form;
+    w.link_kind = firmware::Link::hid;
+    w.SendVersionRequest();
+    for (const Plugged& d : c.devices) {
+      const auto& writes = f.hid.device(d.id).writes;
+      EXPECT_EQ(writes.size(), d.id == c.asked ? 1u : 0u) << c.name << ": " << d.id;
+      const bool bridge_read = d.product == bridge.product && d.access == HidAccess::read_write;
+      EXPECT_EQ(f.hid.readers(d.id), bridge_read ? 1 : 0) << c.name << ": " << d.id;
+    }
+    EXPECT_EQ(w.Timer2.enabled(), !c.asked.empty()) << c.name;
+    EXPECT_EQ(Boxes(f.dialogs), c.boxes) << c.name;
+  }
+}
+
+TEST(HidTransport, TheFirstLookAtTheDevicesComesOnceTheLoopRuns) {
+  core::ManualLoop loop;
+  ui::ScriptedDialogs dialogs;
+  FakeSerial serial(loop);
+  FakeHid hid(loop);
+  hid.plug(FakeHid::Bridge("b1"));
+  TForm1 w(Environment{loop, dialogs, serial, hid, {"-O"}, "/opt/zek/zekflash"});
+  EXPECT_EQ(hid.readers("b1"), 0);
+  loop.run_due();
+  EXPECT_EQ(hid.readers("b1"), 1);
+  w.link_kind = firmware::Link::hid;
+  w.SendVersionRequest();
+  EXPECT_EQ(hid.device("b1").writes.size(), 1u);
+}
+
+TEST(HidTransport, AnUnpluggedBridgeStopsTheDownloadAndANewOneIsTakenSilently) {
+  const struct {
+    const char* name;
+    bool block;        // a data block is on its way, else a status request
+    int unplug_at_ms;  // after it was started
+    const char* box;
+  } cases[] = {
+      {"between two pieces", true, 35, "Check USB connection brokjes"},
+      {"while the reply is awaited", false, 100, "Check USB connection"},
+  };
+  for (const auto& c : cases) {
+    OverHid f;
+    TForm1& w = *f.form;
+    w.firmware_file_name = f.WriteImage("a.fm0", "5M0100001", 2);
+    if (c.block) {
+      w.SendBlock();
+    } else {
+      w.SendStatusRequest();
+    }
+    f.loop.advance(c.unplug_at_ms);
+    f.hid.unplug("b1");
+    EXPECT_EQ(w.Label1.caption, "Data Error:Input/output error") << c.name;
+    f.loop.advance(1000);
+    EXPECT_EQ(Boxes(f.dialogs), c.box) << c.name;
+    EXPECT_FALSE(f.AnyTimer()) << c.name;
+    EXPECT_FALSE(w.Panel_communication_offline.visible) << c.name;
+    EXPECT_EQ(f.loop.pending(), 0u) << c.name << ": nothing left running";
+
+    f.hid.plug(FakeHid::Bridge("b2"));
+    w.SendVersionRequest();
+    EXPECT_EQ(f.Sent("b2"), "V") << c.name;
+    EXPECT_EQ(f.dialogs.boxes.size(), 1u) << c.name << ": no message for the new bridge";
+  }
+}
+
+TEST(HidTransport, FailuresOnTheWayHaveTheirOwnMessages) {
+  const struct {
+    const char* name;
+    int open_fails;          // errno of a failing open, 0: none
+    std::size_t output;      // the device's output report length
+    std::string read_error;  // text of a read error, "-": none
+    bool block;
+    std::string boxes;
+    std::string label1;
+  } cases[] = {
+      {"the bridge cannot be opened", 13, 65, "-", false,
+       "USB Communicatie Error _1 geen apparaat aangesloten | USB Communicatie Error 4",
+       "Version info:"},
+      {"a piece longer than the output report", 0, 33, "-", true, "USB Communicatie Error brokjes",
+       "Version info:"},
+      {"a read error without a text", 0, 65, "", false, "USB Communicatie Error _2",
+       "Version info:"},
+      {"a read error", 0, 65, "Protocol error", false, "", "Data Error:Protocol error"},
+  };
+  for (const auto& c : cases) {
+    FormFixture f;
+    if (c.open_fails != 0) f.hid.failing["open"] = {c.open_fails, "Permission denied"};
+    auto info = FakeHid::Bridge("b1");
+    info.lengths.output = c.output;
+    f.hid.plug(info);
+    TForm1& w = *f.form;
+    w.link_kind = firmware::Link::hid;
+    if (c.read_error != "-") f.hid.fail_reads("b1", 71, c.read_error);
+    w.firmware_file_name = f.WriteImage("a.fm0", "5M0100001", 2);
+    if (c.block) {
+      w.SendBlock();
+      f.loop.advance(10);
+    } else {
+      w.SendVersionRequest();
+    }
+    EXPECT_EQ(Boxes(f.dialogs), c.boxes) << c.name;
+    EXPECT_EQ(w.Label1.caption, c.label1) << c.name;
+    EXPECT_FALSE(w.Timer1.enabled()) << c.name;
+  }
+  // The devices not looked at yet wait for the next change of the list.
+  FormFixture f;
+  f.hid.failing["open"] = {13, "Permission denied"};
+  f.hid.plug(FakeHid::Bridge("b1"));
+  f.hid.failing.clear();
+  f.hid.plug(FakeHid::Bridge("b2"));
+  f.form->link_kind = firmware::Link::hid;
+  f.form->SendVersionRequest();
+  EXPECT_EQ(f.hid.device("b2").writes.size(), 1u);
+}
+
+// Serial ports are never searched for a unit behind the bridge, though
+// "Autoselect comport" is checked: neither on opening its file nor on Retry.
+TEST(HidTransport, AFiveMFileConnectsOverTheBridgeWithAutoselectOn) {
+  OverHid f;
+  TForm1& w = *f.form;
+  f.serial.add_port("COM3");
+  w.link_kind = firmware::Link::none;
+  ASSERT_TRUE(w.CheckBox_Autoselect_comport.checked);
+  f.dialogs.files.push_back(f.WriteImage("a.fl0", "5M0100001", 2));
+  w.SpeedButton_open_file.click();
+  f.loop.advance(30);
+  EXPECT_EQ(f.Sent(), "V");
+  for (int i = 0; i < 4; ++i) f.loop.advance(500);
+  ASSERT_TRUE(w.Panel_communication_offline.visible);
+  w.Button_Retry_communication_offline.click();
+  f.loop.advance(w.Timer4.interval());
+  EXPECT_EQ(f.Sent(), "VVVVV");
+  EXPECT_TRUE(f.serial.open_log.empty());
+}
+
+}  // namespace
