@@ -8,6 +8,10 @@ bool TForm1::UnitAwaited() const {
   return Timer1.enabled() || Timer2.enabled() || Timer4.enabled() || PowerCycleReportAwaited();
 }
 
+bool TForm1::ReplyAwaited() const {
+  return Timer2.enabled() || PowerCycleWaitRuns();
+}
+
 // From the power-cycle prompt on: first the moment before Timer4 starts the
 // wait, then the wait itself, which no time-out ends.
 bool TForm1::PowerCycleWaitRuns() const {

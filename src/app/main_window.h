@@ -91,6 +91,10 @@ class TForm1 : public ui::Form {
   // pieces go out), its report after a power cycle, or Timer4 about to send,
   // re-send or probe. False while the program rests or a panel waits for the user.
   bool UnitAwaited() const;
+  // Whether a reply may arrive now: the reply timer runs, or the unit's report
+  // after a power cycle is still to come. Bytes at any other time answer
+  // nothing: not a request given up on, nor one whose reply came already.
+  bool ReplyAwaited() const;
   // Whether the program waits for the unit to report back by itself after a
   // power cycle; and whether that report is still to come.
   bool PowerCycleWaitRuns() const;

@@ -102,10 +102,12 @@ void TForm1::ReceiveDispatcher(std::int32_t count) {
     dialogs.message_box(ui::BoxKind::error, texts::comm_error_test, ui::BoxButtons::yes_no);
     return;
   }
-  // A link error is already on its way to HandleCommError, which re-sends the
-  // request: bytes still trickling in belong to the reply just refused and must
-  // not be judged again, or a late piece could make it pass as well.
-  if (next_action == NextAction::handle_comm_error && Timer4.enabled()) {
+  // Bytes that answer nothing are read and dropped: a late reply to a request
+  // given up on, a second copy of one already acted on, the rest of a reply
+  // just refused while the re-send is on its way. Judged, they would count as
+  // errors and re-send a request nobody waits for, or carry the download on
+  // behind a panel that says it stopped.
+  if (!ReplyAwaited()) {
     ClearRx();
     return;
   }

@@ -59,21 +59,32 @@ TEST(Dispatcher, JudgesARepliesOnWhatIsHeldWhenItsMinimumArrives) {
   }
 }
 
-TEST(Dispatcher, StrayFirstByteEmptiesTheBufferInAnyState) {
+// A stray first byte is a link error only while a reply is awaited; at any other
+// time bytes answer nothing and are dropped: nothing counted, nothing re-sent.
+TEST(Dispatcher, StrayBytesCountOnlyWhileAReplyIsAwaited) {
   for (CommState state : {CommState::version, CommState::block, CommState::status,
                           CommState::script_step, CommState::idle}) {
-    Conversation f;
-    f.form->comm_state = state;
-    f.Feed("x");
-    EXPECT_TRUE(f.form->rx_buffer.empty()) << state;
-    EXPECT_EQ(f.form->rx_count, 0) << state;
-    EXPECT_TRUE(f.LinkErrorReported()) << state;
+    for (bool awaited : {true, false}) {
+      Conversation f;
+      f.form->comm_state = state;
+      f.form->Timer2.set_enabled(awaited);
+      f.Feed("x");
+      EXPECT_TRUE(f.form->rx_buffer.empty()) << state << awaited;
+      EXPECT_EQ(f.form->rx_count, 0) << state << awaited;
+      EXPECT_EQ(f.LinkErrorReported(), awaited) << state << awaited;
+      if (awaited) continue;
+      f.loop.advance(10000);
+      EXPECT_TRUE(f.Writes().empty()) << state;
+      EXPECT_EQ(f.form->error_count, 0) << state;
+    }
   }
 }
 
 TEST(Dispatcher, KeepsSeventyTwoBytesButCountsThemAll) {
   Conversation f;
-  f.form->comm_state = CommState::script_step;  // waits for nothing: the bytes just stay
+  // A reply timer runs in a state that judges no reply: the bytes just stay.
+  f.form->comm_state = CommState::script_step;
+  f.form->Timer2.set_enabled(true);
   f.Feed(Cat(F::Reply("d"), Bytes(99, 0x11)));
   EXPECT_EQ(f.form->rx_buffer.size(), 72u);
   EXPECT_EQ(f.form->rx_count, 101);
@@ -127,6 +138,7 @@ TEST(Dispatcher, SwitchAnswerFOnlyCountsInTheSwitchState) {
   {
     Conversation f;
     f.form->comm_state = CommState::block;
+    f.form->Timer2.set_enabled(true);  // a block's reply is awaited
     f.Feed("F");
     EXPECT_TRUE(f.LinkErrorReported());
   }
