@@ -163,6 +163,7 @@ TEST(HidTransport, InputReportsFeedTheDispatcher) {
     OverHid f;
     TForm1& w = *f.form;
     w.comm_state = download::CommState::version;
+    w.Timer2.set_enabled(true);  // the version request is in flight
     w.link_kind = c.link;
     for (const Bytes& r : c.reports) f.hid.inject("b1", r);
     if (c.next.empty()) {
