@@ -6,7 +6,7 @@
 #   scripts/fuzz-smoke.sh                 every target, 15 s each
 #   ZEK_FUZZ_SECONDS=600 scripts/fuzz-smoke.sh image
 #   ZEK_FUZZ_SECONDS=1800 scripts/fuzz-smoke.sh checker   the window checker, its events
-#                                         chosen by the fuzzer (not among "every target")
+#                                         chosen by the fuzzer
 #   ZEK_FUZZ_BUILD=/elsewhere scripts/fuzz-smoke.sh   build folder other than build-fuzz
 set -euo pipefail
 
@@ -14,7 +14,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${ZEK_FUZZ_BUILD:-$root/build-fuzz}"
 seconds="${ZEK_FUZZ_SECONDS:-15}"
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(image script port_record replies hid_descriptor)
+[ ${#targets[@]} -gt 0 ] || targets=(image script port_record replies hid_descriptor checker)
 
 # Longest input per target: images need room for several blocks, records do not.
 max_len() {

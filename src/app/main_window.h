@@ -83,6 +83,8 @@ class TForm1 : public ui::Form {
   void ClosePort();
   void ShowBusy(bool on);
   void HideDownloadPanels();
+  void HideProgressPanels();
+  void HideGoOnPanels();
 
   // --- What the window waits for (app/activity.cpp), in one place for every
   // path that must know: a lost link, stray bytes, the batch front end and the
@@ -113,6 +115,7 @@ class TForm1 : public ui::Form {
   void OnProbeReply();
   void OnStatusReply();
   void OnStartReply();
+  void OnRestartReply();
   void OnBlockReply();
   void OnFinishReply();
   void ContinueScript();

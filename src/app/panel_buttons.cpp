@@ -15,13 +15,25 @@ void TForm1::ShowBusy(bool on) {
 // Every panel a download shows, the power-cycle prompt (the ready panel without
 // buttons) and its progress and busy signs.
 void TForm1::HideDownloadPanels() {
+  HideProgressPanels();
+  Panel_communication_offline.visible = false;
+  ShowBusy(false);
+}
+
+// The panels whose buttons go on with the download (Download, Ok, Ignore): a
+// refusal must leave none of them to act behind it.
+void TForm1::HideGoOnPanels() {
   Panel_ready_for_download.visible = false;
   Panel_olderversion_text.visible = false;
-  Panel_Acces_level_problem.visible = false;
-  Panel_communication_offline.visible = false;
   Panel_tekstveld.visible = false;
+}
+
+// Every panel of one connection's progress: a new connection leaves none of
+// them to act on what came before.
+void TForm1::HideProgressPanels() {
+  HideGoOnPanels();
+  Panel_Acces_level_problem.visible = false;
   GroupBox_gauge_up_down_loading.visible = false;
-  ShowBusy(false);
 }
 
 namespace {
@@ -51,8 +63,11 @@ void TForm1::ShowOfflineForm(const std::string& l1, const std::string& l2, const
   ShowOfflinePanel(l1, l2, l3, false);
 }
 
+// A refusal ends the download: no panel that offers to go on may stay usable
+// behind it.
 void TForm1::ShowRefusalForm(const std::string& l1, const std::string& l2, const std::string& l3) {
   StopLinkTimers();
+  HideGoOnPanels();
   ShowOkForm(l1, l2, l3);
 }
 
@@ -136,6 +151,7 @@ void TForm1::xpButton_close_tekstveldClick() {
 
 void TForm1::Button_Retry_communication_offlineClick() {
   Panel_communication_offline.visible = false;
+  HideProgressPanels();
   autoselect_index = 0;
   next_action = PortSearchWanted() ? NextAction::probe_next_port : NextAction::connect;
   Timer4.set_enabled(true);

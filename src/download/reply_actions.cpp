@@ -14,8 +14,9 @@ void TForm1::ActOnReply() {
       StaticText_Serial_number.caption = download::PayloadText(rx_buffer);
       return staged_download ? PatternCheck() : VersionCheck();
     case CommState::prepare:
-      if (download::Status(rx_buffer) == "OK") SendAccessRequest();
-      return;
+      if (download::Status(rx_buffer) == "OK") return SendAccessRequest();
+      // Nothing would go out any more and nothing would tell the user why.
+      return ShowRefusalForm(texts::prepare_refused, texts::start_failed_2, "");
     case CommState::access:
       if (AccessLevelPasses(download::Word(rx_buffer, 2))) return SendStatusRequest();
       Panel_Acces_level_problem.visible = true;
@@ -30,8 +31,7 @@ void TForm1::ActOnReply() {
     case CommState::finish:
       return OnFinishReply();
     case CommState::restart:
-      if (download::Status(rx_buffer) == "OK") ContinueScript();
-      return;
+      return OnRestartReply();
     case CommState::switch_request:
       soft_restart = true;
       return StartScript();
@@ -146,6 +146,13 @@ void TForm1::OnFinishReply() {
   } else {
     ReportLinkError();
   }
+}
+
+void TForm1::OnRestartReply() {
+  if (download::Status(rx_buffer) == "OK") return ContinueScript();
+  // After a power cycle the prompt stays up: the user switches the power again.
+  if (next_action == NextAction::power_cycle_wait) return;
+  ShowRefusalForm(texts::restart_refused, texts::start_failed_2, "");
 }
 
 void TForm1::ContinueScript() {

@@ -32,6 +32,9 @@ void TForm1::Timer4Timer() {
   Timer4.set_enabled(false);
   switch (next_action) {
     case NextAction::connect:
+      // A reply that came late for the connection before may have shown a panel
+      // since the start was asked for; none of it belongs to this connection.
+      HideProgressPanels();
       Timer2.set_interval(500);
       SendVersionRequest();
       Timer4.set_interval(60);
@@ -54,6 +57,7 @@ void TForm1::Timer4Timer() {
       HandleCommError();
       return;
     case NextAction::probe_next_port:
+      HideProgressPanels();
       ClosePort();
       Timer2.set_interval(download::probe_time_out_ms);
       ProbeCandidatePort();

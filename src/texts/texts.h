@@ -132,6 +132,10 @@ inline constexpr const char* memory_damaged = "The System memory is damaged";
 inline constexpr const char* do_not_power = "Do NOT Powerup the system";
 inline constexpr const char* switch_off = "Switch system power off !!!";
 inline constexpr const char* close_and_retry = "Close the programm and try again";
+// The unit answered the prepare or the restart request with something but "OK";
+// the second line is `start_failed_2`.
+inline constexpr const char* prepare_refused = "The ECU refused to prepare the download";
+inline constexpr const char* restart_refused = "The ECU refused to restart";
 
 // --- The ready panel ---
 

@@ -30,7 +30,7 @@ TEST(Dispatcher, RowsOfTheActionTable) {
     Bytes reply;
     int then_ms;         // time that passes after the reply
     std::string sent;    // request letters written after those of `arrange`
-    const char* shown;   // what waits on screen: "", "access", "prompt", "finished"
+    const char* shown;   // what waits on screen: "", "access", "prompt", "finished", "refused"
     int reply_timer_on;  // Timer2 afterwards: 1 running, 0 stopped, -1 where it does not matter
     int reply_timer_ms;  // its interval; -1 where it does not matter
     int link_errors;     // as the label counts them; 0 when none was counted
@@ -38,8 +38,9 @@ TEST(Dispatcher, RowsOfTheActionTable) {
   } rows[] = {
       {"'W' OK: the access request follows", [](Conversation& f) { f.form->SendPrepareRequest(); },
        F::Reply("WOK"), 0, "a", "", 1, 500, 0, ""},
-      {"'W' another status: nothing more", [](Conversation& f) { f.form->SendPrepareRequest(); },
-       F::Reply("WNO"), 0, "", "", 0, -1, 0, ""},
+      {"'W' another status: refused, nothing more goes out",
+       [](Conversation& f) { f.form->SendPrepareRequest(); }, F::Reply("WNO"), 5000, "", "refused",
+       0, -1, 0, ""},
       {"'a' level 3 passes",
        [](Conversation& f) {
          f.form->StaticText_version_info.caption = "3M0100005";
@@ -65,13 +66,13 @@ TEST(Dispatcher, RowsOfTheActionTable) {
          f.form->SendRestartRequest();
        },
        F::Reply("rOK"), 0, "", "finished", 0, 500, 0, ""},
-      {"'r' another status: reply timer back to 500 ms, nothing more",
+      {"'r' another status: refused, nothing more goes out",
        [](Conversation& f) {
          LoadScript(f, "");
          f.form->script_position = 10;
          f.form->SendRestartRequest();
        },
-       F::Reply("rNO"), 0, "", "", 0, 500, 0, ""},
+       F::Reply("rNO"), 5000, "", "refused", 0, 500, 0, ""},
       {"'}': the unit restarts itself, so [SR] asks it to",
        [](Conversation& f) {
          LoadScript(f, "[SR]\r\n");
@@ -122,7 +123,12 @@ TEST(Dispatcher, RowsOfTheActionTable) {
     const bool finished =
         w.Panel_ready_for_download.visible && w.Button_Ok_ready_for_download.visible;
     EXPECT_EQ(finished, shown == "finished") << row.name;
-    EXPECT_FALSE(w.Panel_communication_offline.visible) << row.name;
+    // A refusal: the offline panel with Ok alone.
+    EXPECT_EQ(w.Panel_communication_offline.visible, shown == "refused") << row.name;
+    EXPECT_EQ(
+        w.Button_ok_communication_offline.visible && !w.Button_Retry_communication_offline.visible,
+        shown == "refused")
+        << row.name;
     if (row.reply_timer_on >= 0) {
       EXPECT_EQ(w.Timer2.enabled(), row.reply_timer_on == 1) << row.name;
     }
