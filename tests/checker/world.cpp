@@ -50,15 +50,15 @@ std::vector<std::uint8_t> Sealed(const std::string& body) {
 
 // Whole blocks and the checksum record; each image's bytes differ from every
 // other's at every place, so a block sent tells which image it came from.
-std::vector<std::uint8_t> ImageBytes(int id, const Setup& setup, const ImageSpec& spec) {
+std::vector<std::uint8_t> ImageBytes(int id, const Setup& setup, const ImageSpec& shape) {
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(setup.blocks) * 1024 + 2);
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     bytes[i] = static_cast<std::uint8_t>(i * 37 + 11 + static_cast<std::size_t>(id) * 101);
   }
-  const std::string head = setup.family + spec.version + setup.finish_wait;
+  const std::string head = setup.family + shape.version + setup.finish_wait;
   std::copy(head.begin(), head.end(), bytes.begin());
   SealImage(bytes);
-  if (spec.damaged) bytes.back() ^= 0xFF;
+  if (shape.damaged) bytes.back() ^= 0xFF;
   return bytes;
 }
 
@@ -159,8 +159,8 @@ World::World(const Setup& s) : setup(s), form(*fx.form) {
 
 void World::WriteFiles() {
   for (int id = 0; id < static_cast<int>(std::size(image_specs)); ++id) {
-    const ImageSpec& spec = image_specs[id];
-    images.push_back({setup.family + spec.name, ImageBytes(id, setup, spec)});
+    const ImageSpec& shape = image_specs[id];
+    images.push_back({setup.family + shape.name, ImageBytes(id, setup, shape)});
     paths_.push_back(fx.WriteFile(images.back().name, images.back().bytes));
   }
   paths_.resize(3);  // the images a user opens by themselves
