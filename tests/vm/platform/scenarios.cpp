@@ -106,6 +106,24 @@ std::string SeeUnplug(Checks& checks, platform::PollLoop& loop, BridgeSession& s
 
 }  // namespace
 
+// Opens the bridge, asks it one request, then pulls it out and sees the
+// reader and the notices tell of it. False when the bridge would not open.
+bool ExchangeThenUnplug(Checks& checks, platform::PollLoop& loop, platform::HidSystem& hid,
+                        const HidDeviceInfo& bridge, const Args& args,
+                        std::vector<std::vector<HidDeviceInfo>>& notices) {
+  auto opened = hid.open(bridge);
+  if (!checks.That(opened.ok(), "the bridge opens" +
+                                    (opened ? std::string() : ": " + opened.error().describe()))) {
+    return false;
+  }
+  BridgeSession session(loop, std::move(*opened));
+  Exchange(checks, session, Arg(args, "version"));
+  notices.clear();
+  std::ofstream(Arg(args, "unplug-file")) << "now\n";
+  std::printf("note: %s\n", SeeUnplug(checks, loop, session, notices, bridge.id).c_str());
+  return true;
+}
+
 int RunUhid(const Args& args) {
   Checks checks;
   const std::u16string name = Utf16(Arg(args, "name"));
@@ -143,17 +161,7 @@ int RunUhid(const Args& args) {
           refused.error().name == others[0].path,
       "opening it is refused: " + (refused ? std::string("opened") : refused.error().describe()));
 
-  auto opened = hid->open(bridges[0]);
-  if (!checks.That(opened.ok(), "the bridge opens" +
-                                    (opened ? std::string() : ": " + opened.error().describe()))) {
-    return checks.failed();
-  }
-  BridgeSession session(loop, std::move(*opened));
-  Exchange(checks, session, Arg(args, "version"));
-
-  notices.clear();
-  std::ofstream(Arg(args, "unplug-file")) << "now\n";
-  std::printf("note: %s\n", SeeUnplug(checks, loop, session, notices, bridges[0].id).c_str());
+  if (!ExchangeThenUnplug(checks, loop, *hid, bridges[0], args, notices)) return checks.failed();
 
   const std::int64_t unplugged = loop.now();
   std::optional<HidDeviceInfo> again;
@@ -203,16 +211,7 @@ int RunUsb(const Args& args) {
   checks.That(hid_name != Utf8(name) && !hid_name.empty(),
               "its HID name, \"" + hid_name + "\", is not the product string");
   CheckBridge(checks, bridges[0]);
-  auto opened = hid->open(bridges[0]);
-  if (!checks.That(opened.ok(), "the bridge opens" +
-                                    (opened ? std::string() : ": " + opened.error().describe()))) {
-    return checks.failed();
-  }
-  BridgeSession session(loop, std::move(*opened));
-  Exchange(checks, session, Arg(args, "version"));
-  notices.clear();
-  std::ofstream(Arg(args, "unplug-file")) << "now\n";
-  std::printf("note: %s\n", SeeUnplug(checks, loop, session, notices, bridges[0].id).c_str());
+  if (!ExchangeThenUnplug(checks, loop, *hid, bridges[0], args, notices)) return checks.failed();
   return checks.failed();
 }
 
