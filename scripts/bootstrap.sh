@@ -10,6 +10,8 @@ packages=(
   fonts-liberation fontconfig
   clang-format
   qemu-system-x86 busybox-static   # the virtual machine of the HID tests (scripts/vm)
+  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth   # the Windows programs, built and run under Wine
+  lintian dpkg-dev fakeroot         # the Debian package and its checks
 )
 
 missing=()
