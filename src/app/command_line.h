@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,11 @@ namespace app {
 // Whether the opening screen is shown: only "-O" (exactly) as the first or the
 // second argument suppresses it.
 bool OpeningScreenWanted(const std::vector<std::string>& args);
+
+// The file of "--trace FILE" or "--trace=FILE", taken out of `args` so that
+// the rest keep the places the program looks for them in; an empty name when
+// "--trace" has none. Nothing when there is no "--trace".
+std::optional<std::string> TakeTraceFile(std::vector<std::string>& args);
 
 // The folder part of a full path, with its trailing separator; empty when there is none.
 std::string FolderOf(const std::string& path);

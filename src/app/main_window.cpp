@@ -11,7 +11,8 @@ TForm1::TForm1(Environment env)
       serial(env.serial),
       hid(env.hid),
       args(std::move(env.args)),
-      executable_path(std::move(env.executable_path)) {
+      executable_path(std::move(env.executable_path)),
+      trace(env.trace) {
   caption = texts::window_caption;
   width = 604;
   height = 328;
@@ -23,6 +24,10 @@ TForm1::TForm1(Environment env)
   BuildPanels();
   BuildPortSettings();
   ConnectHandlers();
+  ComPort1.trace_to(trace);
+  Timer1.trace_to(trace, "Timer1");
+  Timer2.trace_to(trace, "Timer2");
+  Timer4.trace_to(trace, "Timer4");
   FormCreate();
 }
 

@@ -11,6 +11,7 @@
 #include "app/opening_screen.h"
 #include "config/port_record.h"
 #include "core/event_loop.h"
+#include "core/trace.h"
 #include "download/states.h"
 #include "firmware/acceptance.h"
 #include "firmware/family.h"
@@ -40,6 +41,7 @@ struct Environment {
   platform::HidSystem& hid;
   std::vector<std::string> args;  // command-line arguments, without the program's name
   std::string executable_path;    // full path of the program
+  core::Trace* trace = nullptr;   // where a support trace goes, when one is wanted
 };
 
 // The main window: its components, the download state of the one connection,
@@ -217,6 +219,7 @@ class TForm1 : public ui::Form {
   platform::HidSystem& hid;
   const std::vector<std::string> args;
   const std::string executable_path;
+  core::Trace* const trace;
 
   // --- Components, in stacking order: labels and the spinner lie on the window
   // itself below every panel; each later panel covers the ones before it. ---

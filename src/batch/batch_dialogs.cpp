@@ -5,34 +5,20 @@
 
 namespace batch {
 
-namespace {
-
-const char* KindWord(ui::BoxKind kind) {
-  switch (kind) {
-    case ui::BoxKind::plain:
-      return "message";
-    case ui::BoxKind::error:
-      return "error";
-    case ui::BoxKind::warning:
-      return "warning";
-    case ui::BoxKind::question:
-      return "question";
-  }
-  return "message";
-}
-
-}  // namespace
-
 ui::Answer BatchDialogs::message_box(ui::BoxKind kind, const std::string& text,
                                      ui::BoxButtons buttons) {
   ++boxes_shown_;
   const std::string place = where ? where() : file_;
-  std::string line = place + ": " + KindWord(kind) + ": " + OneLine(text);
+  std::string line = place + ": " + ui::KindWord(kind) + ": " + OneLine(text);
   const std::string why = reason ? reason(text) : std::string();
   if (!why.empty()) line += ": " + why;
   if (buttons == ui::BoxButtons::yes_no) line += " [answered No]";
   console_.ErrorLine(line);
-  return buttons == ui::BoxButtons::yes_no ? ui::Answer::no : ui::Answer::ok;
+  const ui::Answer answer = buttons == ui::BoxButtons::yes_no ? ui::Answer::no : ui::Answer::ok;
+  if (JsonEvents* json = console_.json()) {
+    json->Box(ui::KindWord(kind), text, ui::AnswerWord(answer));
+  }
+  return answer;
 }
 
 std::optional<std::string> BatchDialogs::open_file(const std::vector<ui::FileFilter>&,

@@ -6,8 +6,11 @@
 #include <ostream>
 #include <string>
 
+#include "app/main_window.h"
+#include "batch/console.h"
 #include "batch/options.h"
 #include "core/event_loop.h"
+#include "core/trace.h"
 #include "platform/hid_device.h"
 #include "platform/serial_port.h"
 
@@ -27,6 +30,7 @@ struct RunnerParts {
   bool out_is_terminal = false;  // draw the progress bar in place
   bool in_is_terminal = false;   // a person can answer the question at the ready panel
   std::string executable_path;
+  core::Trace* trace = nullptr;  // the support trace, when one is written
 };
 
 // One run of zekflash-cli that connects: the main window without a window,
@@ -41,6 +45,13 @@ class BatchRunner {
   int Run();
 
  private:
+  struct Ending {
+    int status = 1;
+    std::string reason;
+  };
+
+  Ending Drive(TForm1& form, Console& console);
+
   Options options_;
   RunnerParts parts_;
 };

@@ -9,6 +9,7 @@ constexpr const char* clear_to_end_of_line = "\x1b[K";
 }  // namespace
 
 void Console::Line(const std::string& text) {
+  if (json_ != nullptr) return;
   EndBar();
   out_ << text << '\n' << std::flush;
 }
@@ -19,6 +20,7 @@ void Console::ErrorLine(const std::string& text) {
 }
 
 void Console::Bar(const std::string& text) {
+  if (json_ != nullptr) return;
   out_ << '\r' << text << clear_to_end_of_line << std::flush;
   bar_open_ = true;
 }
@@ -30,6 +32,7 @@ void Console::EndBar() {
 }
 
 void Console::Prompt(const std::string& text) {
+  if (json_ != nullptr) return;
   EndBar();
   out_ << text << std::flush;
 }

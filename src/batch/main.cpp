@@ -1,9 +1,14 @@
 // zekflash-cli: the program without its window, for scripts and service benches.
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/trace_file.h"
 #include "batch/batch_runner.h"
 #include "batch/file_info.h"
 #include "batch/options.h"
@@ -11,6 +16,7 @@
 #include "platform/poll_loop.h"
 #include "platform/serial_port.h"
 #include "platform/terminal.h"
+#include "texts/texts.h"
 
 namespace {
 
@@ -23,8 +29,25 @@ std::string ExecutablePath(const char* argv0) {
   return argv0 != nullptr ? argv0 : "zekflash-cli";
 }
 
+// --trace, else ZEKFLASH_TRACE when set and not empty.
+std::optional<std::string> TracePath(const batch::Options& options) {
+  if (options.trace) return options.trace;
+  const char* variable = std::getenv("ZEKFLASH_TRACE");
+  if (variable != nullptr && *variable != '\0') return std::string(variable);
+  return std::nullopt;
+}
+
 int Connect(const batch::Options& options, const char* argv0) {
   platform::PollLoop loop;
+  std::unique_ptr<app::TraceFile> trace;
+  if (const auto path = TracePath(options)) {
+    auto opened = app::TraceFile::Open(*path, loop, std::time(nullptr));
+    if (!opened) {
+      std::cerr << "zekflash-cli: " << texts::TraceNotWritable(*path, opened.error().text) << "\n";
+      return 2;
+    }
+    trace = std::move(*opened);
+  }
   const auto serial = platform::MakeSystemSerial();
   const auto hid = platform::MakeSystemHid(loop);
   batch::RunnerParts parts{
@@ -38,6 +61,7 @@ int Connect(const batch::Options& options, const char* argv0) {
       .out_is_terminal = platform::IsTerminal(1),
       .in_is_terminal = platform::IsTerminal(0),
       .executable_path = ExecutablePath(argv0),
+      .trace = trace.get(),
   };
   return batch::BatchRunner(options, std::move(parts)).Run();
 }

@@ -27,6 +27,8 @@ class Parser {
       result_.action = ParsedOptions::Action::help;
     else if (result_.error.empty() && result_.options.file.empty())
       Fail("no FILE given");
+    if (result_.error.empty() && result_.options.json && result_.options.info)
+      Fail("--json and --info cannot be used together");
     if (result_.error.empty() && !help_) result_.action = ParsedOptions::Action::run;
     return result_;
   }
@@ -51,6 +53,10 @@ class Parser {
       Flag(name, inline_value, result_.options.ignore_version);
     else if (name == "--info")
       Flag(name, inline_value, result_.options.info);
+    else if (name == "--json")
+      Flag(name, inline_value, result_.options.json);
+    else if (name == "--trace")
+      Trace(Value(name, inline_value));
     else if (name == "--port")
       Port(Value(name, inline_value));
     else if (name == "--retries")
@@ -87,6 +93,13 @@ class Parser {
     if (value->empty()) return Fail("--port needs a port name, such as /dev/ttyUSB0");
     if (result_.options.port) return Fail("--port given twice");
     result_.options.port = *value;
+  }
+
+  void Trace(const std::optional<std::string>& value) {
+    if (!value) return;
+    if (value->empty()) return Fail("--trace needs a file name");
+    if (result_.options.trace) return Fail("--trace given twice");
+    result_.options.trace = *value;
   }
 
   void Retries(const std::optional<std::string>& value) {
@@ -136,6 +149,10 @@ std::string UsageText() {
          "  --ignore-version   press Ignore on the older-version / type-mismatch panel\n"
          "  --retries N        press Retry on the offline panel up to N times (default 0)\n"
          "  --timeout SEC      give up after SEC seconds\n"
+         "  --json             write the run as JSON events on standard output, one\n"
+         "                     object a line, instead of text (see the README)\n"
+         "  --trace TRACE      write a support trace of the run to the file TRACE:\n"
+         "                     every request and reply, panel, box and timer\n"
          "  --info             describe FILE and exit without connecting\n"
          "                     (status 1 when opening it would be refused)\n"
          "  -h, --help         show this text\n"
@@ -143,6 +160,7 @@ std::string UsageText() {
          "Without --port the ports present are searched for the unit; ZEKFLASH_PORTS\n"
          "(colon-separated device paths) adds ports to the search. Units of family\n"
          "\"5M\" are reached through their USB HID bridge \"HIDtoUART ZEK\" instead.\n"
+         "ZEKFLASH_TRACE=TRACE writes the trace when --trace is not given.\n"
          "Exit status: 0 download finished, 1 stopped, 2 usage error.\n";
 }
 

@@ -1,5 +1,6 @@
 #include "batch/panel_watcher.h"
 
+#include "app/panel_lines.h"
 #include "batch/link_reason.h"
 #include "batch/printable.h"
 
@@ -13,23 +14,10 @@ std::string Trimmed(const std::string& s) {
   return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
-void CollectLabels(const ui::Control& c, std::vector<std::string>& lines) {
-  for (const ui::Control* child : c.children()) {
-    if (!child->visible) continue;
-    if (child->kind() == ui::Kind::label && !child->caption.empty()) {
-      lines.push_back(Printable(child->caption));
-    }
-    CollectLabels(*child, lines);
-  }
-}
-
-// What a panel shows: its title, if it has a title bar, then its text lines in order.
+// What a panel shows, made safe for a terminal.
 std::vector<std::string> PanelLines(const ui::Panel& panel) {
-  std::vector<std::string> lines;
-  if (panel.title_height > 0 && !Trimmed(panel.caption).empty()) {
-    lines.push_back(Printable(Trimmed(panel.caption)));
-  }
-  CollectLabels(panel, lines);
+  std::vector<std::string> lines = app::PanelLines(panel);
+  for (std::string& line : lines) line = Printable(line);
   return lines;
 }
 
@@ -68,6 +56,9 @@ void PanelWatcher::CheckPanel(Seen& seen) {
   const bool visible = seen.panel->visible;
   std::vector<std::string> lines = visible ? PanelLines(*seen.panel) : std::vector<std::string>{};
   if (visible && (!seen.visible || lines != seen.lines)) {
+    if (JsonEvents* json = console_.json()) {
+      json->Panel(seen.panel->name(), app::PanelLines(*seen.panel), app::PanelButtons(*seen.panel));
+    }
     for (const std::string& line : lines) console_.Line(line);
     if (ShowsOffline(*seen.panel)) PrintLinkReason();
   }
@@ -88,9 +79,20 @@ void PanelWatcher::PrintLinkReason() {
 
 void PanelWatcher::CheckFixedContent() {
   const std::vector<std::string> now = FixedLines();
+  std::vector<bool> changed(now.size());
   for (std::size_t i = 0; i < now.size(); ++i) {
-    if (now[i] != fixed_seen_[i] && !now[i].empty()) console_.Line(now[i]);
+    changed[i] = now[i] != fixed_seen_[i] && !now[i].empty();
+    if (changed[i]) console_.Line(now[i]);
     fixed_seen_[i] = now[i];
+  }
+  if (JsonEvents* json = console_.json()) {
+    const TForm1& f = form_;
+    if (changed[file_version]) {
+      json->File(f.firmware_file_name, f.StaticText_version_info_File.caption);
+    }
+    if (changed[unit_version] || changed[unit_serial]) {
+      json->Unit(f.StaticText_version_info.caption, f.StaticText_Serial_number.caption);
+    }
   }
 }
 

@@ -13,7 +13,8 @@ namespace batch {
 // into view, or whose texts changed while in view, has its non-empty text lines
 // printed, the offline panel with the serial port's last error; the file and
 // unit information, the link error count and "Please wait" are printed when
-// they change.
+// they change. With JSON events, each panel printed is a panel event, and the
+// file's and the unit's information file and unit events.
 class PanelWatcher {
  public:
   PanelWatcher(const TForm1& form, Console& console);
@@ -29,6 +30,11 @@ class PanelWatcher {
     bool visible = false;
     std::vector<std::string> lines;
   };
+
+  // The places in FixedLines.
+  static constexpr std::size_t file_version = 0;
+  static constexpr std::size_t unit_version = 1;
+  static constexpr std::size_t unit_serial = 2;
 
   void CheckPanel(Seen& seen);
   bool ShowsOffline(const ui::Panel& panel) const;

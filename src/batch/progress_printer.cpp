@@ -7,7 +7,7 @@ namespace batch {
 namespace {
 
 constexpr int bar_width = 30;
-constexpr int block_kib = 1;  // a data block is 1024 bytes
+constexpr int block_bytes = 1024;
 
 std::string MinutesSeconds(std::int64_t seconds) {
   char text[32];
@@ -34,9 +34,16 @@ void ProgressPrinter::Update() {
     // from its first move on: before it lies the start of the first block.
     timing_ = true;
     start_progress_ = gauge.progress;
-    started_ms_ = clock_.now();
+    started_us_ = clock_.now_us();
   }
   last_progress_ = gauge.progress;
+  if (JsonEvents* json = console_.json()) {
+    const auto speed = Measure(gauge.progress, gauge.max_value);
+    json->Progress(gauge.progress, gauge.max_value,
+                   speed ? std::optional(speed->bytes_per_s) : std::nullopt,
+                   speed ? std::optional(speed->seconds_left) : std::nullopt);
+    return;
+  }
   const int percent = gauge.percent();
   if (console_.out_is_terminal()) {
     console_.Bar(BarText(gauge.progress, gauge.max_value, percent));
@@ -59,16 +66,22 @@ void ProgressPrinter::Restart() {
   if (!title.empty()) console_.Line(title);
 }
 
+auto ProgressPrinter::Measure(int progress, int max) const -> std::optional<Speed> {
+  const std::int64_t elapsed_us = clock_.now_us() - started_us_;
+  const int blocks = progress - start_progress_;
+  if (!timing_ || elapsed_us <= 0 || blocks <= 0) return std::nullopt;
+  const double bytes_per_s = blocks * block_bytes * 1e6 / static_cast<double>(elapsed_us);
+  return Speed{bytes_per_s,
+               static_cast<std::int64_t>((max - progress) * block_bytes / bytes_per_s + 0.5)};
+}
+
 // ", 12.0 KiB/s, 0:07 left" once a rate can be measured, else nothing.
 std::string ProgressPrinter::RateAndTimeLeft(int progress, int max) const {
-  const std::int64_t elapsed_ms = clock_.now() - started_ms_;
-  const int blocks = progress - start_progress_;
-  if (!timing_ || elapsed_ms <= 0 || blocks <= 0) return {};
-  const double kib_per_s = blocks * block_kib * 1000.0 / static_cast<double>(elapsed_ms);
-  const auto left_s = static_cast<std::int64_t>((max - progress) * block_kib / kib_per_s + 0.5);
+  const auto speed = Measure(progress, max);
+  if (!speed) return {};
   char rate[32];
-  std::snprintf(rate, sizeof rate, "%.1f", kib_per_s);
-  return std::string(", ") + rate + " KiB/s, " + MinutesSeconds(left_s) + " left";
+  std::snprintf(rate, sizeof rate, "%.1f", speed->bytes_per_s / 1024);
+  return std::string(", ") + rate + " KiB/s, " + MinutesSeconds(speed->seconds_left) + " left";
 }
 
 std::string ProgressPrinter::BarText(int progress, int max, int percent) const {

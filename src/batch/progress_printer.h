@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/main_window.h"
@@ -14,7 +15,7 @@ namespace batch {
 // at every step; otherwise one line each time the gauge passes a further tenth,
 // so that a log stays short. Each showing of the gauge (each image of a script)
 // starts afresh. The gauge panel is this printer's alone; the panel watcher
-// leaves it out.
+// leaves it out. With JSON events every step is one progress event.
 class ProgressPrinter {
  public:
   ProgressPrinter(const TForm1& form, const core::EventLoop& clock, Console& console)
@@ -23,7 +24,14 @@ class ProgressPrinter {
   void Update();
 
  private:
+  struct Speed {
+    double bytes_per_s = 0;
+    std::int64_t seconds_left = 0;
+  };
+
   void Restart();
+  // Once a rate can be measured.
+  std::optional<Speed> Measure(int progress, int max) const;
   std::string RateAndTimeLeft(int progress, int max) const;
   std::string BarText(int progress, int max, int percent) const;
 
@@ -36,7 +44,8 @@ class ProgressPrinter {
   int last_tenth_ = 0;
   bool timing_ = false;
   int start_progress_ = 0;
-  std::int64_t started_ms_ = 0;
+  std::int64_t started_us_ =
+      0;  // on the microsecond clock: a fast link acknowledges blocks well within a millisecond
 };
 
 }  // namespace batch

@@ -1,23 +1,16 @@
 #include "batch/technician.h"
 
+#include "app/panel_lines.h"
 #include "batch/link_reason.h"
 #include "batch/printable.h"
 #include "texts/texts.h"
 
+using app::Face;
 using download::CommState;
 
 namespace batch {
 
 namespace {
-
-// A button's caption as the user reads it: "&Retry" is "Retry".
-std::string Face(const ui::Button& button) {
-  std::string face;
-  for (const char c : button.caption) {
-    if (c != '&') face += c;
-  }
-  return face;
-}
 
 bool IsYes(std::string answer) {
   while (!answer.empty() && (answer.back() == '\r' || answer.back() == ' ')) answer.pop_back();
@@ -195,6 +188,7 @@ bool Technician::Ask(const std::string& question) {
 
 Outcome Technician::Press(ui::Button& button, const std::string& note) {
   console_.Line("> " + note);
+  if (JsonEvents* json = console_.json()) json->Press(Face(button));
   pressed_ = &button;
   if (!button.click()) {
     return Stop(nullptr, file_ + ": the " + Face(button) + " button could not be pressed");
@@ -205,6 +199,7 @@ Outcome Technician::Press(ui::Button& button, const std::string& note) {
 Outcome Technician::Stop(ui::Button* button, std::string reason) {
   if (button != nullptr) {
     console_.Line("> " + Face(*button));
+    if (JsonEvents* json = console_.json()) json->Press(Face(*button));
     button->click();
   }
   reason_ = std::move(reason);

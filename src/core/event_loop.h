@@ -15,6 +15,9 @@ class EventLoop {
 
   // Milliseconds on a monotonic clock.
   virtual std::int64_t now() const = 0;
+  // Microseconds on the same clock, for time stamps finer than the timers need.
+  // A loop without a finer clock gives its milliseconds.
+  virtual std::int64_t now_us() const { return now() * 1000; }
   // Runs `fn` once, `delay_ms` from now (0: as soon as possible, after what is already due).
   virtual Id schedule(std::int64_t delay_ms, std::function<void()> fn) = 0;
   // Forgets a scheduled call; unknown or spent ids are ignored.

@@ -1,6 +1,7 @@
 // "Open file": from the user's choice to a checked file and an armed connection.
 #include "app/main_window.h"
 #include "firmware/acceptance.h"
+#include "firmware/crc32.h"
 #include "firmware/family.h"
 #include "firmware/image.h"
 #include "texts/texts.h"
@@ -22,6 +23,17 @@ std::vector<ui::FileFilter> DialogFilters() {
     filters.push_back({f.description, f.pattern});
   }
   return filters;
+}
+
+// The files read whole, each told to the trace with its size and CRC-32, so
+// that support can tell the file the technician had from the one meant.
+firmware::FileReader TracedReader(core::Trace* trace) {
+  if (trace == nullptr) return firmware::ReadWholeFile;
+  return [trace](const std::string& path) {
+    auto bytes = firmware::ReadWholeFile(path);
+    if (bytes) trace->file(path, bytes->size(), firmware::Crc32(*bytes));
+    return bytes;
+  };
 }
 
 }  // namespace
@@ -96,7 +108,7 @@ void TForm1::TakeImageFacts(const firmware::ImageFacts& image, const firmware::R
 }
 
 bool TForm1::OpenImage(const std::string& path) {
-  const firmware::Acceptance verdict = firmware::AcceptFile(path, firmware::ReadWholeFile);
+  const firmware::Acceptance verdict = firmware::AcceptFile(path, TracedReader(trace));
   const auto* refusal = std::get_if<firmware::Refusal>(&verdict);
   const firmware::ImageFacts& image =
       refusal != nullptr ? *refusal->image : std::get<firmware::AcceptedImage>(verdict);
@@ -120,7 +132,7 @@ bool TForm1::OpenImage(const std::string& path) {
 bool TForm1::OpenScript(const std::string& path) {
   StaticText_version_info_File.caption = firmware::NamePart(path);
   script_file_name = path;
-  const firmware::Acceptance verdict = firmware::AcceptFile(path, firmware::ReadWholeFile);
+  const firmware::Acceptance verdict = firmware::AcceptFile(path, TracedReader(trace));
   if (const auto* refusal = std::get_if<firmware::Refusal>(&verdict)) {
     // The images named before the refused one were taken as the script went.
     for (const firmware::ImageFacts& image : refusal->passed) {

@@ -77,6 +77,7 @@ void ComPort::readable() {
 
 core::Status ComPort::write(std::span<const std::uint8_t> bytes) {
   if (!connected()) return not_open("write");
+  if (trace_ != nullptr) trace_->bytes(core::Direction::sent, port_, bytes);
   const std::size_t per_byte = static_cast<std::size_t>(write_timeout_per_byte_ms) * bytes.size();
   const std::size_t limit = static_cast<std::size_t>(write_timeout_base_ms) + per_byte;
   return kept(device_->write_all(bytes, limit > INT_MAX ? INT_MAX : static_cast<int>(limit)));
@@ -89,7 +90,9 @@ core::Result<std::size_t> ComPort::input_count() {
 
 core::Result<std::size_t> ComPort::read(std::span<std::uint8_t> into) {
   if (!connected()) return not_open("read");
-  return kept(device_->read(into));
+  auto got = kept(device_->read(into));
+  if (got && trace_ != nullptr) trace_->bytes(core::Direction::received, port_, into.first(*got));
+  return got;
 }
 
 void ComPort::clear_buffers() {

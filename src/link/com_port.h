@@ -10,6 +10,7 @@
 
 #include "config/port_record.h"
 #include "core/event_loop.h"
+#include "core/trace.h"
 #include "platform/serial_port.h"
 
 namespace links {
@@ -52,6 +53,9 @@ class ComPort {
   // rate that did not take stays here although the port works on at the old rate.
   const std::optional<core::Error>& last_error() const { return last_error_; }
 
+  // Tells `trace` (when given) of every byte written and read, with the port's name.
+  void trace_to(core::Trace* trace) { trace_ = trace; }
+
   std::function<void(int count)> on_rx_char;
   std::function<void(const core::Error&)> on_gone;
 
@@ -71,6 +75,7 @@ class ComPort {
   int updating_ = 0;
   bool rate_pending_ = false;
   std::optional<core::Error> last_error_;
+  core::Trace* trace_ = nullptr;
 };
 
 }  // namespace links

@@ -18,7 +18,14 @@ void TForm1::HidCtlDeviceChange() {
       continue;
     }
     const auto attached = device->set_data_handler(
-        [this](std::uint8_t id, std::span<const std::uint8_t> data) { HidDeviceData(id, data); });
+        [this, device](std::uint8_t id, std::span<const std::uint8_t> data) {
+          if (trace != nullptr) {
+            std::vector<std::uint8_t> report{id};
+            report.insert(report.end(), data.begin(), data.end());
+            trace->bytes(core::Direction::received, device->info().path, report);
+          }
+          HidDeviceData(id, data);
+        });
     if (!attached) {
       // The devices not looked at yet wait for the next change of the list.
       dialogs.message(ui::BoxKind::error, texts::usb_error_1);

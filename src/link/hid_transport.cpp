@@ -28,6 +28,7 @@ TForm1::HidWrite TForm1::WriteHidReport(std::span<const std::uint8_t> request, i
   const auto report = links::OutputReport(request, n);
   // The device pads a longer output report with zeros itself.
   const std::span<const std::uint8_t> bytes(report.data(), std::min(report.size(), output));
+  if (trace != nullptr) trace->bytes(core::Direction::sent, hid_device->info().path, bytes);
   return hid_device->write_report(bytes) ? HidWrite::written : HidWrite::not_written;
 }
 

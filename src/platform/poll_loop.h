@@ -18,6 +18,7 @@ class PollLoop : public core::EventLoop {
   PollLoop& operator=(const PollLoop&) = delete;
 
   std::int64_t now() const override;
+  std::int64_t now_us() const override;
   Id schedule(std::int64_t delay_ms, std::function<void()> fn) override;
   void cancel(Id id) override;
   Id watch_readable(int fd, std::function<void()> fn) override;

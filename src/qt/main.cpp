@@ -1,17 +1,62 @@
 // zekflash: the program with its window.
 #include <QApplication>
 #include <QFile>
+#include <QMessageBox>
 #include <QStyleFactory>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/panel_tracer.h"
+#include "app/trace_file.h"
 #include "platform/hid_device.h"
 #include "platform/serial_port.h"
 #include "qt/form_view.h"
 #include "qt/form_widget.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_event_loop.h"
+#include "texts/texts.h"
+#include "ui/traced_dialogs.h"
+
+namespace {
+
+// "--trace FILE" taken out of the arguments, else ZEKFLASH_TRACE when set and not empty.
+std::optional<std::string> TracePath(std::vector<std::string>& args) {
+  if (auto file = app::TakeTraceFile(args)) return file;
+  const char* variable = std::getenv("ZEKFLASH_TRACE");
+  if (variable != nullptr && *variable != '\0') return std::string(variable);
+  return std::nullopt;
+}
+
+// The trace asked for, or nothing; false when it was asked for and cannot be
+// written: the program then says so and does not start, rather than run a
+// download whose trace the technician expects and will not find.
+bool OpenTrace(std::vector<std::string>& args, const core::EventLoop& loop,
+               std::unique_ptr<app::TraceFile>& trace) {
+  const auto path = TracePath(args);
+  if (!path) return true;
+  std::string refusal = texts::trace_needs_file;
+  if (!path->empty()) {
+    auto opened = app::TraceFile::Open(*path, loop, std::time(nullptr));
+    if (opened) {
+      trace = std::move(*opened);
+      return true;
+    }
+    refusal = texts::TraceNotWritable(*path, opened.error().text);
+  }
+  std::fprintf(stderr, "zekflash: %s\n", refusal.c_str());
+  QMessageBox::critical(nullptr, QString::fromUtf8(texts::program_name),
+                        QString::fromUtf8(refusal.c_str()));
+  return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -25,15 +70,25 @@ int main(int argc, char** argv) {
   }
 
   qtui::QtEventLoop loop;
-  qtui::QtDialogs dialogs;
+  std::unique_ptr<app::TraceFile> trace;
+  if (!OpenTrace(args, loop, trace)) return 2;
+  qtui::QtDialogs qt_dialogs;
+  std::optional<ui::TracedDialogs> traced;
+  if (trace) traced.emplace(qt_dialogs, *trace);
+  ui::Dialogs& dialogs = traced ? static_cast<ui::Dialogs&>(*traced) : qt_dialogs;
   const auto serial = platform::MakeSystemSerial();
   const auto hid = platform::MakeSystemHid(loop);
-  TForm1 form(
-      Environment{loop, dialogs, *serial, *hid, std::move(args),
-                  QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()});
+  TForm1 form(Environment{loop, dialogs, *serial, *hid, std::move(args),
+                          QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
+                          trace.get()});
 
   qtui::FormView view(form);
-  dialogs.set_owner(view.root());
+  qt_dialogs.set_owner(view.root());
+  std::optional<app::PanelTracer> panels;
+  if (trace) {
+    panels.emplace(form, *trace);
+    view.after_sync = [&panels] { panels->Check(); };
+  }
   loop.after_event = [&view] { view.sync(); };
   view.root()->show();
   form.FormShow();
@@ -41,5 +96,6 @@ int main(int argc, char** argv) {
   const int code = QApplication::exec();
   // The window goes before the form and the loop; nothing may sync it after this.
   loop.after_event = nullptr;
+  view.after_sync = nullptr;
   return code;
 }

@@ -20,6 +20,12 @@ std::int64_t QtEventLoop::now() const {
       .count();
 }
 
+std::int64_t QtEventLoop::now_us() const {
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                               start_)
+      .count();
+}
+
 core::EventLoop::Id QtEventLoop::schedule(std::int64_t delay_ms, std::function<void()> fn) {
   const Id id = next_id_++;
   auto* timer = new QTimer(context_.get());

@@ -213,6 +213,11 @@ inline constexpr const char* running_save_question =
 inline std::string CantOpenPort(const std::string& port, const std::string& reason) {
   return "Can't open port " + port + " (" + reason + ")";
 }
+// --trace or ZEKFLASH_TRACE names a file that cannot be created or emptied.
+inline std::string TraceNotWritable(const std::string& file, const std::string& reason) {
+  return "The trace file " + file + " cannot be written: " + reason;
+}
+inline constexpr const char* trace_needs_file = "--trace needs a file name: --trace FILE";
 inline std::string RegistryError(int code) {
   return "Registry error (win error code: " + std::to_string(code) + ")";
 }

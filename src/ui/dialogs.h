@@ -12,6 +12,11 @@ enum class BoxKind { plain, error, warning, question };
 enum class BoxButtons { ok, yes_no };
 enum class Answer { ok, yes, no };
 
+// The words a record of a box uses: "message", "error", "warning", "question";
+// "ok", "yes", "no".
+const char* KindWord(BoxKind kind);
+const char* AnswerWord(Answer answer);
+
 struct FileFilter {
   std::string description;
   std::string pattern;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "core/event_loop.h"
+#include "core/trace.h"
 
 namespace ui {
 
@@ -26,16 +28,25 @@ class Timer {
 
   std::function<void()> on_timer;
 
+  // Tells `trace` (when given) under `name` of every change and every tick.
+  void trace_to(core::Trace* trace, std::string name) {
+    trace_ = trace;
+    name_ = std::move(name);
+  }
+
  private:
   void start();
   void stop();
   void fire();
+  void traced(core::TimerAction action) const;
 
   core::EventLoop& loop_;
   int interval_;
   bool enabled_ = false;
   bool armed_ = false;
   core::EventLoop::Id pending_ = 0;
+  core::Trace* trace_ = nullptr;
+  std::string name_;
 };
 
 }  // namespace ui

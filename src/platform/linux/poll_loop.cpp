@@ -26,6 +26,11 @@ std::int64_t NowMs() {
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+std::int64_t NowUs() {
+  using namespace std::chrono;
+  return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 }  // namespace
 
 // poll(2) over the watched descriptors with the next timer as its time-out; a
@@ -98,6 +103,10 @@ PollLoop::~PollLoop() = default;
 
 std::int64_t PollLoop::now() const {
   return NowMs();
+}
+
+std::int64_t PollLoop::now_us() const {
+  return NowUs();
 }
 
 core::EventLoop::Id PollLoop::schedule(std::int64_t delay_ms, std::function<void()> fn) {

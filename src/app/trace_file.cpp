@@ -1,0 +1,127 @@
+#include "app/trace_file.h"
+
+#include <cinttypes>
+
+#include "texts/texts.h"
+
+namespace app {
+
+namespace {
+
+constexpr std::size_t buffer_size = 256 * 1024;
+
+const char* DirectionWord(core::Direction direction) {
+  return direction == core::Direction::sent ? "sent" : "received";
+}
+
+const char* ActionWord(core::TimerAction action) {
+  switch (action) {
+    case core::TimerAction::fired:
+      return "fired";
+    case core::TimerAction::enabled:
+      return "enabled";
+    case core::TimerAction::disabled:
+      return "disabled";
+    case core::TimerAction::interval:
+      return "interval set";
+  }
+  return "changed";
+}
+
+std::string Hex(std::span<const std::uint8_t> data) {
+  static constexpr char digits[] = "0123456789abcdef";
+  std::string hex;
+  hex.reserve(data.size() * 3);
+  for (const std::uint8_t b : data) {
+    hex += ' ';
+    hex += digits[b >> 4];
+    hex += digits[b & 0xF];
+  }
+  return hex;
+}
+
+std::string UtcText(std::time_t t) {
+  // Called once, at the start, before any other thread could call it too.
+  const std::tm* parts = std::gmtime(&t);
+  char text[32] = "unknown";
+  if (parts != nullptr) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", parts);
+  return text;
+}
+
+}  // namespace
+
+std::string Quoted(std::string_view text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b == '"' || b == '\\' || b < 0x20 || b > 0x7E) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\x%02x", b);
+      quoted += escape;
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + '"';
+}
+
+core::Result<std::unique_ptr<TraceFile>> TraceFile::Open(const std::string& path,
+                                                         const core::EventLoop& clock,
+                                                         std::time_t started) {
+  std::FILE* out = std::fopen(path.c_str(), "w");
+  if (out == nullptr) return core::error_from_errno("open", path);
+  std::unique_ptr<TraceFile> trace(new TraceFile(out, clock));
+  std::fprintf(out, "zekflash trace\nversion: %s %s\nstarted: %s\n", texts::program_name,
+               texts::program_version, UtcText(started).c_str());
+  std::fflush(out);
+  if (std::ferror(out) != 0) return core::error_from_errno("write", path);
+  return trace;
+}
+
+TraceFile::TraceFile(std::FILE* out, const core::EventLoop& clock)
+    : out_(out), clock_(clock), start_us_(clock.now_us()), buffer_(new char[buffer_size]) {
+  std::setvbuf(out_, buffer_.get(), _IOFBF, buffer_size);
+}
+
+TraceFile::~TraceFile() {
+  std::fclose(out_);
+}
+
+void TraceFile::bytes(core::Direction direction, std::string_view port,
+                      std::span<const std::uint8_t> data) {
+  Line(std::string(DirectionWord(direction)) + " " + Quoted(port) + Hex(data), false);
+}
+
+void TraceFile::file(std::string_view path, std::size_t size, std::uint32_t crc32) {
+  char figures[64];
+  std::snprintf(figures, sizeof figures, " size %zu crc32 %08" PRIx32, size, crc32);
+  Line("file " + Quoted(path) + figures, true);
+}
+
+void TraceFile::timer(std::string_view name, core::TimerAction action, int interval_ms) {
+  Line("timer " + std::string(name) + " " + ActionWord(action) + ", interval " +
+           std::to_string(interval_ms) + " ms",
+       false);
+}
+
+void TraceFile::panel(std::string_view name, bool shown, const std::vector<std::string>& lines) {
+  std::string text = "panel " + std::string(name) + (shown ? " shown" : " hidden");
+  for (const std::string& line : lines) text += " " + Quoted(line);
+  Line(text, true);
+}
+
+void TraceFile::message_box(std::string_view kind, std::string_view text, std::string_view answer) {
+  Line("box " + std::string(kind) + " " + Quoted(text) + " answer " + std::string(answer), true);
+}
+
+void TraceFile::Line(const std::string& text, bool flush) {
+  const std::int64_t us = clock_.now_us() - start_us_;
+  char stamp[48];
+  std::snprintf(stamp, sizeof stamp, "+%" PRId64 ".%06" PRId64 " ", us / 1000000, us % 1000000);
+  std::fputs(stamp, out_);
+  std::fputs(text.c_str(), out_);
+  std::fputc('\n', out_);
+  if (flush) std::fflush(out_);
+}
+
+}  // namespace app
