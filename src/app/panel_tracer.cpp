@@ -16,8 +16,11 @@ void PanelTracer::Check() {
   for (Seen& seen : panels_) {
     const bool visible = seen.panel->visible;
     std::vector<std::string> lines = visible ? PanelLines(*seen.panel) : std::vector<std::string>{};
-    if (visible != seen.visible || lines != seen.lines) {
-      trace_.panel(seen.panel->name(), visible, lines);
+    if (visible != seen.visible) {
+      trace_.panel(seen.panel->name(),
+                   visible ? core::PanelChange::shown : core::PanelChange::hidden, lines);
+    } else if (lines != seen.lines) {
+      trace_.panel(seen.panel->name(), core::PanelChange::changed, lines);
     }
     seen.visible = visible;
     seen.lines = std::move(lines);

@@ -28,6 +28,18 @@ const char* ActionWord(core::TimerAction action) {
   return "changed";
 }
 
+const char* ChangeWord(core::PanelChange change) {
+  switch (change) {
+    case core::PanelChange::shown:
+      return "shown";
+    case core::PanelChange::changed:
+      return "changed";
+    case core::PanelChange::hidden:
+      return "hidden";
+  }
+  return "changed";
+}
+
 std::string Hex(std::span<const std::uint8_t> data) {
   static constexpr char digits[] = "0123456789abcdef";
   std::string hex;
@@ -104,8 +116,9 @@ void TraceFile::timer(std::string_view name, core::TimerAction action, int inter
        false);
 }
 
-void TraceFile::panel(std::string_view name, bool shown, const std::vector<std::string>& lines) {
-  std::string text = "panel " + std::string(name) + (shown ? " shown" : " hidden");
+void TraceFile::panel(std::string_view name, core::PanelChange change,
+                      const std::vector<std::string>& lines) {
+  std::string text = "panel " + std::string(name) + " " + ChangeWord(change);
   for (const std::string& line : lines) text += " " + Quoted(line);
   Line(text, true);
 }

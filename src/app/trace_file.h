@@ -43,7 +43,8 @@ class TraceFile : public core::Trace {
              std::span<const std::uint8_t> data) override;
   void file(std::string_view path, std::size_t size, std::uint32_t crc32) override;
   void timer(std::string_view name, core::TimerAction action, int interval_ms) override;
-  void panel(std::string_view name, bool shown, const std::vector<std::string>& lines) override;
+  void panel(std::string_view name, core::PanelChange change,
+             const std::vector<std::string>& lines) override;
   void message_box(std::string_view kind, std::string_view text, std::string_view answer) override;
 
  private:

@@ -44,8 +44,8 @@ class ProgressPrinter {
   int last_tenth_ = 0;
   bool timing_ = false;
   int start_progress_ = 0;
-  std::int64_t started_us_ =
-      0;  // on the microsecond clock: a fast link acknowledges blocks well within a millisecond
+  // Microseconds: a fast link acknowledges blocks well within a millisecond.
+  std::int64_t started_us_ = 0;
 };
 
 }  // namespace batch
