@@ -9,6 +9,10 @@ namespace app {
 // second argument suppresses it.
 bool OpeningScreenWanted(const std::vector<std::string>& args);
 
+// Whether the usage text is wanted instead of the window: "--help" or "-h" in
+// the same places as "-O", so that the other arguments keep their meaning.
+bool HelpWanted(const std::vector<std::string>& args);
+
 // The folder part of a full path, with its trailing separator; empty when there is none.
 std::string FolderOf(const std::string& path);
 

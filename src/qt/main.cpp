@@ -2,9 +2,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QStyleFactory>
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "platform/hid_device.h"
 #include "platform/serial_port.h"
@@ -12,8 +14,14 @@
 #include "qt/form_widget.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_event_loop.h"
+#include "texts/texts.h"
 
 int main(int argc, char** argv) {
+  // Answered before the toolkit starts, so that it needs no display.
+  if (app::HelpWanted(std::vector<std::string>(argv + 1, argv + argc))) {
+    std::fputs(texts::window_usage, stdout);
+    return 0;
+  }
   QApplication app(argc, argv);
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   // Taken after QApplication has removed its own options, so that "-O" and the
