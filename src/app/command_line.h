@@ -15,6 +15,10 @@ bool OpeningScreenWanted(const std::vector<std::string>& args);
 // "--trace" has none. Nothing when there is no "--trace".
 std::optional<std::string> TakeTraceFile(std::vector<std::string>& args);
 
+// Whether the usage text is wanted instead of the window: "--help" or "-h" in
+// the same places as "-O", so that the other arguments keep their meaning.
+bool HelpWanted(const std::vector<std::string>& args);
+
 // The folder part of a full path, with its trailing separator; empty when there is none.
 std::string FolderOf(const std::string& path);
 

@@ -59,6 +59,11 @@ bool OpenTrace(std::vector<std::string>& args, const core::EventLoop& loop,
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before the toolkit starts, so that it needs no display.
+  if (app::HelpWanted(std::vector<std::string>(argv + 1, argv + argc))) {
+    std::fputs(texts::window_usage, stdout);
+    return 0;
+  }
   QApplication app(argc, argv);
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   // Taken after QApplication has removed its own options, so that "-O" and the

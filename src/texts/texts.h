@@ -20,6 +20,20 @@ inline constexpr const char* version_label = "Version: V";
 inline constexpr const char* program_version = "2.8 test auto comsearch";
 inline constexpr const char* maker = "ZEK Engineering       ";
 inline constexpr const char* opening_ok = "OK";
+inline constexpr const char* window_usage =
+    "usage: zekflash [-O] [-1 ... -9] [--trace TRACE]\n"
+    "Opens the window that downloads firmware images and download scripts into\n"
+    "ZEK control units over a serial port or the units' USB HID bridge.\n"
+    "\n"
+    "  -O           do not show the opening screen\n"
+    "  -1 ... -9    use COM1 ... COM9 (/dev/ttyS0 ... /dev/ttyS8) when a port\n"
+    "               configuration file cannot be read\n"
+    "  --trace TRACE  write a support trace to the file TRACE (also taken from\n"
+    "               ZEKFLASH_TRACE)\n"
+    "  -h, --help   show this text\n"
+    "\n"
+    "Apart from --trace, only the first two arguments are looked at.\n"
+    "ZEKFLASH_PORTS (colon-separated device paths) adds ports to the port search.\n";
 
 // --- Buttons of the panels ---
 

@@ -22,6 +22,14 @@ TEST(Startup, OpeningScreenUnlessMinusOIsFirstOrSecond) {
   }
 }
 
+TEST(Startup, HelpInsteadOfTheWindowOnlyWhereMinusOWouldCount) {
+  const std::pair<std::vector<std::string>, bool> cases[] = {
+      {{"--help"}, true},  {{"-O", "-h"}, true}, {{"-3", "-O", "--help"}, false},
+      {{"--HELP"}, false}, {{"-help"}, false},   {{}, false},
+  };
+  for (const auto& [args, wanted] : cases) EXPECT_EQ(app::HelpWanted(args), wanted);
+}
+
 TEST(Startup, ProgramFolderIsTheExecutablesFolderWithItsSeparator) {
   const std::pair<const char*, const char*> cases[] = {{"/opt/zek/zekflash", "/opt/zek/"},
                                                        {"C:\\ZEK\\zekflash.exe", "C:\\ZEK\\"},

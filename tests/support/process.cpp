@@ -1,5 +1,6 @@
 #include "process.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -33,8 +34,10 @@ std::optional<int> Reap(pid_t pid, int limit_ms) {
 
 Finished RunToEnd(const std::string& program, const std::vector<std::string>& args,
                   const std::vector<std::string>& extra_env, int limit_ms) {
+  // Close-on-exec, so that a program started beside this one from another
+  // thread does not hold this one's pipes open past its end.
   int out[2], err[2];
-  if (::pipe(out) != 0 || ::pipe(err) != 0) return {};
+  if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return {};
   std::string prog = program;
   std::vector<std::string> a = args;
   auto argv = Argv(prog, a);
@@ -83,7 +86,7 @@ Finished RunToEnd(const std::string& program, const std::vector<std::string>& ar
 
 Background::Background(const std::string& program, const std::vector<std::string>& args) {
   int out[2];
-  if (::pipe(out) != 0) return;
+  if (::pipe2(out, O_CLOEXEC) != 0) return;
   std::string prog = program;
   std::vector<std::string> a = args;
   auto argv = Argv(prog, a);
