@@ -19,8 +19,8 @@ std::string TForm1::PortFilePath(firmware::PortKind port_kind) const {
 }
 
 // A port that fails to reopen under its new name, or to take its rate, shows
-// nothing here: ComPort1 keeps the reason (last_error()), and the request that
-// opens or uses the port next meets the failure.
+// nothing here: ComPort1 keeps the reason (last_error()) and is closed, and the
+// request that opens it next meets the failure and shows it.
 bool TForm1::PortSetUp(firmware::PortKind port_kind) {
   if (CheckBox_Autoselect_comport.checked) {
     auto present = serial.list_ports();
