@@ -11,7 +11,8 @@ TForm1::TForm1(Environment env)
       serial(env.serial),
       hid(env.hid),
       args(std::move(env.args)),
-      executable_path(std::move(env.executable_path)) {
+      executable_path(std::move(env.executable_path)),
+      settings(env.settings) {
   caption = texts::window_caption;
   width = 604;
   height = 328;

@@ -29,8 +29,13 @@ void ForcePort(TForm1& form, const std::string& port) {
 int BatchRunner::Run() {
   Console console(parts_.out, parts_.err, parts_.out_is_terminal);
   BatchDialogs dialogs(options_.file, console);
-  TForm1 form(
-      Environment{parts_.loop, dialogs, parts_.serial, parts_.hid, {"-O"}, parts_.executable_path});
+  TForm1 form(Environment{parts_.loop,
+                          dialogs,
+                          parts_.serial,
+                          parts_.hid,
+                          {"-O"},
+                          parts_.executable_path,
+                          parts_.settings});
   dialogs.where = [&] {
     return form.comm_state == CommState::idle ? options_.file
                                               : options_.file + " on " + UnitPlace(form);

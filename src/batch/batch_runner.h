@@ -10,6 +10,7 @@
 #include "core/event_loop.h"
 #include "platform/hid_device.h"
 #include "platform/serial_port.h"
+#include "platform/settings_files.h"
 
 namespace batch {
 
@@ -27,6 +28,7 @@ struct RunnerParts {
   bool out_is_terminal = false;  // draw the progress bar in place
   bool in_is_terminal = false;   // a person can answer the question at the ready panel
   std::string executable_path;
+  platform::SettingsFiles* settings = nullptr;  // none: the port files beside the program
 };
 
 // One run of zekflash-cli that connects: the main window without a window,

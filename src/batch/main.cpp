@@ -10,6 +10,7 @@
 #include "platform/hid_device.h"
 #include "platform/poll_loop.h"
 #include "platform/serial_port.h"
+#include "platform/settings_files.h"
 #include "platform/terminal.h"
 
 namespace {
@@ -27,6 +28,7 @@ int Connect(const batch::Options& options, const char* argv0) {
   platform::PollLoop loop;
   const auto serial = platform::MakeSystemSerial();
   const auto hid = platform::MakeSystemHid(loop);
+  const auto settings = platform::MakeSystemSettingsFiles();
   batch::RunnerParts parts{
       .loop = loop,
       .run_once = [&loop](std::int64_t max_wait_ms) { loop.run_once(max_wait_ms); },
@@ -38,6 +40,7 @@ int Connect(const batch::Options& options, const char* argv0) {
       .out_is_terminal = platform::IsTerminal(1),
       .in_is_terminal = platform::IsTerminal(0),
       .executable_path = ExecutablePath(argv0),
+      .settings = settings.get(),
   };
   return batch::BatchRunner(options, std::move(parts)).Run();
 }

@@ -15,7 +15,15 @@ const char* TForm1::PortFileName(firmware::PortKind port_kind) {
 }
 
 std::string TForm1::PortFilePath(firmware::PortKind port_kind) const {
-  return program_folder + PortFileName(port_kind);
+  if (settings == nullptr) return program_folder + PortFileName(port_kind);
+  return settings->path(program_folder, PortFileName(port_kind));
+}
+
+// A folder that cannot be made shows as the write that fails after it.
+bool TForm1::WritePortFileOf(firmware::PortKind port_kind, const std::string& name) {
+  const std::string path = PortFilePath(port_kind);
+  if (settings != nullptr) static_cast<void>(settings->make_folder(path));
+  return config::WritePortFile(path, name);
 }
 
 // A port that fails to reopen under its new name, or to take its rate, shows

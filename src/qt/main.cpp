@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "platform/hid_device.h"
 #include "platform/serial_port.h"
+#include "platform/settings_files.h"
 #include "qt/form_view.h"
 #include "qt/form_widget.h"
 #include "qt/qt_dialogs.h"
@@ -28,9 +29,10 @@ int main(int argc, char** argv) {
   qtui::QtDialogs dialogs;
   const auto serial = platform::MakeSystemSerial();
   const auto hid = platform::MakeSystemHid(loop);
-  TForm1 form(
-      Environment{loop, dialogs, *serial, *hid, std::move(args),
-                  QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()});
+  const auto settings = platform::MakeSystemSettingsFiles();
+  TForm1 form(Environment{loop, dialogs, *serial, *hid, std::move(args),
+                          QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
+                          settings.get()});
 
   qtui::FormView view(form);
   dialogs.set_owner(view.root());

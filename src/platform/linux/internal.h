@@ -21,6 +21,7 @@
 #include "core/result.h"
 #include "platform/hid_device.h"
 #include "platform/serial_port.h"
+#include "platform/settings_files.h"
 
 // <linux/serial.h>
 struct serial_struct;
@@ -185,6 +186,33 @@ class TtyDevice : public SerialDevice {
 // variable ZEKFLASH_PORTS. Rates and latency are set through `calls`.
 std::unique_ptr<SerialSystem> MakeTtySystem(
     std::string sysfs_tty, std::shared_ptr<LineCalls> calls = MakeSystemLineCalls());
+
+// --- Where settings files live.
+
+// What the choice of a settings file's place looks at.
+class SettingsFacts {
+ public:
+  virtual ~SettingsFacts() = default;
+  // Whether there is a file (of any kind) at `path`.
+  virtual bool exists(const std::string& path) = 0;
+  // Whether this user may create files in `folder`.
+  virtual bool writable(const std::string& folder) = 0;
+  // The environment variable `name`; nothing when unset.
+  virtual std::optional<std::string> variable(const std::string& name) = 0;
+};
+
+// The path of the settings file `name` of a program in `program_folder`: there
+// when the file already is, or when the folder takes new files (a copied
+// program, as it always was); else in $XDG_CONFIG_HOME/zekflash/, or
+// $HOME/.config/zekflash/ when that variable is unset, empty or relative (the
+// base directory rules ignore relative ones); in `program_folder` when there is
+// no home either.
+std::string SettingsFilePath(const std::string& program_folder, const std::string& name,
+                             SettingsFacts& facts);
+
+// Creates `folder` and those above it that are missing, each for the user
+// alone, as the base directory rules ask.
+core::Status MakeFolders(const std::string& folder);
 
 // --- HID interfaces on hidraw. Everything is read from sysfs; no device is
 // opened to be listed.
