@@ -27,8 +27,8 @@ Usage: scripts/vm/run-guest.sh [OPTIONS] --script FILE TEST
   --kernel KIND    cloud (default; about 27 MB) or full (about 71 MB; has
                    dummy_hcd, the USB gadget functions and the USB host and
                    USB-serial drivers)
-  --chardev SPEC   give qemu -chardev SPEC (repeatable)
-  --device SPEC    give qemu -device SPEC, such as a USB controller and a
+  --chardev OPTS   give qemu -chardev OPTS (repeatable)
+  --device OPTS    give qemu -device OPTS, such as a USB controller and a
                    device on it (repeatable, in order)
   --work DIR       cache and scratch folder (default: build/vm)
   --timeout SEC    give the virtual machine SEC seconds (default 120)
