@@ -25,7 +25,11 @@ Usage: scripts/vm/run-guest.sh [OPTIONS] --script FILE TEST
   --module NAME    load this kernel module and what it depends on (repeatable;
                    default: uhid hid-generic)
   --kernel KIND    cloud (default; about 27 MB) or full (about 71 MB; has
-                   dummy_hcd and the USB gadget functions)
+                   dummy_hcd, the USB gadget functions and the USB host and
+                   USB-serial drivers)
+  --chardev OPTS   give qemu -chardev OPTS (repeatable)
+  --device OPTS    give qemu -device OPTS, such as a USB controller and a
+                   device on it (repeatable, in order)
   --work DIR       cache and scratch folder (default: build/vm)
   --timeout SEC    give the virtual machine SEC seconds (default 120)
   --memory MB      guest memory (default 256)
@@ -47,6 +51,7 @@ test_name=
 programs=()
 files=()
 modules=()
+qemu_extra=()
 
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -55,6 +60,8 @@ while [ $# -gt 0 ]; do
     --file) files+=("$2"); shift 2 ;;
     --module) modules+=("$2"); shift 2 ;;
     --kernel) kernel_kind=$2; shift 2 ;;
+    --chardev) qemu_extra+=(-chardev "$2"); shift 2 ;;
+    --device) qemu_extra+=(-device "$2"); shift 2 ;;
     --work) work=$2; shift 2 ;;
     --timeout) timeout_s=$2; shift 2 ;;
     --memory) memory_mb=$2; shift 2 ;;
@@ -219,7 +226,8 @@ timeout --kill-after=5 "$timeout_s" qemu-system-x86_64 \
   -accel tcg -m "$memory_mb" -smp 1 -nodefaults -display none -no-reboot \
   -kernel "$vmlinuz" -initrd "$scratch/initrd.cpio" \
   -append "console=ttyS0 panic=-1 quiet zek_test=$test_name" \
-  -serial "file:$console" -serial "file:$results" 2>"$scratch/qemu.txt"
+  -serial "file:$console" -serial "file:$results" ${qemu_extra[@]+"${qemu_extra[@]}"} \
+  2>"$scratch/qemu.txt"
 qemu_status=$?
 set -e
 seconds=$(echo "$started $(date +%s.%N)" | awk '{ printf "%.1f", $2 - $1 }')

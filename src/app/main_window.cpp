@@ -12,7 +12,8 @@ TForm1::TForm1(Environment env)
       hid(env.hid),
       args(std::move(env.args)),
       executable_path(std::move(env.executable_path)),
-      trace(env.trace) {
+      trace(env.trace),
+      settings(env.settings) {
   caption = texts::window_caption;
   width = 604;
   height = 328;

@@ -19,6 +19,7 @@
 #include "link/hid_controller.h"
 #include "platform/hid_device.h"
 #include "platform/serial_port.h"
+#include "platform/settings_files.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
@@ -42,6 +43,8 @@ struct Environment {
   std::vector<std::string> args;  // command-line arguments, without the program's name
   std::string executable_path;    // full path of the program
   core::Trace* trace = nullptr;   // where a support trace goes, when one is wanted
+  // Where the port configuration files live; none: in the program's folder.
+  platform::SettingsFiles* settings = nullptr;
 };
 
 // The main window: its components, the download state of the one connection,
@@ -191,6 +194,8 @@ class TForm1 : public ui::Form {
   bool PortSetUp(firmware::PortKind port_kind);
   static const char* PortFileName(firmware::PortKind port_kind);
   std::string PortFilePath(firmware::PortKind port_kind) const;
+  // Writes the one record of the port file, creating its folder where missing.
+  bool WritePortFileOf(firmware::PortKind port_kind, const std::string& name);
   void SpeedButton1Click();
   void LoadPortGroup(ui::ComboBox& combo, firmware::PortKind port_kind,
                      const core::Result<std::vector<std::string>>& present);
@@ -220,6 +225,7 @@ class TForm1 : public ui::Form {
   const std::vector<std::string> args;
   const std::string executable_path;
   core::Trace* const trace;
+  platform::SettingsFiles* const settings;
 
   // --- Components, in stacking order: labels and the spinner lie on the window
   // itself below every panel; each later panel covers the ones before it. ---

@@ -42,7 +42,8 @@ int BatchRunner::Run() {
                           parts_.hid,
                           {"-O"},
                           parts_.executable_path,
-                          parts_.trace});
+                          parts_.trace,
+                          parts_.settings});
   batch_dialogs.where = [&] {
     return form.comm_state == CommState::idle ? options_.file
                                               : options_.file + " on " + UnitPlace(form);

@@ -13,6 +13,7 @@
 #include "core/trace.h"
 #include "platform/hid_device.h"
 #include "platform/serial_port.h"
+#include "platform/settings_files.h"
 
 namespace batch {
 
@@ -31,6 +32,7 @@ struct RunnerParts {
   bool in_is_terminal = false;   // a person can answer the question at the ready panel
   std::string executable_path;
   core::Trace* trace = nullptr;  // the support trace, when one is written
+  platform::SettingsFiles* settings = nullptr;  // none: the port files beside the program
 };
 
 // One run of zekflash-cli that connects: the main window without a window,

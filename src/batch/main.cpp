@@ -15,6 +15,7 @@
 #include "platform/hid_device.h"
 #include "platform/poll_loop.h"
 #include "platform/serial_port.h"
+#include "platform/settings_files.h"
 #include "platform/terminal.h"
 #include "texts/texts.h"
 
@@ -50,6 +51,7 @@ int Connect(const batch::Options& options, const char* argv0) {
   }
   const auto serial = platform::MakeSystemSerial();
   const auto hid = platform::MakeSystemHid(loop);
+  const auto settings = platform::MakeSystemSettingsFiles();
   batch::RunnerParts parts{
       .loop = loop,
       .run_once = [&loop](std::int64_t max_wait_ms) { loop.run_once(max_wait_ms); },
@@ -62,6 +64,7 @@ int Connect(const batch::Options& options, const char* argv0) {
       .in_is_terminal = platform::IsTerminal(0),
       .executable_path = ExecutablePath(argv0),
       .trace = trace.get(),
+      .settings = settings.get(),
   };
   return batch::BatchRunner(options, std::move(parts)).Run();
 }

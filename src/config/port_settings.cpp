@@ -20,7 +20,7 @@ void TForm1::LoadPortGroup(ui::ComboBox& combo, firmware::PortKind port_kind,
   if (dialogs.message(ui::BoxKind::question, texts::create_default_question) != ui::Answer::yes) {
     return;
   }
-  if (!config::WritePortFile(PortFilePath(port_kind), config::default_port_name)) {
+  if (!WritePortFileOf(port_kind, std::string(config::default_port_name))) {
     dialogs.message(ui::BoxKind::plain, texts::WriteErrorDefault(PortFileName(port_kind)));
   }
 }
@@ -82,7 +82,7 @@ void TForm1::SavePortGroup(const ui::ComboBox& combo, firmware::PortKind port_ki
 // A port that was open is opened again under the new name; when that fails the
 // user hears so, in words apart from those of a file that could not be written.
 void TForm1::StorePort(const std::string& name, firmware::PortKind port_kind) {
-  if (!config::WritePortFile(PortFilePath(port_kind), name)) {
+  if (!WritePortFileOf(port_kind, name)) {
     dialogs.message(ui::BoxKind::plain, texts::WriteError(PortFileName(port_kind)));
     return;
   }

@@ -15,12 +15,20 @@ const char* TForm1::PortFileName(firmware::PortKind port_kind) {
 }
 
 std::string TForm1::PortFilePath(firmware::PortKind port_kind) const {
-  return program_folder + PortFileName(port_kind);
+  if (settings == nullptr) return program_folder + PortFileName(port_kind);
+  return settings->path(program_folder, PortFileName(port_kind));
+}
+
+// A folder that cannot be made shows as the write that fails after it.
+bool TForm1::WritePortFileOf(firmware::PortKind port_kind, const std::string& name) {
+  const std::string path = PortFilePath(port_kind);
+  if (settings != nullptr) static_cast<void>(settings->make_folder(path));
+  return config::WritePortFile(path, name);
 }
 
 // A port that fails to reopen under its new name, or to take its rate, shows
-// nothing here: ComPort1 keeps the reason (last_error()), and the request that
-// opens or uses the port next meets the failure.
+// nothing here: ComPort1 keeps the reason (last_error()) and is closed, and the
+// request that opens it next meets the failure and shows it.
 bool TForm1::PortSetUp(firmware::PortKind port_kind) {
   if (CheckBox_Autoselect_comport.checked) {
     auto present = serial.list_ports();

@@ -15,7 +15,9 @@ void TForm1::ClearRx() {
 }
 
 // Opens `port_name` when the port is closed; on failure shows the offline panel,
-// whose texts are the product's: the reason stays in ComPort1.last_error().
+// whose texts are the product's: the reason stays in ComPort1.last_error(). A
+// port that cannot run at the unit's rate is named with the rate, since no
+// cable or power would help it.
 bool TForm1::EnsurePortOpen() {
   if (ComPort1.connected()) return true;
   core::Status s = ComPort1.set_port(port_name);
@@ -23,7 +25,9 @@ bool TForm1::EnsurePortOpen() {
   if (s) return true;
   StopLinkTimers();
   Timer4.set_enabled(false);
-  ShowOfflineForm(texts::offline_1, texts::offline_2, "");
+  const auto rate = ComPort1.refused_rate();
+  ShowOfflineForm(texts::offline_1, texts::offline_2,
+                  rate ? texts::RateRefused(ComPort1.port(), *rate) : "");
   return false;
 }
 

@@ -6,8 +6,17 @@ namespace links {
 
 template <class T>
 core::Result<T> ComPort::kept(core::Result<T> result) {
-  if (!result) last_error_ = result.error();
+  if (!result) {
+    last_error_ = result.error();
+    refused_rate_.reset();
+  }
   return result;
+}
+
+// Keeps a failed rate as the reason the port is closed.
+core::Status ComPort::refused(core::Status rate) {
+  if (!kept(rate)) refused_rate_ = baud_;
+  return rate;
 }
 
 core::Status ComPort::set_port(const std::string& name) {
@@ -37,17 +46,20 @@ core::Status ComPort::end_update() {
 }
 
 core::Status ComPort::apply_rate() {
-  return kept(device_->set_baud(baud_));
+  core::Status rate = refused(device_->set_baud(baud_));
+  if (!rate) close();
+  return rate;
 }
 
 core::Status ComPort::open() {
   if (connected()) return core::Ok{};
   auto device = kept(system_.open(port_));
   if (!device) return device.error();
-  core::Status rate = kept((*device)->set_baud(baud_));
+  core::Status rate = refused((*device)->set_baud(baud_));
   if (!rate) return rate;
   device_ = std::move(*device);
   last_error_.reset();
+  refused_rate_.reset();
   rate_pending_ = false;
   watch_ = loop_.watch_readable(device_->readable_fd(), [this] { readable(); });
   return core::Ok{};

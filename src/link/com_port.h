@@ -35,6 +35,7 @@ class ComPort {
   core::Status set_port(const std::string& name);
   int baud_rate() const { return baud_; }
   // Rates are applied to an open port at once, or at the end of an update group.
+  // A port that does not take its rate is closed: it would talk at another.
   core::Status set_baud_rate(int baud);
   void begin_update() { ++updating_; }
   core::Status end_update();
@@ -49,9 +50,10 @@ class ComPort {
   void clear_buffers();
 
   // The latest failed open, set-up, write or read, until an open succeeds: the
-  // failure that keeps the port closed, or the one met since it was opened. A
-  // rate that did not take stays here although the port works on at the old rate.
+  // failure that keeps the port closed, or the one met since it was opened.
   const std::optional<core::Error>& last_error() const { return last_error_; }
+  // The rate the port could not be set to, when that is what last_error() tells.
+  std::optional<int> refused_rate() const { return refused_rate_; }
 
   // Tells `trace` (when given) of every byte written and read, with the port's name.
   void trace_to(core::Trace* trace) { trace_ = trace; }
@@ -62,6 +64,7 @@ class ComPort {
  private:
   void readable();
   core::Status apply_rate();
+  core::Status refused(core::Status rate);
   core::Error not_open(const std::string& operation) const;
   template <class T>
   core::Result<T> kept(core::Result<T> result);
@@ -76,6 +79,7 @@ class ComPort {
   bool rate_pending_ = false;
   std::optional<core::Error> last_error_;
   core::Trace* trace_ = nullptr;
+  std::optional<int> refused_rate_;
 };
 
 }  // namespace links

@@ -17,6 +17,7 @@
 #include "app/trace_file.h"
 #include "platform/hid_device.h"
 #include "platform/serial_port.h"
+#include "platform/settings_files.h"
 #include "qt/form_view.h"
 #include "qt/form_widget.h"
 #include "qt/qt_dialogs.h"
@@ -83,9 +84,10 @@ int main(int argc, char** argv) {
   ui::Dialogs& dialogs = traced ? static_cast<ui::Dialogs&>(*traced) : qt_dialogs;
   const auto serial = platform::MakeSystemSerial();
   const auto hid = platform::MakeSystemHid(loop);
+  const auto settings = platform::MakeSystemSettingsFiles();
   TForm1 form(Environment{loop, dialogs, *serial, *hid, std::move(args),
                           QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
-                          trace.get()});
+                          trace.get(), settings.get()});
 
   qtui::FormView view(form);
   qt_dialogs.set_owner(view.root());

@@ -130,6 +130,10 @@ inline constexpr const char* offline_2 = "Check Power to the System and communic
 inline std::string Disconnected(const std::string& port) {
   return port + " was disconnected";
 }
+// The port (or its driver) will not run at the rate the unit talks at.
+inline std::string RateRefused(const std::string& port, int baud) {
+  return port + " cannot run at " + std::to_string(baud) + " baud";
+}
 inline constexpr const char* no_port_1 = "No Com port or connection is found";
 inline constexpr const char* no_port_2 = "Please check USB cable and that the Power(12V)";
 inline constexpr const char* no_port_3 = "is connected to ECU !!!";

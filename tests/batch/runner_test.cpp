@@ -160,6 +160,7 @@ TEST(BatchRunner, PortFailuresArePrintedWithTheSystemsReason) {
     const char* text;
     std::string out_line;  // printed with the offline panel; empty: no panel
     std::string err_part;
+    std::string panel_line = "";  // the offline panel's third line, where it has one
   };
   const Case cases[] = {
       {"open", 13, "Permission denied",
@@ -168,7 +169,8 @@ TEST(BatchRunner, PortFailuresArePrintedWithTheSystemsReason) {
       {"set baud rate", 22, "Invalid argument",
        "Last port error: set baud rate /dev/ttyUSB0: Invalid argument (error 22)",
        "no connection on /dev/ttyUSB0: set baud rate /dev/ttyUSB0: Invalid argument (error 22); "
-       "check"},
+       "check",
+       "/dev/ttyUSB0 cannot run at 115200 baud"},
       {"write", 5, "Input/output error", "",
        "on /dev/ttyUSB0: error: Communicatie Error: write /dev/ttyUSB0: Input/output error (error "
        "5)\n"},
@@ -186,6 +188,10 @@ TEST(BatchRunner, PortFailuresArePrintedWithTheSystemsReason) {
     for (const std::string& line : {std::string("Communication is offline"), c.out_line}) {
       EXPECT_TRUE(HasLine(b.out.str(), line)) << line << "\n" << b.out.str();
     }
+    if (!c.panel_line.empty()) {
+      EXPECT_TRUE(HasLine(b.out.str(), c.panel_line)) << b.out.str();
+    }
+    EXPECT_EQ(Contains(b.out.str(), "cannot run at"), !c.panel_line.empty()) << b.out.str();
   }
 }
 

@@ -129,6 +129,32 @@ TEST(PortSetUp, RateFollowsTheFamilyWithOrWithoutAutoSelection) {
   }
 }
 
+// Nothing may go out at a rate the unit does not talk at: the connection that
+// follows the set-up finds the port closed and says which rate it could not run.
+TEST(PortSetUp, RateThePortCannotRunIsToldWhenTheConnectionStarts) {
+  for (bool open_before : {false, true}) {
+    FormFixture f;
+    TForm1& w = *f.form;
+    f.serial.add_port("COM3");
+    w.link_kind = firmware::Link::serial;
+    w.CheckBox_Autoselect_comport.checked = false;
+    w.forced_port = "COM3";
+    w.port_name = "COM3";
+    if (open_before) {
+      ASSERT_TRUE(w.EnsurePortOpen());
+    }
+    f.serial.failing["set baud rate"] = {0, "the port cannot run at 921600 baud"};
+    w.fast_baud = true;
+    ASSERT_TRUE(w.PortSetUp(PortKind::rs232_over_usb));
+    w.SendVersionRequest();
+    EXPECT_TRUE(f.Writes("COM3").empty()) << open_before;
+    EXPECT_TRUE(w.Panel_communication_offline.visible) << open_before;
+    EXPECT_TRUE(w.Button_Retry_communication_offline.visible) << open_before;
+    EXPECT_EQ(w.Label_communication_is_offline_txt3.caption, "COM3 cannot run at 921600 baud")
+        << open_before;
+  }
+}
+
 TEST(PortSetUp, PortChosenForTheRunSkipsTheFiles) {
   FormFixture f;
   TForm1& w = *f.form;

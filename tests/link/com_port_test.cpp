@@ -224,14 +224,21 @@ TEST_F(ComPortTest, LastErrorKeepsTheLatestFailureUntilAnOpenSucceeds) {
       {"read on the closed port", [&] { done(port.read(buf)); },
        "open COM9: No such file or directory (error 2)"},
       {"open that succeeds", [&] { done(port.set_port("COM1")), done(port.open()); }, ""},
-      {"rate that fails on the open port",
+      {"rate that fails on the open port, which it closes",
        [&] {
          serial.failing["set baud rate"] = {22, "Invalid argument"};
          done(port.set_baud_rate(921600));
+         EXPECT_FALSE(port.connected());
        },
        "set baud rate COM1: Invalid argument (error 22)"},
-      {"write that succeeds", [&] { done(port.write(Bytes{1})); },
+      {"write on the port the rate closed", [&] { done(port.write(Bytes{1})); },
        "set baud rate COM1: Invalid argument (error 22)"},
+      {"open that succeeds again",
+       [&] {
+         serial.failing.clear();
+         done(port.open());
+       },
+       ""},
       {"write that fails",
        [&] {
          serial.failing["write"] = {5, "Input/output error"};
@@ -239,7 +246,11 @@ TEST_F(ComPortTest, LastErrorKeepsTheLatestFailureUntilAnOpenSucceeds) {
        },
        "write COM1: Input/output error (error 5)"},
       {"device pulled", [&] { serial.pull("COM1"); }, "read COM1: Input/output error (error 5)"},
-      {"open whose rate fails", [&] { done(port.open()); },
+      {"open whose rate fails",
+       [&] {
+         serial.failing = {{"set baud rate", {22, "Invalid argument"}}};
+         done(port.open());
+       },
        "set baud rate COM1: Invalid argument (error 22)"},
       {"open that fails",
        [&] {

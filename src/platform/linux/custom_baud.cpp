@@ -15,4 +15,13 @@ bool SetCustomBaud(int fd, int baud) {
   return ::ioctl(fd, TCSETS2, &t) == 0;
 }
 
+// The kernel fills c_ospeed whichever way the rate was set, and a driver that
+// runs another rate than asked writes that rate there.
+bool ReadOutputBaud(int fd, long& baud) {
+  termios2 t{};
+  if (::ioctl(fd, TCGETS2, &t) != 0) return false;
+  baud = static_cast<long>(t.c_ospeed);
+  return true;
+}
+
 }  // namespace platform::linux_os

@@ -21,6 +21,10 @@
 #include "core/result.h"
 #include "platform/hid_device.h"
 #include "platform/serial_port.h"
+#include "platform/settings_files.h"
+
+// <linux/serial.h>
+struct serial_struct;
 
 // Not `linux`: GNU dialects of C++ define that name as a macro.
 namespace platform::linux_os {
@@ -87,6 +91,30 @@ core::Result<std::vector<std::string>> ListPortsUnder(const std::string& sysfs_t
 void AddExtraPorts(std::vector<std::string>& names, std::string_view extra,
                    const std::vector<std::string>& console_names);
 
+// --- The driver calls behind a line's rate and latency, each answering as its
+// system call does: 0, or -1 with errno set. The set-up decides what their
+// answers mean; tests put a driver of their own behind them.
+class LineCalls {
+ public:
+  virtual ~LineCalls() = default;
+  // Sets the line's rate: by its B-constant where it has one, else through termios2.
+  virtual int set_rate(int fd, int baud) = 0;
+  // The output rate the driver runs the line at now, as it says (termios2).
+  virtual int read_rate(int fd, long& baud) = 0;
+  // TIOCGSERIAL and TIOCSSERIAL.
+  virtual int get_serial(int fd, serial_struct& info) = 0;
+  virtual int set_serial(int fd, const serial_struct& info) = 0;
+};
+
+// The system calls themselves.
+std::shared_ptr<LineCalls> MakeSystemLineCalls();
+
+// Sets a rate that has no B-constant through termios2 (BOTHER), and reads the
+// output rate back. Kept in a file of their own because the kernel's termios2
+// header cannot share a file with <termios.h>. Return false with errno set.
+bool SetCustomBaud(int fd, int baud);
+bool ReadOutputBaud(int fd, long& baud);
+
 // --- Line settings of an open terminal descriptor; `name` is the port's name
 // for the errors.
 
@@ -94,13 +122,16 @@ void AddExtraPorts(std::vector<std::string>& names, std::string_view extra,
 // translation, reads that never wait (with O_NONBLOCK).
 core::Status ConfigureRawLine(int fd, const std::string& name);
 
-// Any positive rate: the standard ones by their constants, others by termios2.
-core::Status SetLineBaud(int fd, int baud, const std::string& name);
+// Any positive rate, read back once set: a driver may answer success and keep
+// another rate (a UART whose clock cannot make it falls back to 9600), and a
+// port that runs at another rate than the unit's must not be talked through.
+core::Status SetLineBaud(LineCalls& calls, int fd, int baud, const std::string& name);
 
-// Sets a rate that has no B-constant through termios2 (BOTHER). Kept in a file
-// of its own because the kernel's termios2 header cannot share a file with
-// <termios.h>. Returns false with errno set.
-bool SetCustomBaud(int fd, int baud);
+// Asks the driver to pass received bytes on at once rather than holding them
+// for its latency timer (16 ms on some USB adapters, more than a 1024-byte
+// block takes on the wire at 921600 baud). Best effort: a driver without such
+// a setting, or one that drops the flag, is no error.
+core::Status AskLowLatency(LineCalls& calls, int fd, const std::string& name);
 
 // Drops DTR and RTS. Pseudo-terminals have no modem lines; that is no error.
 core::Status ClearModemLines(int fd, const std::string& name);
@@ -113,15 +144,18 @@ core::Status ClearModemLines(int fd, const std::string& name);
 bool IsSystemConsole(const std::string& path, const std::vector<std::string>& console_names);
 
 // Opens the port `name` ("COM3", "/dev/ttyUSB0") for this program's sole use
-// and leaves it raw 8N1 at 115200 with DTR and RTS low. Refuses the console.
+// and leaves it raw 8N1 at 115200 with DTR and RTS low, at low latency where
+// the driver offers it. Refuses the console.
 core::Result<UniqueFd> OpenSerialPort(const std::string& name,
-                                      const std::vector<std::string>& console_names);
+                                      const std::vector<std::string>& console_names,
+                                      LineCalls& calls);
 
 // An open, configured terminal descriptor. Discards both queues and gives up
 // exclusive use before the descriptor is closed.
 class TtyDevice : public SerialDevice {
  public:
-  TtyDevice(UniqueFd fd, std::string name) : fd_(std::move(fd)), name_(std::move(name)) {}
+  TtyDevice(UniqueFd fd, std::string name, std::shared_ptr<LineCalls> calls)
+      : fd_(std::move(fd)), name_(std::move(name)), calls_(std::move(calls)) {}
   ~TtyDevice() override;
   TtyDevice(const TtyDevice&) = delete;
   TtyDevice& operator=(const TtyDevice&) = delete;
@@ -141,6 +175,7 @@ class TtyDevice : public SerialDevice {
 
   UniqueFd fd_;
   std::string name_;
+  std::shared_ptr<LineCalls> calls_;
   // A byte taken from the driver to tell data from end-of-file; handed out
   // first by the next read.
   std::vector<std::uint8_t> held_;
@@ -148,8 +183,36 @@ class TtyDevice : public SerialDevice {
 
 // The terminal devices of a Linux system whose tty class lives at `sysfs_tty`
 // (normally /sys/class/tty). Extra port names come from the environment
-// variable ZEKFLASH_PORTS.
-std::unique_ptr<SerialSystem> MakeTtySystem(std::string sysfs_tty);
+// variable ZEKFLASH_PORTS. Rates and latency are set through `calls`.
+std::unique_ptr<SerialSystem> MakeTtySystem(
+    std::string sysfs_tty, std::shared_ptr<LineCalls> calls = MakeSystemLineCalls());
+
+// --- Where settings files live.
+
+// What the choice of a settings file's place looks at.
+class SettingsFacts {
+ public:
+  virtual ~SettingsFacts() = default;
+  // Whether there is a file (of any kind) at `path`.
+  virtual bool exists(const std::string& path) = 0;
+  // Whether this user may create files in `folder`.
+  virtual bool writable(const std::string& folder) = 0;
+  // The environment variable `name`; nothing when unset.
+  virtual std::optional<std::string> variable(const std::string& name) = 0;
+};
+
+// The path of the settings file `name` of a program in `program_folder`: there
+// when the file already is, or when the folder takes new files (a copied
+// program, as it always was); else in $XDG_CONFIG_HOME/zekflash/, or
+// $HOME/.config/zekflash/ when that variable is unset, empty or relative (the
+// base directory rules ignore relative ones); in `program_folder` when there is
+// no home either.
+std::string SettingsFilePath(const std::string& program_folder, const std::string& name,
+                             SettingsFacts& facts);
+
+// Creates `folder` and those above it that are missing, each for the user
+// alone, as the base directory rules ask.
+core::Status MakeFolders(const std::string& folder);
 
 // --- HID interfaces on hidraw. Everything is read from sysfs; no device is
 // opened to be listed.

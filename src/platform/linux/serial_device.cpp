@@ -20,7 +20,7 @@ TtyDevice::~TtyDevice() {
 }
 
 core::Status TtyDevice::set_baud(int baud) {
-  return SetLineBaud(fd_.get(), baud, name_);
+  return SetLineBaud(*calls_, fd_.get(), baud, name_);
 }
 
 core::Error TtyDevice::gone_error(const std::string& operation) const {

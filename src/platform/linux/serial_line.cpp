@@ -3,7 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
-#include <utility>
+#include <string>
 
 #include "platform/linux/internal.h"
 
@@ -11,11 +11,13 @@ namespace platform::linux_os {
 
 namespace {
 
-constexpr std::pair<int, speed_t> standard_rates[] = {
-    {1200, B1200},     {2400, B2400},     {4800, B4800},     {9600, B9600},
-    {19200, B19200},   {38400, B38400},   {57600, B57600},   {115200, B115200},
-    {230400, B230400}, {460800, B460800}, {921600, B921600},
-};
+// Drivers may round a rate to what their divisors make; receivers cope with
+// about 2 % between the two ends' clocks. The kernel matches rates to the
+// constants with the same margin.
+bool RunsAt(long actual, int wanted) {
+  const long off = actual > wanted ? actual - wanted : wanted - actual;
+  return off * 50 <= wanted;
+}
 
 void MakeRaw(termios& t) {
   ::cfmakeraw(&t);
@@ -43,19 +45,15 @@ core::Status ConfigureRawLine(int fd, const std::string& name) {
   return core::Ok{};
 }
 
-core::Status SetLineBaud(int fd, int baud, const std::string& name) {
+core::Status SetLineBaud(LineCalls& calls, int fd, int baud, const std::string& name) {
   if (baud <= 0) return core::Error{"set baud rate", name, EINVAL, "unsupported baud rate"};
-  for (const auto& [rate, code] : standard_rates) {
-    if (rate != baud) continue;
-    termios t{};
-    if (::tcgetattr(fd, &t) != 0) return core::error_from_errno("set baud rate", name);
-    ::cfsetispeed(&t, code);
-    ::cfsetospeed(&t, code);
-    if (::tcsetattr(fd, TCSANOW, &t) != 0) return core::error_from_errno("set baud rate", name);
-    return core::Ok{};
-  }
-  if (!SetCustomBaud(fd, baud)) return core::error_from_errno("set baud rate", name);
-  return core::Ok{};
+  if (calls.set_rate(fd, baud) != 0) return core::error_from_errno("set baud rate", name);
+  long actual = 0;
+  if (calls.read_rate(fd, actual) != 0) return core::error_from_errno("set baud rate", name);
+  if (RunsAt(actual, baud)) return core::Ok{};
+  return core::Error{"set baud rate", name, 0,
+                     "the port cannot run at " + std::to_string(baud) + " baud; its driver set " +
+                         std::to_string(actual)};
 }
 
 core::Status ClearModemLines(int fd, const std::string& name) {

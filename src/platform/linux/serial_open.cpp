@@ -41,10 +41,11 @@ core::Status TakeExclusive(int fd, const std::string& name) {
   return core::Ok{};
 }
 
-core::Status SetUp(int fd, const std::string& name) {
+core::Status SetUp(int fd, const std::string& name, LineCalls& calls) {
   if (::isatty(fd) == 0) return core::Error{"open", name, ENOTTY, "not a serial port"};
   core::Status s = TakeExclusive(fd, name);
   if (s) s = ConfigureRawLine(fd, name);
+  if (s) s = AskLowLatency(calls, fd, name);
   if (s) s = ClearModemLines(fd, name);
   // Whatever the line caught before we owned it belongs to nobody.
   if (s && ::tcflush(fd, TCIOFLUSH) != 0) s = core::error_from_errno("open", name);
@@ -65,7 +66,8 @@ bool IsSystemConsole(const std::string& path, const std::vector<std::string>& co
 }
 
 core::Result<UniqueFd> OpenSerialPort(const std::string& name,
-                                      const std::vector<std::string>& console_names) {
+                                      const std::vector<std::string>& console_names,
+                                      LineCalls& calls) {
   const std::optional<std::string> path = PortDevicePath(name);
   if (!path) return core::Error{"open", name, ENOENT, "not a serial port name"};
   core::Result<std::string> real = Resolve(*path, name);
@@ -76,7 +78,7 @@ core::Result<UniqueFd> OpenSerialPort(const std::string& name,
   // Closed again unless the whole set-up goes through.
   UniqueFd fd(::open(real->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
   if (!fd.valid()) return core::error_from_errno("open", name);
-  core::Status s = SetUp(fd.get(), name);
+  core::Status s = SetUp(fd.get(), name, calls);
   if (!s) return s.error();
   return fd;
 }

@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <memory>
 #include <utility>
 
 #include "platform/linux/internal.h"
@@ -11,13 +12,14 @@ constexpr const char* extra_ports_variable = "ZEKFLASH_PORTS";
 
 class TtySystem : public SerialSystem {
  public:
-  explicit TtySystem(std::string sysfs_tty) : sysfs_tty_(std::move(sysfs_tty)) {}
+  TtySystem(std::string sysfs_tty, std::shared_ptr<LineCalls> calls)
+      : sysfs_tty_(std::move(sysfs_tty)), calls_(std::move(calls)) {}
 
   core::Result<std::unique_ptr<SerialDevice>> open(const std::string& name) override {
     // Read at every open: the console can be moved while we run.
-    core::Result<UniqueFd> fd = OpenSerialPort(name, ReadConsoleNames(sysfs_tty_));
+    core::Result<UniqueFd> fd = OpenSerialPort(name, ReadConsoleNames(sysfs_tty_), *calls_);
     if (!fd) return fd.error();
-    return std::unique_ptr<SerialDevice>(new TtyDevice(std::move(*fd), name));
+    return std::unique_ptr<SerialDevice>(new TtyDevice(std::move(*fd), name, calls_));
   }
 
   core::Result<std::vector<std::string>> list_ports() override {
@@ -27,12 +29,14 @@ class TtySystem : public SerialSystem {
 
  private:
   std::string sysfs_tty_;
+  std::shared_ptr<LineCalls> calls_;
 };
 
 }  // namespace
 
-std::unique_ptr<SerialSystem> MakeTtySystem(std::string sysfs_tty) {
-  return std::make_unique<TtySystem>(std::move(sysfs_tty));
+std::unique_ptr<SerialSystem> MakeTtySystem(std::string sysfs_tty,
+                                            std::shared_ptr<LineCalls> calls) {
+  return std::make_unique<TtySystem>(std::move(sysfs_tty), std::move(calls));
 }
 
 }  // namespace platform::linux_os
