@@ -4,12 +4,6 @@ namespace app {
 
 namespace {
 
-std::string Trimmed(const std::string& s) {
-  const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
 void CollectTexts(const ui::Control& c, std::vector<std::string>& lines) {
   for (const ui::Control* child : c.children()) {
     if (!child->visible) continue;
@@ -52,6 +46,12 @@ std::string Face(const ui::Button& button) {
     if (c != '&') face += c;
   }
   return face;
+}
+
+std::string Trimmed(const std::string& s) {
+  const auto first = s.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
 }  // namespace app

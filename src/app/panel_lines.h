@@ -16,6 +16,9 @@ std::vector<std::string> PanelLines(const ui::Panel& panel);
 // The faces of the panel's visible buttons, without their "&" marks.
 std::vector<std::string> PanelButtons(const ui::Panel& panel);
 
+// `s` without the blanks around it, as a caption padded for its frame reads.
+std::string Trimmed(const std::string& s);
+
 // A button's caption as the user reads it: "&Retry" is "Retry".
 std::string Face(const ui::Button& button);
 

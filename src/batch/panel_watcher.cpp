@@ -8,12 +8,6 @@ namespace batch {
 
 namespace {
 
-std::string Trimmed(const std::string& s) {
-  const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
 // What a panel shows, made safe for a terminal.
 std::vector<std::string> PanelLines(const ui::Panel& panel) {
   std::vector<std::string> lines = app::PanelLines(panel);
@@ -24,7 +18,7 @@ std::vector<std::string> PanelLines(const ui::Panel& panel) {
 // "File info: Version info: 3M0100002", or nothing while the value is empty.
 std::string InfoLine(const ui::Control& group, const ui::Label& label, const std::string& value) {
   if (value.empty()) return {};
-  return Printable(Trimmed(group.caption) + ": " + label.caption + " " + value);
+  return Printable(app::Trimmed(group.caption) + ": " + label.caption + " " + value);
 }
 
 }  // namespace
