@@ -49,7 +49,7 @@ core::Status ComPort::open() {
   device_ = std::move(*device);
   last_error_.reset();
   rate_pending_ = false;
-  watch_ = loop_.watch_readable(device_->readable_fd(), [this] { readable(); });
+  watch_ = loop_.watch_readable(device_->readable_handle(), [this] { readable(); });
   return core::Ok{};
 }
 
