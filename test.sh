@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks that no include points up a layer, installs what is missing, builds
 # everything, and runs every test: unit tests, window tests (offscreen),
-# end-to-end downloads to the simulated unit, and a short run of each fuzz target.
+# end-to-end downloads to the simulated unit, the Windows build under Wine, and
+# a short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -10,4 +11,8 @@ scripts/bootstrap.sh
 cmake --preset default >/dev/null
 cmake --build --preset default -j2
 ctest --preset default -j2
+# The Windows programs, cross-built and run under Wine.
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j2
+ctest --preset windows -j2
 ZEK_FUZZ_SECONDS="${ZEK_FUZZ_SECONDS:-10}" scripts/fuzz-smoke.sh
