@@ -60,7 +60,8 @@ inline HANDLE FromWaitable(core::Waitable handle) {
 // A manual-reset event, not signalled; throws when the system has none left.
 UniqueHandle MakeEvent();
 
-// The system's text for a Win32 error code, without its trailing line break.
+// The system's text for a Win32 error code, without its closing full stop and
+// line break, as it goes inside a longer message.
 std::string WinErrorText(DWORD code);
 
 // An Error for `code` (GetLastError() by default).
