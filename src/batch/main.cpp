@@ -1,7 +1,6 @@
 // zekflash-cli: the program without its window, for scripts and service benches.
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -14,21 +13,13 @@
 #include "batch/options.h"
 #include "platform/hid_device.h"
 #include "platform/poll_loop.h"
+#include "platform/program_path.h"
 #include "platform/serial_port.h"
 #include "platform/settings_files.h"
 #include "platform/terminal.h"
 #include "texts/texts.h"
 
 namespace {
-
-// The program's own path, so that its folder is the one beside the executable
-// whatever the current folder; the name it was started by when that fails.
-std::string ExecutablePath(const char* argv0) {
-  std::error_code ec;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (!ec) return self.string();
-  return argv0 != nullptr ? argv0 : "zekflash-cli";
-}
 
 // --trace, else ZEKFLASH_TRACE when set and not empty.
 std::optional<std::string> TracePath(const batch::Options& options) {
@@ -62,7 +53,7 @@ int Connect(const batch::Options& options, const char* argv0) {
       .in = std::cin,
       .out_is_terminal = platform::IsTerminal(1),
       .in_is_terminal = platform::IsTerminal(0),
-      .executable_path = ExecutablePath(argv0),
+      .executable_path = platform::ExecutablePath(argv0),
       .trace = trace.get(),
       .settings = settings.get(),
   };

@@ -5,6 +5,10 @@
 
 namespace core {
 
+// What a loop can wait on: a file descriptor on Linux, an event's HANDLE on
+// Windows. Wide enough for either.
+using Waitable = std::intptr_t;
+
 // What the program needs of an event loop. All callbacks run on the loop's
 // thread, one at a time.
 class EventLoop {
@@ -22,8 +26,9 @@ class EventLoop {
   virtual Id schedule(std::int64_t delay_ms, std::function<void()> fn) = 0;
   // Forgets a scheduled call; unknown or spent ids are ignored.
   virtual void cancel(Id id) = 0;
-  // Calls `fn` whenever `fd` is readable (or has hung up) until unwatched.
-  virtual Id watch_readable(int fd, std::function<void()> fn) = 0;
+  // Calls `fn` whenever `handle` is readable or signalled (or has hung up)
+  // until unwatched.
+  virtual Id watch_readable(Waitable handle, std::function<void()> fn) = 0;
   virtual void unwatch(Id id) = 0;
   // Runs `fn` on the loop's thread and returns when it has run. From the loop's
   // own thread it runs `fn` at once.

@@ -10,9 +10,9 @@ EventLoop::Id ManualLoop::schedule(std::int64_t delay_ms, std::function<void()> 
   return id;
 }
 
-EventLoop::Id ManualLoop::watch_readable(int fd, std::function<void()> fn) {
+EventLoop::Id ManualLoop::watch_readable(Waitable handle, std::function<void()> fn) {
   const Id id = next_id_++;
-  watches_.emplace(id, std::make_pair(fd, std::move(fn)));
+  watches_.emplace(id, std::make_pair(handle, std::move(fn)));
   return id;
 }
 
@@ -29,10 +29,10 @@ void ManualLoop::advance(std::int64_t ms) {
   now_ = end;
 }
 
-int ManualLoop::signal(int fd) {
+int ManualLoop::signal(Waitable handle) {
   std::vector<Id> ids;
   for (const auto& [id, watch] : watches_) {
-    if (watch.first == fd) ids.push_back(id);
+    if (watch.first == handle) ids.push_back(id);
   }
   int called = 0;
   for (Id id : ids) {

@@ -16,7 +16,7 @@ class ManualLoop : public EventLoop {
   std::int64_t now() const override { return now_; }
   Id schedule(std::int64_t delay_ms, std::function<void()> fn) override;
   void cancel(Id id) override { queue_.cancel(id); }
-  Id watch_readable(int fd, std::function<void()> fn) override;
+  Id watch_readable(Waitable handle, std::function<void()> fn) override;
   void unwatch(Id id) override;
   void invoke_and_wait(std::function<void()> fn) override { fn(); }
 
@@ -24,8 +24,8 @@ class ManualLoop : public EventLoop {
   void advance(std::int64_t ms);
   // Runs what is due now (calls scheduled with delay 0).
   void run_due() { advance(0); }
-  // Calls the handler of every watch on `fd`. Returns how many there were.
-  int signal(int fd);
+  // Calls the handler of every watch on `handle`. Returns how many there were.
+  int signal(Waitable handle);
   // Time until the next scheduled call, or -1 when none is pending.
   std::int64_t next_due_in() const;
   std::size_t pending() const { return queue_.size(); }
@@ -34,7 +34,7 @@ class ManualLoop : public EventLoop {
   std::int64_t now_ = 0;
   Id next_id_ = 1;
   TimerQueue queue_;
-  std::map<Id, std::pair<int, std::function<void()>>> watches_;
+  std::map<Id, std::pair<Waitable, std::function<void()>>> watches_;
 };
 
 }  // namespace core

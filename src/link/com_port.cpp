@@ -61,7 +61,7 @@ core::Status ComPort::open() {
   last_error_.reset();
   refused_rate_.reset();
   rate_pending_ = false;
-  watch_ = loop_.watch_readable(device_->readable_fd(), [this] { readable(); });
+  watch_ = loop_.watch_readable(device_->readable_handle(), [this] { readable(); });
   return core::Ok{};
 }
 

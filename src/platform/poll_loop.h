@@ -9,7 +9,11 @@
 namespace platform {
 
 // The event loop of this system, for the batch front end and the end-to-end
-// tests. A waiting program uses no CPU.
+// tests. A waiting program uses no CPU. On Linux it waits with poll(2) on file
+// descriptors; on Windows with MsgWaitForMultipleObjectsEx on handles (events
+// that stay signalled while there is something to do), and it also dispatches
+// the window messages of its thread, so a window can share it: WM_QUIT ends
+// `run` like `quit` does.
 class PollLoop : public core::EventLoop {
  public:
   PollLoop();
@@ -21,7 +25,7 @@ class PollLoop : public core::EventLoop {
   std::int64_t now_us() const override;
   Id schedule(std::int64_t delay_ms, std::function<void()> fn) override;
   void cancel(Id id) override;
-  Id watch_readable(int fd, std::function<void()> fn) override;
+  Id watch_readable(core::Waitable handle, std::function<void()> fn) override;
   void unwatch(Id id) override;
   void invoke_and_wait(std::function<void()> fn) override;
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/event_loop.h"
 #include "core/result.h"
 
 namespace platform {
@@ -26,8 +27,9 @@ class SerialDevice {
   virtual core::Result<std::size_t> read(std::span<std::uint8_t> into) = 0;
   // Discards both the input and the output queue.
   virtual core::Status discard() = 0;
-  // A descriptor that becomes readable when bytes arrive or the device hangs up.
-  virtual int readable_fd() const = 0;
+  // What the loop waits on: readable (signalled) when bytes arrive or the
+  // device hangs up.
+  virtual core::Waitable readable_handle() const = 0;
 };
 
 // The system's serial devices: opening by name and the list of those present.

@@ -52,9 +52,9 @@ void QtEventLoop::cancel(Id id) {
   timers_.erase(it);
 }
 
-core::EventLoop::Id QtEventLoop::watch_readable(int fd, std::function<void()> fn) {
+core::EventLoop::Id QtEventLoop::watch_readable(core::Waitable handle, std::function<void()> fn) {
   const Id id = next_id_++;
-  auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, context_.get());
+  auto* notifier = new QSocketNotifier(handle, QSocketNotifier::Read, context_.get());
   QObject::connect(notifier, &QSocketNotifier::activated, context_.get(),
                    [this, fn = std::move(fn)] {
                      fn();

@@ -27,7 +27,7 @@ class QtEventLoop : public core::EventLoop {
   std::int64_t now_us() const override;
   Id schedule(std::int64_t delay_ms, std::function<void()> fn) override;
   void cancel(Id id) override;
-  Id watch_readable(int fd, std::function<void()> fn) override;
+  Id watch_readable(core::Waitable handle, std::function<void()> fn) override;
   void unwatch(Id id) override;
   void invoke_and_wait(std::function<void()> fn) override;
 

@@ -30,8 +30,8 @@ Bytes AllByteValues(std::size_t size) {
   return b;
 }
 
-bool WaitReadable(int fd, int timeout_ms = 2000) {
-  pollfd p{fd, POLLIN, 0};
+bool WaitReadable(core::Waitable fd, int timeout_ms = 2000) {
+  pollfd p{static_cast<int>(fd), POLLIN, 0};
   return ::poll(&p, 1, timeout_ms) == 1;
 }
 
@@ -97,7 +97,7 @@ TEST_F(SerialPtyTest, PiecesFromTheUnitArriveUnchanged) {
   for (std::size_t at = 0; at < all.size(); at += 37) {
     const Bytes piece(all.begin() + at, all.begin() + std::min(all.size(), at + 37));
     ASSERT_TRUE(master.write(piece));
-    ASSERT_TRUE(WaitReadable(device->readable_fd()));
+    ASSERT_TRUE(WaitReadable(device->readable_handle()));
     auto waiting = device->bytes_waiting();
     ASSERT_TRUE(waiting.ok()) << waiting.error().describe();
     ASSERT_GT(*waiting, 0u);
@@ -107,7 +107,7 @@ TEST_F(SerialPtyTest, PiecesFromTheUnitArriveUnchanged) {
     got.insert(got.end(), buf.begin(), buf.begin() + *n);
   }
   // A piece may still be on its way when counted; what is left comes now.
-  while (got.size() < all.size() && WaitReadable(device->readable_fd(), 500)) {
+  while (got.size() < all.size() && WaitReadable(device->readable_handle(), 500)) {
     Bytes buf(64);
     auto n = device->read(buf);
     ASSERT_TRUE(n.ok());
@@ -121,7 +121,7 @@ TEST_F(SerialPtyTest, PiecesFromTheUnitArriveUnchanged) {
 
 TEST_F(SerialPtyTest, ReadTakesNoMoreThanAskedAndNeverWaits) {
   ASSERT_TRUE(master.write(Bytes{1, 2, 3, 4, 5}));
-  ASSERT_TRUE(WaitReadable(device->readable_fd()));
+  ASSERT_TRUE(WaitReadable(device->readable_handle()));
   Bytes two(2);
   auto n = device->read(two);
   ASSERT_TRUE(n.ok());
@@ -140,7 +140,7 @@ TEST_F(SerialPtyTest, ReadTakesNoMoreThanAskedAndNeverWaits) {
 
 TEST_F(SerialPtyTest, DiscardEmptiesTheInputQueue) {
   ASSERT_TRUE(master.write(Bytes(50, 0x55)));
-  ASSERT_TRUE(WaitReadable(device->readable_fd()));
+  ASSERT_TRUE(WaitReadable(device->readable_handle()));
   ASSERT_TRUE(device->discard().ok());
   auto waiting = device->bytes_waiting();
   ASSERT_TRUE(waiting.ok());
@@ -150,7 +150,7 @@ TEST_F(SerialPtyTest, DiscardEmptiesTheInputQueue) {
 TEST_F(SerialPtyTest, FarEndGoneIsAnErrorEveryTimeNeverAnEmptyQueue) {
   master.close();
   for (int i = 0; i < 3; ++i) {
-    ASSERT_TRUE(WaitReadable(device->readable_fd(), 1000)) << "no wake-up for a hang-up";
+    ASSERT_TRUE(WaitReadable(device->readable_handle(), 1000)) << "no wake-up for a hang-up";
     auto waiting = device->bytes_waiting();
     ASSERT_FALSE(waiting.ok()) << "round " << i;
     EXPECT_EQ(waiting.error().code, EIO);
@@ -169,7 +169,7 @@ TEST(SerialHangUp, EmptyQueueWithAHangUpIsReportedGoneAfterTheLastBytes) {
   auto opened = system->open("/dev/ptmx");
   ASSERT_TRUE(opened.ok()) << opened.error().describe();
   auto& device = *opened;
-  const int fd = device->readable_fd();
+  const int fd = static_cast<int>(device->readable_handle());
   char name[64];
   ASSERT_EQ(::unlockpt(fd), 0);
   ASSERT_EQ(::ptsname_r(fd, name, sizeof name), 0);

@@ -48,7 +48,7 @@ class FakeSerialDevice : public platform::SerialDevice {
     ++line().discards;
     return core::Ok{};
   }
-  int readable_fd() const override { return sys_.lines_.at(name_).fd; }
+  core::Waitable readable_handle() const override { return sys_.lines_.at(name_).fd; }
 
  private:
   FakeSerial::Line& line() { return sys_.lines_.at(name_); }

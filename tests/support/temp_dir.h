@@ -3,12 +3,11 @@
 // Header only, so that tests which link none of the program's code (the simulated
 // unit's, the end-to-end ones) can use it as well.
 
-#include <stdlib.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -18,10 +17,18 @@
 // that tests may run side by side.
 class TempDir {
  public:
+  // A new name each time: create_directory tells whether the folder is ours.
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "zek-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    std::random_device random;
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      const auto candidate = base / ("zek-test-" + std::to_string(random()));
+      if (std::filesystem::create_directory(candidate)) {
+        path_ = candidate.string();
+        return;
+      }
+    }
+    throw std::runtime_error("TempDir: no free name");
   }
   ~TempDir() {
     std::error_code ec;

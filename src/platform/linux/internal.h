@@ -165,7 +165,7 @@ class TtyDevice : public SerialDevice {
   core::Result<std::size_t> bytes_waiting() override;
   core::Result<std::size_t> read(std::span<std::uint8_t> into) override;
   core::Status discard() override;
-  int readable_fd() const override { return fd_.get(); }
+  core::Waitable readable_handle() const override { return fd_.get(); }
 
  private:
   core::Result<std::size_t> queued_in_driver();

@@ -73,7 +73,7 @@ struct PollLoop::State {
   void run_handed_over();
 
   core::TimerQueue timers;
-  std::map<Id, std::pair<int, std::function<void()>>> watches;
+  std::map<Id, std::pair<core::Waitable, std::function<void()>>> watches;
   Id next_id = 1;
   bool quit = false;
   linux_os::UniqueFd wake_read;
@@ -119,9 +119,9 @@ void PollLoop::cancel(Id id) {
   state_->timers.cancel(id);
 }
 
-core::EventLoop::Id PollLoop::watch_readable(int fd, std::function<void()> fn) {
+core::EventLoop::Id PollLoop::watch_readable(core::Waitable handle, std::function<void()> fn) {
   const Id id = state_->next_id++;
-  state_->watches.emplace(id, std::make_pair(fd, std::move(fn)));
+  state_->watches.emplace(id, std::make_pair(handle, std::move(fn)));
   return id;
 }
 
@@ -156,7 +156,7 @@ void PollLoop::run_once(std::int64_t max_wait_ms) {
   std::vector<pollfd> fds{{s.wake_read.get(), POLLIN, 0}};
   std::vector<Id> ids;
   for (const auto& [id, w] : s.watches) {
-    fds.push_back({w.first, POLLIN, 0});
+    fds.push_back({static_cast<int>(w.first), POLLIN, 0});
     ids.push_back(id);
   }
   const int n = ::poll(fds.data(), fds.size(), static_cast<int>(s.wait_for(max_wait_ms)));
