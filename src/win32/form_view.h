@@ -21,6 +21,7 @@ struct WindowData {
   ui::Control* control;  // the form for the form's window and its close button
   Role role;
   bool pressed = false;
+  HFONT font = nullptr;  // as WM_SETFONT gave it
 };
 
 // One window per component of a form, built once in the components' stacking
@@ -54,9 +55,8 @@ class FormView {
   std::function<void()> after_sync;
 
   // --- For the windows' procedure ---
-  // Presses the first shown and usable button with Alt-letter `letter`, in the
-  // order the system's dialogs search: down from the top of the stacking order,
-  // starting after the focused control and wrapping round.
+  // Presses the first shown, uncovered and usable button with Alt-letter
+  // `letter`, down from the top of the stacking order.
   bool press_accelerator(char letter);
   // Presses the form's default (or cancel) button; false when it has none.
   bool press_marked(bool want_default);
@@ -92,6 +92,8 @@ class FormView {
   void paint_drawn_children(HDC dc, const ui::Control& parent);
   std::vector<ui::Control*> search_order() const;
   const Entry* entry_of(const ui::Control& c) const;
+  // The place of `c` in the form's client area, at the view's scale.
+  RECT on_form(const ui::Control& c) const;
 
   ui::Form& form_;
   double scale_;

@@ -89,14 +89,30 @@ void PlaceWindow(HWND hwnd, const ui::Control& c, RECT place, double scale) {
   }
 }
 
-void FitComboHeight(HWND combo, int height) {
+namespace {
+
+int OuterHeight(HWND hwnd) {
   RECT r;
-  ::GetWindowRect(combo, &r);
-  const int now = r.bottom - r.top;
-  if (now == height) return;
-  const LRESULT field = ::SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-  if (field == CB_ERR || field + height - now < 1) return;
-  ::SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + height - now);
+  ::GetWindowRect(hwnd, &r);
+  return r.bottom - r.top;
+}
+}  // namespace
+
+// The box's height is its selection field's plus edges; some systems keep a
+// margin of their own in the field's height, so it is set by what comes out.
+void FitComboHeight(HWND combo, int height, double scale) {
+  LRESULT field = ::SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  for (int tries = 0; tries < 3 && field != CB_ERR; ++tries) {
+    const int now = OuterHeight(combo);
+    if (now == height || field + height - now < 1) return;
+    field += height - now;
+    ::SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    RECT r;
+    ::GetWindowRect(combo, &r);
+    ::SetWindowPos(combo, nullptr, 0, 0, r.right - r.left,
+                   height + Scaled(combo_list_height, scale),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 SIZE TextSize(HFONT font, const std::string& text) {

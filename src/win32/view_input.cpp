@@ -23,6 +23,14 @@ void TopFirst(ui::Control& c, std::vector<ui::Control*>& out) {
   }
 }
 
+// Whether the middle of `r` lies under one of the panels `above` (none of
+// which is the button's own: those come after it, top first).
+bool Covered(const RECT& r, const std::vector<RECT>& above, const ui::Control&) {
+  const POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  return std::any_of(above.begin(), above.end(),
+                     [&](const RECT& a) { return ::PtInRect(&a, middle) != FALSE; });
+}
+
 bool TakesFocus(const ui::Control& c) {
   return c.kind() == ui::Kind::button || c.kind() == ui::Kind::combo_box ||
          c.kind() == ui::Kind::check_box;
@@ -36,20 +44,32 @@ std::vector<ui::Control*> FormView::search_order() const {
   return order;
 }
 
+// The system's dialogs press the first button with the letter that is visible
+// in their sense: shown, though perhaps covered. Here a button covered by a
+// panel above it, which the user cannot see, is passed over too.
 bool FormView::press_accelerator(char letter) {
-  const std::vector<ui::Control*> order = search_order();
-  const auto focused = std::find(order.begin(), order.end(), form_.focused);
-  const std::size_t start = focused == order.end() ? 0 : (focused - order.begin() + 1);
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    ui::Control* c = order[(start + i) % order.size()];
+  std::vector<RECT> above;
+  for (ui::Control* c : search_order()) {
+    if (!c->showing()) continue;
+    const RECT r = on_form(*c);
+    if (c->kind() == ui::Kind::panel || c->kind() == ui::Kind::group_box) above.push_back(r);
     if (c->kind() != ui::Kind::button) continue;
     auto* b = static_cast<ui::Button*>(c);
-    if (b->accelerator() != letter || !b->showing() || !b->usable()) continue;
+    if (b->accelerator() != letter || !b->usable() || Covered(r, above, *b)) continue;
     b->click();
     sync();
     return true;
   }
   return false;
+}
+
+RECT FormView::on_form(const ui::Control& c) const {
+  RECT r = place_of(c);
+  for (const ui::Control* p = c.parent(); p != nullptr && p != &form_; p = p->parent()) {
+    const RECT outer = place_of(*p);
+    ::OffsetRect(&r, outer.left, outer.top);
+  }
+  return r;
 }
 
 bool FormView::press_marked(bool want_default) {

@@ -95,7 +95,7 @@ void FormView::sync_special(Entry& e) {
   const std::string shown = platform::ShortPortName(box.text);
   const std::string now = WindowText(e.hwnd);
   if (now != shown && now != box.text) ::SetWindowTextA(e.hwnd, shown.c_str());
-  FitComboHeight(e.hwnd, scaled(box.height));
+  FitComboHeight(e.hwnd, scaled(box.height), scale_);
 }
 
 }  // namespace win32ui

@@ -159,6 +159,11 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
+    case WM_SETFONT:
+      d->font = reinterpret_cast<HFONT>(wp);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(d->font);
     case WM_GETDLGCODE:
       return DLGC_WANTALLKEYS;
     case WM_SETFOCUS:
