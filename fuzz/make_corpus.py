@@ -59,7 +59,7 @@ FILES = {
         2, counted(b"V5M010"), counted(b"0002\x2b") + b"\x00" * 40
     ),
     "replies/hid_count_beyond_report": hid_reply(8, b"\x3fBOK\xdc"),
-    "port_record/com1.ini": record(4, b"COM1"),
+    "port_record/one_record.ini": record(4, b"COM1"),
     "port_record/two_records.ini": record(5, b"COM12") + record(4, b"COM7"),
     "port_record/five_bytes.ini": record(4, b"COM1", 5),
     "port_record/long_length.ini": record(255, b"COM1"),

@@ -1,5 +1,4 @@
 // zekflash-cli: the program without its window, for scripts and service benches.
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -9,19 +8,11 @@
 #include "batch/options.h"
 #include "platform/hid_device.h"
 #include "platform/poll_loop.h"
+#include "platform/program_path.h"
 #include "platform/serial_port.h"
 #include "platform/terminal.h"
 
 namespace {
-
-// The program's own path, so that its folder is the one beside the executable
-// whatever the current folder; the name it was started by when that fails.
-std::string ExecutablePath(const char* argv0) {
-  std::error_code ec;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (!ec) return self.string();
-  return argv0 != nullptr ? argv0 : "zekflash-cli";
-}
 
 int Connect(const batch::Options& options, const char* argv0) {
   platform::PollLoop loop;
@@ -37,7 +28,7 @@ int Connect(const batch::Options& options, const char* argv0) {
       .in = std::cin,
       .out_is_terminal = platform::IsTerminal(1),
       .in_is_terminal = platform::IsTerminal(0),
-      .executable_path = ExecutablePath(argv0),
+      .executable_path = platform::ExecutablePath(argv0),
   };
   return batch::BatchRunner(options, std::move(parts)).Run();
 }

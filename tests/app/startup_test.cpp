@@ -29,7 +29,7 @@ TEST(Startup, ProgramFolderIsTheExecutablesFolderWithItsSeparator) {
                                                        {"/zekflash", "/"}};
   for (auto [path, folder] : cases) EXPECT_EQ(app::FolderOf(path), folder) << path;
   FormFixture f;
-  EXPECT_EQ(f.form->program_folder, f.folder.string() + "/");
+  EXPECT_EQ(f.form->program_folder, (f.folder / "").string()) << "the system's own separator";
 }
 
 TEST(Startup, StartValuesAfterCreate) {

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "platform/windows/internal.h"
 
 namespace platform::windows_os {
@@ -6,7 +8,7 @@ std::string WinErrorText(DWORD code) {
   char buffer[512];
   const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
   DWORD n = ::FormatMessageA(flags, nullptr, code, 0, buffer, sizeof buffer, nullptr);
-  while (n > 0 && (buffer[n - 1] == '\n' || buffer[n - 1] == '\r' || buffer[n - 1] == ' ')) --n;
+  while (n > 0 && std::strchr("\r\n .", buffer[n - 1]) != nullptr) --n;
   if (n == 0) return "win error code " + std::to_string(code);
   return std::string(buffer, n);
 }

@@ -1,0 +1,95 @@
+#include "platform/windows/hid_api.h"
+#include "platform/windows/internal.h"
+
+namespace platform::windows_os {
+
+namespace {
+
+constexpr const wchar_t* window_class = L"zekflash-hid-notices";
+
+// What the window tells. The call goes through the loop rather than from the
+// window procedure, so that a handler may end the watch, and its window, at once.
+struct Notices {
+  core::EventLoop& loop;
+  std::shared_ptr<std::function<void()>> on_change;
+  bool due = false;
+
+  void notice() {
+    if (due) return;
+    due = true;
+    std::weak_ptr<std::function<void()>> alive = on_change;
+    loop.schedule(0, [this, alive] {
+      const auto handler = alive.lock();
+      if (!handler) return;
+      due = false;
+      (*handler)();
+    });
+  }
+};
+
+bool IsListChange(WPARAM event) {
+  return event == DBT_DEVNODES_CHANGED || event == DBT_DEVICEARRIVAL ||
+         event == DBT_DEVICEREMOVECOMPLETE;
+}
+
+LRESULT CALLBACK NoticeProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_DEVICECHANGE && IsListChange(wparam)) {
+    auto* notices = reinterpret_cast<Notices*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (notices != nullptr) notices->notice();
+    return TRUE;
+  }
+  return ::DefWindowProcW(window, message, wparam, lparam);
+}
+
+bool RegisterWindowClass() {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = NoticeProc;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = window_class;
+  return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+class NoticeWatch : public HidChangeWatch {
+ public:
+  NoticeWatch(core::EventLoop& loop, std::function<void()> on_change)
+      : notices_(std::make_unique<Notices>(
+            Notices{loop, std::make_shared<std::function<void()>>(std::move(on_change))})) {}
+
+  ~NoticeWatch() override {
+    if (registration_ != nullptr) ::UnregisterDeviceNotification(registration_);
+    if (window_ != nullptr) ::DestroyWindow(window_);
+  }
+
+  core::Status start() {
+    if (!RegisterWindowClass()) return WinError("watch HID devices", "window class");
+    window_ = ::CreateWindowExW(0, window_class, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                ::GetModuleHandleW(nullptr), nullptr);
+    if (window_ == nullptr) return WinError("watch HID devices", "notice window");
+    ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(notices_.get()));
+    DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+    filter.dbcc_size = sizeof filter;
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    ::HidD_GetHidGuid(&filter.dbcc_classguid);
+    registration_ = ::RegisterDeviceNotificationW(window_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+    if (registration_ == nullptr) return WinError("watch HID devices", "device notices");
+    return core::Ok{};
+  }
+
+ private:
+  std::unique_ptr<Notices> notices_;
+  HWND window_ = nullptr;
+  HDEVNOTIFY registration_ = nullptr;
+};
+
+}  // namespace
+
+core::Result<std::unique_ptr<HidChangeWatch>> WatchHidNotices(core::EventLoop& loop,
+                                                              std::function<void()> on_change) {
+  auto watch = std::make_unique<NoticeWatch>(loop, std::move(on_change));
+  core::Status started = watch->start();
+  if (!started) return started.error();
+  return std::unique_ptr<HidChangeWatch>(std::move(watch));
+}
+
+}  // namespace platform::windows_os

@@ -1,0 +1,164 @@
+#include <algorithm>
+
+#include "platform/windows/internal.h"
+
+namespace platform::windows_os {
+
+namespace {
+
+core::Error GoneError(const std::string& operation, const std::string& name, DWORD code) {
+  core::Error e = WinError(operation, name, code);
+  e.text = "the device went away (" + e.text + ")";
+  return e;
+}
+
+}  // namespace
+
+ComDevice::ComDevice(UniqueHandle port, std::string name)
+    : port_(std::move(port)), name_(std::move(name)) {
+  start_read();
+}
+
+ComDevice::~ComDevice() {
+  // The read in flight writes into this object: it must be over before we go.
+  cancel_read();
+  ::PurgeComm(port_.get(), PURGE_RXCLEAR | PURGE_TXCLEAR | PURGE_TXABORT);
+}
+
+void ComDevice::start_read() {
+  if (read_pending_ || gone_) return;
+  read_op_ = OVERLAPPED{};
+  read_op_.hEvent = read_event_.get();
+  read_started_ = Clock::now();
+  // Resets the event; it is set again when the read ends, at once or later.
+  if (::ReadFile(port_.get(), read_buffer_.data(), static_cast<DWORD>(read_buffer_.size()), nullptr,
+                 &read_op_)) {
+    read_pending_ = true;
+    return;
+  }
+  const DWORD code = ::GetLastError();
+  if (code == ERROR_IO_PENDING) {
+    read_pending_ = true;
+    return;
+  }
+  gone_ = GoneError("read", name_, code);
+  ::SetEvent(read_event_.get());
+}
+
+// A read that ends empty before its wait was up met the end of the line, not
+// the time-out; ended like that over and over it would keep the loop busy for
+// ever, so the port counts as gone.
+void ComDevice::take_completed(DWORD got) {
+  read_pending_ = false;
+  held_.insert(held_.end(), read_buffer_.begin(), read_buffer_.begin() + got);
+  if (got > 0) return;
+  const auto waited =
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - read_started_);
+  if (waited.count() < static_cast<long long>(read_wait_ms) / 2) {
+    gone_ = GoneError("read", name_, ERROR_HANDLE_EOF);
+  }
+}
+
+void ComDevice::collect_read() {
+  if (!read_pending_) return;
+  DWORD got = 0;
+  if (::GetOverlappedResult(port_.get(), &read_op_, &got, FALSE)) {
+    take_completed(got);
+    return;
+  }
+  const DWORD code = ::GetLastError();
+  if (code == ERROR_IO_INCOMPLETE) return;
+  if (code == ERROR_TIMEOUT || code == ERROR_OPERATION_ABORTED) {
+    take_completed(0);
+    return;
+  }
+  read_pending_ = false;
+  gone_ = GoneError("read", name_, code);
+}
+
+void ComDevice::cancel_read() {
+  if (!read_pending_) return;
+  ::CancelIoEx(port_.get(), &read_op_);
+  DWORD got = 0;
+  ::GetOverlappedResult(port_.get(), &read_op_, &got, TRUE);
+  read_pending_ = false;
+  // Bytes the read took before it was cancelled are still received bytes.
+  held_.insert(held_.end(), read_buffer_.begin(), read_buffer_.begin() + got);
+}
+
+core::Result<std::size_t> ComDevice::queued_in_driver() {
+  DWORD errors = 0;
+  COMSTAT stat{};
+  if (!::ClearCommError(port_.get(), &errors, &stat)) {
+    gone_ = GoneError("read", name_, ::GetLastError());
+    return *gone_;
+  }
+  return static_cast<std::size_t>(stat.cbInQue);
+}
+
+core::Result<std::size_t> ComDevice::bytes_waiting() {
+  collect_read();
+  if (held_.empty() && gone_) return *gone_;
+  if (held_.empty()) start_read();
+  core::Result<std::size_t> queued = queued_in_driver();
+  if (!queued) return held_.empty() ? queued : core::Result<std::size_t>(held_.size());
+  return held_.size() + *queued;
+}
+
+core::Result<std::size_t> ComDevice::read(std::span<std::uint8_t> into) {
+  std::size_t done = 0;
+  while (done < into.size()) {
+    collect_read();
+    if (held_.empty()) {
+      if (gone_ || read_pending_) break;
+      start_read();
+      continue;
+    }
+    const std::size_t n = std::min(into.size() - done, held_.size());
+    std::copy_n(held_.begin(), n, into.begin() + static_cast<std::ptrdiff_t>(done));
+    held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(n));
+    done += n;
+  }
+  // What was read before the end is still delivered; the next call reports it.
+  if (done == 0 && gone_) return *gone_;
+  if (held_.empty()) start_read();
+  return done;
+}
+
+core::Status ComDevice::discard() {
+  cancel_read();
+  held_.clear();
+  if (!::PurgeComm(port_.get(), PURGE_RXCLEAR | PURGE_TXCLEAR)) {
+    return WinError("discard", name_);
+  }
+  start_read();
+  return core::Ok{};
+}
+
+core::Status ComDevice::set_baud(int baud) {
+  if (baud <= 0)
+    return core::Error{"set baud rate", name_, ERROR_INVALID_PARAMETER, "unsupported baud rate"};
+  return SetComLine(port_.get(), static_cast<DWORD>(baud), name_);
+}
+
+core::Status ComDevice::write_all(std::span<const std::uint8_t> bytes, int timeout_ms) {
+  if (bytes.empty()) return core::Ok{};
+  OVERLAPPED op{};
+  op.hEvent = write_event_.get();
+  const DWORD size = static_cast<DWORD>(bytes.size());
+  if (!::WriteFile(port_.get(), bytes.data(), size, nullptr, &op)) {
+    const DWORD code = ::GetLastError();
+    if (code != ERROR_IO_PENDING) return GoneError("write", name_, code);
+  }
+  const DWORD waited = ::WaitForSingleObject(op.hEvent, timeout_ms < 0 ? 0 : timeout_ms);
+  if (waited != WAIT_OBJECT_0) ::CancelIoEx(port_.get(), &op);
+  DWORD written = 0;
+  const bool ok = ::GetOverlappedResult(port_.get(), &op, &written, TRUE);
+  if (written == size) return core::Ok{};
+  if (!ok && waited == WAIT_OBJECT_0) return GoneError("write", name_, ::GetLastError());
+  return core::Error{
+      "write", name_, ERROR_TIMEOUT,
+      "timed out after " + std::to_string(written) + " of " + std::to_string(size) + " bytes"};
+}
+
+}  // namespace platform::windows_os
