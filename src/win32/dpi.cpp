@@ -20,11 +20,12 @@ double DeclareDpiAwareAndGetScale() {
   using SetContext = BOOL(WINAPI*)(HANDLE);
   using SetAware = BOOL(WINAPI*)();
   using DpiForSystem = UINT(WINAPI*)();
-  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, by value.
-  const auto per_monitor_v2 = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4));
+  // DPI_AWARENESS_CONTEXT_SYSTEM_AWARE, by value: drawn at the dpi of the
+  // screens at start; on a screen of another dpi the system scales the window.
+  const auto system_aware = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-2));
   bool declared = false;
   if (auto set_context = Find<SetContext>("SetProcessDpiAwarenessContext")) {
-    declared = set_context(per_monitor_v2) != FALSE;
+    declared = set_context(system_aware) != FALSE;
   }
   if (!declared) {
     if (auto set_aware = Find<SetAware>("SetProcessDPIAware")) set_aware();

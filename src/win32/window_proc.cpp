@@ -110,6 +110,13 @@ LRESULT FormMessage(HWND hwnd, WindowData& d, UINT msg, LPARAM lp, bool& handled
     case WM_TIMER:
       d.view->spinner_tick();
       return 0;
+    case WM_SETFOCUS:
+      // Back to the window: the focus goes where the form last had it.
+      if (const ui::Control* c = d.view->form().focused) {
+        HWND focused = d.view->window_of(*c);
+        if (focused != nullptr && ::IsWindowVisible(focused)) ::SetFocus(focused);
+      }
+      return 0;
     case WM_MOVE: {
       RECT r;
       ::GetWindowRect(hwnd, &r);
