@@ -1,11 +1,73 @@
-// The file-open dialog gets its filters as the system takes them.
+// The program's message boxes and file-open dialog, as the system shows them.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "win32/win32_dialogs.h"
 
 namespace {
+
+constexpr int message_text_id = 0xFFFF;  // the static text of a message box
+
+struct SeenBox {
+  std::string title;
+  std::string text;
+};
+
+std::string TextOf(HWND hwnd) {
+  char text[512] = {};
+  ::GetWindowTextA(hwnd, text, sizeof text);
+  return text;
+}
+
+// Waits for a message box on `thread`, notes what it says and answers it with `button`.
+void AnswerBox(DWORD thread, int button, SeenBox& seen) {
+  for (int i = 0; i < 200; ++i) {
+    HWND box = nullptr;
+    ::EnumThreadWindows(
+        thread,
+        [](HWND hwnd, LPARAM p) -> BOOL {
+          char name[32] = {};
+          ::GetClassNameA(hwnd, name, sizeof name);
+          if (std::string(name) != "#32770" || !::IsWindowVisible(hwnd)) return TRUE;
+          *reinterpret_cast<HWND*>(p) = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (box != nullptr) {
+      seen = SeenBox{TextOf(box), TextOf(::GetDlgItem(box, message_text_id))};
+      ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+      return;
+    }
+    ::Sleep(50);
+  }
+}
+
+TEST(Win32DialogsTest, MessageBoxesSayTheTextUnderTheirKindsTitleAndReturnTheAnswer) {
+  const struct {
+    ui::BoxKind kind;
+    int button;
+    const char* title;
+    ui::Answer answer;
+  } cases[] = {
+      {ui::BoxKind::question, IDNO, "Confirm", ui::Answer::no},
+      {ui::BoxKind::question, IDYES, "Confirm", ui::Answer::yes},
+      {ui::BoxKind::error, IDOK, "Error", ui::Answer::ok},
+      {ui::BoxKind::plain, IDOK, "ZEK Firmware downloader", ui::Answer::ok},
+  };
+  win32ui::Win32Dialogs dialogs(1.0);
+  for (const auto& c : cases) {
+    SeenBox seen;
+    std::thread answerer(AnswerBox, ::GetCurrentThreadId(), c.button, std::ref(seen));
+    const ui::Answer answer = dialogs.message(c.kind, "Line one\r\nline two");
+    answerer.join();
+    EXPECT_EQ(answer, c.answer);
+    EXPECT_EQ(seen.title, c.title);
+    EXPECT_EQ(seen.text, "Line one\r\nline two");
+  }
+}
 
 TEST(Win32DialogsTest, FilterListPairsEachNameWithItsPatternsWithoutBlanks) {
   const std::string list = win32ui::FilterList(
