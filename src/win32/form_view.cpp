@@ -101,7 +101,7 @@ RECT FormView::place_of(const ui::Control& c) const {
   if (label == nullptr || !label->auto_size) {
     return RECT{x, y, x + scaled(c.width), y + scaled(c.height)};
   }
-  const SIZE size = TextSize(const_cast<FontCache&>(fonts_).get(c.font), c.caption);
+  const SIZE size = fonts_.text_size(c.font, c.caption);
   if (label->align == ui::Align::right) {
     const int right = x + scaled(c.width);
     return RECT{right - size.cx, y, right, y + size.cy};

@@ -97,7 +97,7 @@ class FormView {
 
   ui::Form& form_;
   double scale_;
-  FontCache fonts_;
+  mutable FontCache fonts_;  // measuring text fills it
   std::map<std::uint32_t, HBRUSH> brushes_;
   HWND root_ = nullptr;
   std::vector<std::unique_ptr<WindowData>> data_;

@@ -115,19 +115,4 @@ void FitComboHeight(HWND combo, int height, double scale) {
   }
 }
 
-SIZE TextSize(HFONT font, const std::string& text) {
-  SIZE size{0, 0};
-  HDC dc = ::GetDC(nullptr);
-  {
-    Selected s(dc, font);
-    TEXTMETRICA tm{};
-    ::GetTextMetricsA(dc, &tm);
-    if (!text.empty())
-      ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    size.cy = tm.tmHeight;
-  }
-  ::ReleaseDC(nullptr, dc);
-  return size;
-}
-
 }  // namespace win32ui

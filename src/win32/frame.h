@@ -16,8 +16,6 @@ void SyncFormWindow(HWND root, const ui::Form& form, double scale, bool placed);
 void PlaceWindow(HWND hwnd, const ui::Control& c, RECT place, double scale);
 // Makes a drop-down combo box `height` pixels high when closed.
 void FitComboHeight(HWND combo, int height, double scale);
-// The size `text` takes in `font`.
-SIZE TextSize(HFONT font, const std::string& text);
 // Across the rounded corner of a panel: a radius of 8.
 int PanelCorner(double scale);
 void RememberCloseButton(HWND root, HWND close);

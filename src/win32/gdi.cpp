@@ -78,4 +78,24 @@ HFONT FontCache::get(const ui::Font& f) {
   return font;
 }
 
+SIZE FontCache::text_size(const ui::Font& f, const std::string& text) {
+  const auto key = std::make_pair(std::make_tuple(f.family, f.size_px, f.bold), text);
+  const auto it = sizes_.find(key);
+  if (it != sizes_.end()) return it->second;
+  SIZE size{0, 0};
+  HDC dc = ::GetDC(nullptr);
+  {
+    Selected s(dc, get(f));
+    TEXTMETRICA tm{};
+    ::GetTextMetricsA(dc, &tm);
+    if (!text.empty()) {
+      ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    }
+    size.cy = tm.tmHeight;
+  }
+  ::ReleaseDC(nullptr, dc);
+  sizes_.emplace(key, size);
+  return size;
+}
+
 }  // namespace win32ui

@@ -35,10 +35,14 @@ class FontCache {
   FontCache& operator=(const FontCache&) = delete;
 
   HFONT get(const ui::Font& f);
+  // The width of `text` in `f` and the font's line height, measured once each.
+  SIZE text_size(const ui::Font& f, const std::string& text);
 
  private:
+  using Key = std::tuple<std::string, int, bool>;
   double scale_;
-  std::map<std::tuple<std::string, int, bool>, HFONT> fonts_;
+  std::map<Key, HFONT> fonts_;
+  std::map<std::pair<Key, std::string>, SIZE> sizes_;
 };
 
 // Selects an object into a DC for the life of this object.
