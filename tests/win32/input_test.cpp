@@ -128,3 +128,28 @@ TEST(OpeningScreenInput, EnterClosesItAndAClickOnTheHiddenMakerLineBlackensIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(InputTest, TabMovesTheFormsFocusAndTheProgramsChoiceWinsAgain) {
+  ASSERT_EQ(::GetFocus(), window(form.SpeedButton_open_file));
+  ::SendMessageA(::GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+  EXPECT_EQ(form.focused, &form.SpeedButton_comport_settings);
+  EXPECT_EQ(::GetFocus(), window(form.SpeedButton_comport_settings));
+  form.focused = &form.SpeedButton_open_file;
+  view->sync();
+  EXPECT_EQ(::GetFocus(), window(form.SpeedButton_open_file));
+}
+
+TEST_F(InputTest, TheSpinnerTurnsWhileItIsShown) {
+  form.ShowBusy(true);
+  view->sync();
+  const int first = form.AdvCircularProgress1.step;
+  for (int i = 0; i < 10 && form.AdvCircularProgress1.step == first; ++i) {
+    ::Sleep(ui::Spinner::step_ms);
+    Pump();
+  }
+  EXPECT_NE(form.AdvCircularProgress1.step, first);
+}
+
+}  // namespace
