@@ -70,25 +70,25 @@ bool ControlNotification(WindowData& holder, UINT msg, WPARAM wp, LPARAM lp, LRE
       result = 0;
       return Command(holder, wp, lp);
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX: {
-      ui::Control* c = holder.view->control_of(reinterpret_cast<HWND>(lp));
-      if (c == nullptr || c->kind() != ui::Kind::combo_box) return false;
-      const auto& box = static_cast<const ui::ComboBox&>(*c);
-      HDC dc = reinterpret_cast<HDC>(wp);
-      ::SetTextColor(dc, Rgb(box.font.color));
-      ::SetBkColor(dc, Rgb(box.background));
-      result = reinterpret_cast<LRESULT>(holder.view->brush(box.background));
-      return true;
-    }
+    case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
       ui::Control* c = holder.view->control_of(reinterpret_cast<HWND>(lp));
-      if (c == nullptr || c->kind() != ui::Kind::check_box) return false;
-      const ui::Color face = FaceOf(*holder.control);
+      if (c == nullptr) return false;
+      // A combo box keeps its colours when disabled (its edit then asks as
+      // static text); the check box takes its holder's face.
+      ui::Color back;
+      if (c->kind() == ui::Kind::combo_box) {
+        back = static_cast<const ui::ComboBox&>(*c).background;
+      } else if (c->kind() == ui::Kind::check_box) {
+        back = FaceOf(*holder.control);
+      } else {
+        return false;
+      }
       HDC dc = reinterpret_cast<HDC>(wp);
       ::SetTextColor(dc, Rgb(c->font.color));
-      ::SetBkColor(dc, Rgb(face));
-      result = reinterpret_cast<LRESULT>(holder.view->brush(face));
+      ::SetBkColor(dc, Rgb(back));
+      result = reinterpret_cast<LRESULT>(holder.view->brush(back));
       return true;
     }
     default:
