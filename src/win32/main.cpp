@@ -30,12 +30,17 @@ int Run(int argc, char** argv) {
 
   win32ui::FormView view(form, nullptr, scale);
   dialogs.set_owner(view.root());
+  dialogs.while_modal = [&loop, &view] {
+    loop.run_ready();
+    view.sync();
+  };
   form.FormShow();
   view.sync();
   while (!view.closed()) {
     loop.run_once(-1);
     view.sync();
   }
+  dialogs.while_modal = nullptr;
   dialogs.set_owner(nullptr);
   return 0;
 }

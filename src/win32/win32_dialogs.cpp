@@ -6,6 +6,7 @@
 
 #include "texts/texts.h"
 #include "win32/form_view.h"
+#include "win32/modal_pump.h"
 
 namespace win32ui {
 
@@ -70,6 +71,7 @@ std::string FilterList(const std::vector<ui::FileFilter>& filters) {
 ui::Answer Win32Dialogs::message_box(ui::BoxKind kind, const std::string& text,
                                      ui::BoxButtons buttons) {
   const bool yes_no = buttons == ui::BoxButtons::yes_no;
+  const ModalPump pump(while_modal);
   const int pressed = ::MessageBoxA(owner_, text.c_str(), TitleOf(kind),
                                     IconOf(kind) | (yes_no ? MB_YESNO : MB_OK) | MB_TASKMODAL);
   if (!yes_no) return ui::Answer::ok;
@@ -90,6 +92,7 @@ std::optional<std::string> Win32Dialogs::open_file(const std::vector<ui::FileFil
   ofn.lpstrInitialDir = initial_folder.empty() ? nullptr : initial_folder.c_str();
   ofn.lpstrTitle = "Open";
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+  const ModalPump pump(while_modal);
   if (!::GetOpenFileNameA(&ofn)) return std::nullopt;
   return std::string(path);
 }
@@ -100,6 +103,7 @@ void Win32Dialogs::show_modal(ui::Form& form) {
   form.modal_result = ui::ModalResult::none;
   form.visible = true;
   {
+    const ModalPump pump(while_modal);
     FormView view(form, owner_, scale_);
     if (owner_ != nullptr) ::EnableWindow(owner_, FALSE);
     ::SetForegroundWindow(view.root());

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "ui/dialogs.h"
 
 namespace win32ui {
@@ -19,6 +21,10 @@ class Win32Dialogs : public ui::Dialogs {
   std::optional<std::string> open_file(const std::vector<ui::FileFilter>& filters,
                                        const std::string& initial_folder) override;
   void show_modal(ui::Form& form) override;
+
+  // Called every few milliseconds while a dialog is up: the front end runs its
+  // event loop and syncs its window there.
+  std::function<void()> while_modal;
 
  private:
   double scale_;

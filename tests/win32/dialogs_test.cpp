@@ -5,6 +5,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/poll_loop.h"
 #include "win32/win32_dialogs.h"
 
 namespace {
@@ -22,8 +23,9 @@ std::string TextOf(HWND hwnd) {
   return text;
 }
 
-// Waits for a message box on `thread`, notes what it says and answers it with `button`.
-void AnswerBox(DWORD thread, int button, SeenBox& seen) {
+// Waits for a message box on `thread`, notes what it says and, `after_ms`
+// later, answers it with `button`.
+void AnswerBox(DWORD thread, int button, SeenBox& seen, DWORD after_ms) {
   for (int i = 0; i < 200; ++i) {
     HWND box = nullptr;
     ::EnumThreadWindows(
@@ -38,6 +40,7 @@ void AnswerBox(DWORD thread, int button, SeenBox& seen) {
         reinterpret_cast<LPARAM>(&box));
     if (box != nullptr) {
       seen = SeenBox{TextOf(box), TextOf(::GetDlgItem(box, message_text_id))};
+      ::Sleep(after_ms);
       ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
       return;
     }
@@ -60,13 +63,27 @@ TEST(Win32DialogsTest, MessageBoxesSayTheTextUnderTheirKindsTitleAndReturnTheAns
   win32ui::Win32Dialogs dialogs(1.0);
   for (const auto& c : cases) {
     SeenBox seen;
-    std::thread answerer(AnswerBox, ::GetCurrentThreadId(), c.button, std::ref(seen));
+    std::thread answerer(AnswerBox, ::GetCurrentThreadId(), c.button, std::ref(seen), 0);
     const ui::Answer answer = dialogs.message(c.kind, "Line one\r\nline two");
     answerer.join();
     EXPECT_EQ(answer, c.answer);
     EXPECT_EQ(seen.title, c.title);
     EXPECT_EQ(seen.text, "Line one\r\nline two");
   }
+}
+
+TEST(Win32DialogsTest, TheProgramsLoopGoesOnWhileABoxIsUp) {
+  platform::PollLoop loop;
+  win32ui::Win32Dialogs dialogs(1.0);
+  dialogs.while_modal = [&loop] { loop.run_ready(); };
+  int fired = 0;
+  loop.schedule(50, [&fired] { ++fired; });
+  SeenBox seen;
+  std::thread answerer(AnswerBox, ::GetCurrentThreadId(), IDOK, std::ref(seen), 500);
+  dialogs.message(ui::BoxKind::warning, "Wait");
+  answerer.join();
+  EXPECT_EQ(seen.text, "Wait");
+  EXPECT_EQ(fired, 1);
 }
 
 TEST(Win32DialogsTest, FilterListPairsEachNameWithItsPatternsWithoutBlanks) {
