@@ -48,7 +48,7 @@ class FuzzLine : public platform::SerialSystem {
       line_.input.clear();
       return core::Ok{};
     }
-    int readable_fd() const override { return line_fd; }
+    core::Waitable readable_handle() const override { return line_fd; }
 
    private:
     FuzzLine& line_;

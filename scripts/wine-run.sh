@@ -36,10 +36,13 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 exec 9>"$WINEPREFIX.lock"
 flock 9
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  if ! wineboot --init >>"$log" 2>&1; then
+  if ! wineboot --init </dev/null >>"$log" 2>&1; then
     echo "wine-run.sh: could not make the Wine prefix $WINEPREFIX (see $log)" >&2
     exit 125
   fi
+  # The session that made the prefix is not always whole (Wine's HID bus can
+  # be missing from it): let it end, and start afresh below.
+  wineserver -w </dev/null >>"$log" 2>&1 || true
 fi
 # A new server starts Wine's own services (explorer, plugplay, ...), which
 # outlive the program and keep the output they were given; started by

@@ -84,7 +84,7 @@ class Parser {
 
   void Port(const std::optional<std::string>& value) {
     if (!value) return;
-    if (value->empty()) return Fail("--port needs a port name, such as /dev/ttyUSB0");
+    if (value->empty()) return Fail("--port needs a port name, such as COM3 or /dev/ttyUSB0");
     if (result_.options.port) return Fail("--port given twice");
     result_.options.port = *value;
   }
@@ -130,7 +130,7 @@ std::string UsageText() {
   return "usage: zekflash-cli [OPTIONS] FILE\n"
          "Downloads the firmware image or download script FILE into the unit.\n"
          "\n"
-         "  --port NAME        connect on NAME (e.g. /dev/ttyUSB0); no port search,\n"
+         "  --port NAME        connect on NAME (e.g. COM3, /dev/ttyUSB0); no port search,\n"
          "                     the port configuration files are not read\n"
          "  --yes              press Download on the ready panel and Ok on text panels\n"
          "  --ignore-version   press Ignore on the older-version / type-mismatch panel\n"
@@ -140,9 +140,10 @@ std::string UsageText() {
          "                     (status 1 when opening it would be refused)\n"
          "  -h, --help         show this text\n"
          "\n"
-         "Without --port the ports present are searched for the unit; ZEKFLASH_PORTS\n"
-         "(colon-separated device paths) adds ports to the search. Units of family\n"
-         "\"5M\" are reached through their USB HID bridge \"HIDtoUART ZEK\" instead.\n"
+         "Without --port the ports present are searched for the unit; on Linux\n"
+         "ZEKFLASH_PORTS (colon-separated device paths) adds ports to the search.\n"
+         "Units of family \"5M\" are reached through their USB HID bridge\n"
+         "\"HIDtoUART ZEK\" instead.\n"
          "Exit status: 0 download finished, 1 stopped, 2 usage error.\n";
 }
 
