@@ -36,22 +36,24 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 exec 9>"$WINEPREFIX.lock"
 flock 9
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  if ! wineboot --init </dev/null >>"$log" 2>&1; then
+  if ! wineboot --init </dev/null >>"$log" 2>&1 9>&-; then
     echo "wine-run.sh: could not make the Wine prefix $WINEPREFIX (see $log)" >&2
     exit 125
   fi
   # The session that made the prefix is not always whole (Wine's HID bus can
   # be missing from it): let it end, and start afresh below.
-  wineserver -w </dev/null >>"$log" 2>&1 || true
+  wineserver -w </dev/null >>"$log" 2>&1 9>&- || true
 fi
 # A new server starts Wine's own services (explorer, plugplay, ...), which
 # outlive the program and keep the output they were given; started by
 # wineboot they write to the log, not into a pipe a test runner waits on.
-# wineserver exits 2 when a server already runs for this prefix.
+# wineserver exits 2 when a server already runs for this prefix. Neither the
+# server nor the services get the lock: they outlive this script, and would
+# keep every later run waiting for them.
 server=0
-wineserver -p60 </dev/null >>"$log" 2>&1 || server=$?
+wineserver -p60 </dev/null >>"$log" 2>&1 9>&- || server=$?
 case $server in
-  0) "$wine_loader" wineboot </dev/null >>"$log" 2>&1 ;;
+  0) "$wine_loader" wineboot </dev/null >>"$log" 2>&1 9>&- ;;
   2) ;;
   *) echo "wine-run.sh: wineserver could not start (see $log)" >&2; exit 125 ;;
 esac

@@ -34,6 +34,9 @@ class PollLoop : public core::EventLoop {
   // Runs one round: waits at most `max_wait_ms` (-1: until something happens),
   // then handles what is ready and due.
   void run_once(std::int64_t max_wait_ms);
+  // Handles what is ready and due without waiting and without taking window
+  // messages: for a modal dialog's own message loop, which takes them itself.
+  void run_ready();
   void quit();
 
  private:

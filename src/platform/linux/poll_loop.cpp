@@ -151,6 +151,11 @@ void PollLoop::run() {
   while (!state_->quit) run_once(-1);
 }
 
+// Linux has no window messages here.
+void PollLoop::run_ready() {
+  run_once(0);
+}
+
 void PollLoop::run_once(std::int64_t max_wait_ms) {
   State& s = *state_;
   std::vector<pollfd> fds{{s.wake_read.get(), POLLIN, 0}};

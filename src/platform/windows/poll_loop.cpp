@@ -170,6 +170,15 @@ void PollLoop::run() {
   while (!state_->quit) run_once(-1);
 }
 
+void PollLoop::run_ready() {
+  State& s = *state_;
+  std::vector<Id> ids;
+  for (const auto& [id, w] : s.watches) ids.push_back(id);
+  s.call_signalled(ids, ids.size());
+  s.run_handed_over();
+  s.run_due_timers();
+}
+
 void PollLoop::run_once(std::int64_t max_wait_ms) {
   State& s = *state_;
   std::vector<HANDLE> handles{s.wake.get()};
