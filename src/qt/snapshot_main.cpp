@@ -8,11 +8,10 @@
 #include "app/main_window.h"
 #include "app/opening_screen.h"
 #include "core/manual_loop.h"
+#include "platform/unplugged.h"
 #include "qt/form_view.h"
 #include "qt/form_widget.h"
 #include "qt/snapshot_shots.h"
-#include "qt/unplugged_hid.h"
-#include "qt/unplugged_serial.h"
 #include "ui/scripted_dialogs.h"
 
 int main(int argc, char** argv) {
@@ -39,8 +38,8 @@ int main(int argc, char** argv) {
 
   core::ManualLoop loop;
   ui::ScriptedDialogs dialogs;
-  qtui::UnpluggedSerial serial;
-  qtui::UnpluggedHid hid;
+  platform::UnpluggedSerial serial;
+  platform::UnpluggedHid hid;
   TForm1 form(
       Environment{loop,
                   dialogs,

@@ -7,11 +7,11 @@
 #include "app/main_window.h"
 #include "app/opening_screen.h"
 #include "core/manual_loop.h"
+#include "platform/unplugged.h"
 #include "ui/scripted_dialogs.h"
 #include "win32/dpi.h"
 #include "win32/form_view.h"
 #include "win32/snapshot_shots.h"
-#include "win32/unplugged.h"
 #include "win32/window_shot.h"
 
 int main(int argc, char** argv) {
@@ -37,8 +37,8 @@ int main(int argc, char** argv) {
 
   core::ManualLoop loop;
   ui::ScriptedDialogs dialogs;
-  win32ui::UnpluggedSerial serial;
-  win32ui::UnpluggedHid hid;
+  platform::UnpluggedSerial serial;
+  platform::UnpluggedHid hid;
   char exe[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
   TForm1 form(Environment{loop, dialogs, serial, hid, {"-O"}, exe});
