@@ -6,6 +6,7 @@
 
 #include "qt/gradients.h"
 #include "qt/pictures.h"
+#include "texts/texts.h"
 
 namespace qtui {
 
@@ -69,16 +70,8 @@ void DrawOptions(QPainter& p) {
   p.setFont(SmallFont(false));
   p.drawText(QRect(16, 22, 100, 12), Qt::AlignLeft | Qt::AlignVCenter,
              QStringLiteral("User access level"));
-  const struct {
-    bool on;
-    const char* text;
-  } options[] = {{true, "Diagnostics: read"},
-                 {true, "Diagnostics: write"},
-                 {false, "Read only"},
-                 {false, "Dashboard only"},
-                 {false, "No access"}};
   int y = 42;
-  for (const auto& o : options) {
+  for (const auto& o : texts::access_level_options) {
     DrawCheckBox(p, QPoint(18, y), o.on, QString::fromLatin1(o.text));
     y += 21;
   }

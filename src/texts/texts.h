@@ -240,4 +240,16 @@ inline std::string RegistryError(int code) {
   return "Registry error (win error code: " + std::to_string(code) + ")";
 }
 
+// The unit's user access-level options as the access-level picture shows them
+// set: which are ticked, and their names.
+struct AccessLevelOption {
+  bool on;
+  const char* text;
+};
+inline constexpr AccessLevelOption access_level_options[] = {{true, "Diagnostics: read"},
+                                                             {true, "Diagnostics: write"},
+                                                             {false, "Read only"},
+                                                             {false, "Dashboard only"},
+                                                             {false, "No access"}};
+
 }  // namespace texts

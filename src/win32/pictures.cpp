@@ -1,4 +1,5 @@
 // The pictures the window shows, drawn here rather than loaded from files.
+#include "texts/texts.h"
 #include "win32/paint.h"
 
 namespace win32ui {
@@ -51,16 +52,8 @@ void PaintAccessLevel(const Painter& p) {
   PaintText(p, "Unit settings - User access level", ui::arial(11, true, ui::colors::white),
             ui::colors::white, RECT{r.left + p.s(6), r.top, r.right, r.top + p.s(20)},
             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  const struct {
-    bool on;
-    const char* text;
-  } options[] = {{true, "Diagnostics: read"},
-                 {true, "Diagnostics: write"},
-                 {false, "Read only"},
-                 {false, "Dashboard only"},
-                 {false, "No access"}};
   int y = r.top + p.s(30);
-  for (const auto& o : options) {
+  for (const auto& o : texts::access_level_options) {
     RECT box{r.left + p.s(14), y, r.left + p.s(27), y + p.s(13)};
     ::DrawFrameControl(p.dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | (o.on ? DFCS_CHECKED : 0));
     PaintText(p, o.text, ui::arial(11, false, ui::colors::black), ui::colors::black,
