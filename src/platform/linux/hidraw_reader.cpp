@@ -3,73 +3,31 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
 #include <system_error>
-#include <variant>
 
 #include "platform/linux/internal.h"
+#include "platform/report_handover.h"
 
 namespace platform::linux_os {
 
-using Item = std::variant<std::vector<std::uint8_t>, core::Error>;
-
-// What the thread and the loop's side share. The loop's watch holds it too, so
-// a handler that destroys the reader leaves it alive until the handler returns.
+// What the thread and the loop's side share: the hand-over and its eventfd.
 struct HidrawReader::Shared {
-  std::mutex mutex;
-  std::condition_variable changed;
-  bool stopping = false;
-  bool handled = true;
-  std::optional<Item> pending;
-  std::atomic<bool> running = true;
-  HidReportHandler on_report;
-  HidReadErrorHandler on_error;
-  UniqueFd ready;  // eventfd: something is pending
+  Shared(HidReportHandler on_report, HidReadErrorHandler on_error, UniqueFd ready_fd)
+      : handover(std::move(on_report), std::move(on_error)), ready(std::move(ready_fd)) {
+    const int fd = ready.get();
+    handover.set_signal([fd] { [[maybe_unused]] const int done = ::eventfd_write(fd, 1); },
+                        [fd] {
+                          eventfd_t signals = 0;
+                          [[maybe_unused]] const int done = ::eventfd_read(fd, &signals);
+                        });
+  }
+  ReportHandOver handover;
+  UniqueFd ready;
 };
 
 namespace {
-
-// On the loop's thread, when the reader has handed something over.
-void TakeHandedOver(const std::shared_ptr<HidrawReader::Shared>& shared) {
-  eventfd_t signals = 0;
-  [[maybe_unused]] const int drained = ::eventfd_read(shared->ready.get(), &signals);
-  std::optional<Item> item;
-  {
-    std::lock_guard lock(shared->mutex);
-    if (!shared->stopping) item = std::move(shared->pending);
-    shared->pending.reset();
-  }
-  if (!item) return;
-  if (const auto* report = std::get_if<std::vector<std::uint8_t>>(&*item)) {
-    shared->on_report(*report);
-  } else {
-    shared->on_error(std::get<core::Error>(*item));
-  }
-  {
-    std::lock_guard lock(shared->mutex);
-    shared->handled = true;
-  }
-  shared->changed.notify_all();
-}
-
-// On the reader's thread: waits until the handler has returned. False when the
-// reader is being stopped.
-bool HandOver(HidrawReader::Shared& shared, Item item) {
-  {
-    std::lock_guard lock(shared.mutex);
-    if (shared.stopping) return false;
-    shared.pending = std::move(item);
-    shared.handled = false;
-  }
-  [[maybe_unused]] const int signalled = ::eventfd_write(shared.ready.get(), 1);
-  std::unique_lock lock(shared.mutex);
-  shared.changed.wait(lock, [&] { return shared.handled || shared.stopping; });
-  return !shared.stopping;
-}
 
 core::Error GoneError(const std::string& name) {
   // A hidraw node of a removed device reads EIO; end of file means the same.
@@ -88,12 +46,10 @@ core::Result<std::unique_ptr<HidrawReader>> HidrawReader::Start(core::EventLoop&
   UniqueFd ready(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
   UniqueFd stop(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
   if (!ready.valid() || !stop.valid()) return core::error_from_errno("start reader", setup.name);
-  auto shared = std::make_shared<Shared>();
-  shared->ready = std::move(ready);
-  shared->on_report = std::move(on_report);
-  shared->on_error = std::move(on_error);
+  auto shared =
+      std::make_shared<Shared>(std::move(on_report), std::move(on_error), std::move(ready));
   std::unique_ptr<HidrawReader> reader(new HidrawReader(loop, shared, std::move(stop)));
-  reader->watch_ = loop.watch_readable(shared->ready.get(), [shared] { TakeHandedOver(shared); });
+  reader->watch_ = loop.watch_readable(shared->ready.get(), [shared] { shared->handover.take(); });
   try {
     reader->thread_ = std::thread(&HidrawReader::run, reader.get(), std::move(setup));
   } catch (const std::system_error& e) {
@@ -103,19 +59,15 @@ core::Result<std::unique_ptr<HidrawReader>> HidrawReader::Start(core::EventLoop&
 }
 
 HidrawReader::~HidrawReader() {
-  {
-    std::lock_guard lock(shared_->mutex);
-    shared_->stopping = true;
-  }
-  shared_->changed.notify_all();
+  shared_->handover.stop();
   [[maybe_unused]] const int signalled = ::eventfd_write(stop_.get(), 1);
   loop_.unwatch(watch_);
   if (thread_.joinable()) thread_.join();
-  shared_->running = false;
+  shared_->handover.ended();
 }
 
 bool HidrawReader::running() const {
-  return shared_->running;
+  return shared_->handover.running();
 }
 
 void HidrawReader::run(HidrawReaderSetup setup) {
@@ -135,13 +87,12 @@ void HidrawReader::run(HidrawReaderSetup setup) {
     if (n <= 0) {
       core::Error error =
           n < 0 ? core::error_from_errno("read report", setup.name) : GoneError(setup.name);
-      shared_->running = false;
-      HandOver(*shared_, std::move(error));
+      shared_->handover.hand_over_end(std::move(error));
       return;
     }
     std::vector<std::uint8_t> report(buffer.begin(),
                                      buffer.begin() + static_cast<std::ptrdiff_t>(skip + n));
-    if (!HandOver(*shared_, std::move(report))) return;
+    if (!shared_->handover.hand_over(std::move(report))) return;
   }
 }
 

@@ -1,68 +1,23 @@
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <system_error>
-#include <variant>
 
+#include "platform/report_handover.h"
 #include "platform/windows/internal.h"
 
 namespace platform::windows_os {
 
-using Item = std::variant<std::vector<std::uint8_t>, core::Error>;
-
-// What the thread and the loop's side share. The loop's watch holds it too, so
-// a handler that destroys the reader leaves it alive until the handler returns.
+// What the thread and the loop's side share: the hand-over and its event.
 struct WinHidReader::Shared {
-  std::mutex mutex;
-  std::condition_variable changed;
-  bool stopping = false;
-  bool handled = true;
-  std::optional<Item> pending;
-  std::atomic<bool> running = true;
-  HidReportHandler on_report;
-  HidReadErrorHandler on_error;
+  Shared(HidReportHandler on_report, HidReadErrorHandler on_error)
+      : handover(std::move(on_report), std::move(on_error)) {
+    HANDLE event = ready.get();
+    handover.set_signal([event] { ::SetEvent(event); }, [event] { ::ResetEvent(event); });
+  }
   UniqueHandle ready = MakeEvent();  // manual reset: something is pending
+  ReportHandOver handover;
 };
 
 namespace {
-
-// On the loop's thread, when the reader has handed something over.
-void TakeHandedOver(const std::shared_ptr<WinHidReader::Shared>& shared) {
-  std::optional<Item> item;
-  {
-    std::lock_guard lock(shared->mutex);
-    ::ResetEvent(shared->ready.get());
-    if (!shared->stopping) item = std::move(shared->pending);
-    shared->pending.reset();
-  }
-  if (!item) return;
-  if (const auto* report = std::get_if<std::vector<std::uint8_t>>(&*item)) {
-    shared->on_report(*report);
-  } else {
-    shared->on_error(std::get<core::Error>(*item));
-  }
-  {
-    std::lock_guard lock(shared->mutex);
-    shared->handled = true;
-  }
-  shared->changed.notify_all();
-}
-
-// On the reader's thread: waits until the handler has returned. False when the
-// reader is being stopped.
-bool HandOver(WinHidReader::Shared& shared, Item item) {
-  {
-    std::lock_guard lock(shared.mutex);
-    if (shared.stopping) return false;
-    shared.pending = std::move(item);
-    shared.handled = false;
-    ::SetEvent(shared.ready.get());
-  }
-  std::unique_lock lock(shared.mutex);
-  shared.changed.wait(lock, [&] { return shared.handled || shared.stopping; });
-  return !shared.stopping;
-}
 
 enum class ReadEnd { report, stopped, failed };
 
@@ -94,12 +49,10 @@ core::Result<std::unique_ptr<WinHidReader>> WinHidReader::Start(core::EventLoop&
                                                                 WinHidReaderSetup setup,
                                                                 HidReportHandler on_report,
                                                                 HidReadErrorHandler on_error) {
-  auto shared = std::make_shared<Shared>();
-  shared->on_report = std::move(on_report);
-  shared->on_error = std::move(on_error);
+  auto shared = std::make_shared<Shared>(std::move(on_report), std::move(on_error));
   std::unique_ptr<WinHidReader> reader(new WinHidReader(loop, shared));
   reader->watch_ =
-      loop.watch_readable(ToWaitable(shared->ready.get()), [shared] { TakeHandedOver(shared); });
+      loop.watch_readable(ToWaitable(shared->ready.get()), [shared] { shared->handover.take(); });
   try {
     reader->thread_ = std::thread(&WinHidReader::run, reader.get(), std::move(setup));
   } catch (const std::system_error& e) {
@@ -109,19 +62,15 @@ core::Result<std::unique_ptr<WinHidReader>> WinHidReader::Start(core::EventLoop&
 }
 
 WinHidReader::~WinHidReader() {
-  {
-    std::lock_guard lock(shared_->mutex);
-    shared_->stopping = true;
-  }
-  shared_->changed.notify_all();
+  shared_->handover.stop();
   ::SetEvent(stop_.get());
   loop_.unwatch(watch_);
   if (thread_.joinable()) thread_.join();
-  shared_->running = false;
+  shared_->handover.ended();
 }
 
 bool WinHidReader::running() const {
-  return shared_->running;
+  return shared_->handover.running();
 }
 
 void WinHidReader::run(WinHidReaderSetup setup) {
@@ -133,13 +82,12 @@ void WinHidReader::run(WinHidReaderSetup setup) {
     if (end == ReadEnd::failed) {
       // The device was unplugged or broke: the reader ends, as on Linux.
       core::Error error = WinError("read report", setup.name);
-      shared_->running = false;
-      HandOver(*shared_, std::move(error));
+      shared_->handover.hand_over_end(std::move(error));
       return;
     }
     if (got == 0) continue;
     std::vector<std::uint8_t> report(buffer.begin(), buffer.begin() + got);
-    if (!HandOver(*shared_, std::move(report))) return;
+    if (!shared_->handover.hand_over(std::move(report))) return;
   }
 }
 
