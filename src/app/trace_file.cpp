@@ -1,7 +1,9 @@
 #include "app/trace_file.h"
 
 #include <cinttypes>
+#include <cstdlib>
 
+#include "app/command_line.h"
 #include "texts/texts.h"
 
 namespace app {
@@ -135,6 +137,22 @@ void TraceFile::Line(const std::string& text, bool flush) {
   std::fputs(text.c_str(), out_);
   std::fputc('\n', out_);
   if (flush) std::fflush(out_);
+}
+
+std::optional<std::string> TraceFromEnvironment() {
+  const char* variable = std::getenv("ZEKFLASH_TRACE");
+  if (variable == nullptr || *variable == '\0') return std::nullopt;
+  return std::string(variable);
+}
+
+WantedTrace OpenWindowTrace(std::vector<std::string>& args, const core::EventLoop& loop) {
+  std::optional<std::string> path = TakeTraceFile(args);
+  if (!path) path = TraceFromEnvironment();
+  if (!path) return {};
+  if (path->empty()) return {nullptr, texts::trace_needs_file};
+  auto opened = TraceFile::Open(*path, loop, std::time(nullptr));
+  if (!opened) return {nullptr, texts::TraceNotWritable(*path, opened.error().text)};
+  return {std::move(*opened), {}};
 }
 
 }  // namespace app

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/event_loop.h"
 #include "core/result.h"
@@ -56,6 +58,20 @@ class TraceFile : public core::Trace {
   const std::int64_t start_us_;
   std::unique_ptr<char[]> buffer_;
 };
+
+// ZEKFLASH_TRACE when set and not empty: the trace of a program started from
+// a desktop entry or a shortcut, where no option can be given.
+std::optional<std::string> TraceFromEnvironment();
+
+// The window's trace: "--trace FILE" taken out of `args`, else the one from the
+// environment. No file when none is wanted; `refusal` says why when one is
+// wanted and cannot be written, and the window then does not start, rather
+// than run a download whose trace the technician expects and will not find.
+struct WantedTrace {
+  std::unique_ptr<TraceFile> file;
+  std::string refusal;
+};
+WantedTrace OpenWindowTrace(std::vector<std::string>& args, const core::EventLoop& loop);
 
 // `text` in double quotes, with '"', '\' and bytes outside printable ASCII as "\xNN".
 std::string Quoted(std::string_view text);

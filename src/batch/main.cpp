@@ -1,5 +1,4 @@
 // zekflash-cli: the program without its window, for scripts and service benches.
-#include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <memory>
@@ -24,9 +23,7 @@ namespace {
 // --trace, else ZEKFLASH_TRACE when set and not empty.
 std::optional<std::string> TracePath(const batch::Options& options) {
   if (options.trace) return options.trace;
-  const char* variable = std::getenv("ZEKFLASH_TRACE");
-  if (variable != nullptr && *variable != '\0') return std::string(variable);
-  return std::nullopt;
+  return app::TraceFromEnvironment();
 }
 
 int Connect(const batch::Options& options, const char* argv0) {

@@ -4,7 +4,6 @@
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <optional>
@@ -25,40 +24,6 @@
 #include "texts/texts.h"
 #include "ui/traced_dialogs.h"
 
-namespace {
-
-// "--trace FILE" taken out of the arguments, else ZEKFLASH_TRACE when set and not empty.
-std::optional<std::string> TracePath(std::vector<std::string>& args) {
-  if (auto file = app::TakeTraceFile(args)) return file;
-  const char* variable = std::getenv("ZEKFLASH_TRACE");
-  if (variable != nullptr && *variable != '\0') return std::string(variable);
-  return std::nullopt;
-}
-
-// The trace asked for, or nothing; false when it was asked for and cannot be
-// written: the program then says so and does not start, rather than run a
-// download whose trace the technician expects and will not find.
-bool OpenTrace(std::vector<std::string>& args, const core::EventLoop& loop,
-               std::unique_ptr<app::TraceFile>& trace) {
-  const auto path = TracePath(args);
-  if (!path) return true;
-  std::string refusal = texts::trace_needs_file;
-  if (!path->empty()) {
-    auto opened = app::TraceFile::Open(*path, loop, std::time(nullptr));
-    if (opened) {
-      trace = std::move(*opened);
-      return true;
-    }
-    refusal = texts::TraceNotWritable(*path, opened.error().text);
-  }
-  std::fprintf(stderr, "zekflash: %s\n", refusal.c_str());
-  QMessageBox::critical(nullptr, QString::fromUtf8(texts::program_name),
-                        QString::fromUtf8(refusal.c_str()));
-  return false;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   // Answered before the toolkit starts, so that it needs no display.
   if (app::HelpWanted(std::vector<std::string>(argv + 1, argv + argc))) {
@@ -76,8 +41,14 @@ int main(int argc, char** argv) {
   }
 
   qtui::QtEventLoop loop;
-  std::unique_ptr<app::TraceFile> trace;
-  if (!OpenTrace(args, loop, trace)) return 2;
+  app::WantedTrace wanted = app::OpenWindowTrace(args, loop);
+  if (!wanted.refusal.empty()) {
+    std::fprintf(stderr, "zekflash: %s\n", wanted.refusal.c_str());
+    QMessageBox::critical(nullptr, QString::fromUtf8(texts::program_name),
+                          QString::fromUtf8(wanted.refusal.c_str()));
+    return 2;
+  }
+  const std::unique_ptr<app::TraceFile> trace = std::move(wanted.file);
   qtui::QtDialogs qt_dialogs;
   std::optional<ui::TracedDialogs> traced;
   if (trace) traced.emplace(qt_dialogs, *trace);

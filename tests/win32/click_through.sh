@@ -46,7 +46,10 @@ ln -sfn "$(cat "$work/link")" "$prefix/dosdevices/com7"
 "${run[@]}" reg add 'HKLM\HARDWARE\DEVICEMAP\SERIALCOMM' /v 'ZekUnit' /t REG_SZ /d COM7 /f \
   >/dev/null
 
-"${run[@]}" "$program" >"$work/program.out" 2>"$work/program.err" &
+# With a support trace, as a technician would send one.
+rm -f "$work/trace.txt"
+"${run[@]}" "$program" --trace "Z:${work//\//\\}\\trace.txt" \
+  >"$work/program.out" 2>"$work/program.err" &
 program_pid=$!
 status=0
 "${run[@]}" "$driver" "Z:${image//\//\\}" >"$work/driver.out" 2>"$work/driver.err" || status=$?
@@ -63,6 +66,10 @@ fail() { echo "FAIL: $*" >&2; failed=1; }
 [ $program_status -eq 0 ] || fail "zekflash.exe exited $program_status"
 cmp -s "$work/received.bin" <(head -c $((blocks * 1024)) "$image") ||
   fail "the unit does not hold the image's $blocks blocks"
+for line in '^version: ' ' sent "COM7" ' ' received "COM7" ' ' timer Timer2 ' \
+  ' panel Panel_ready_for_download shown "Firmware download is ready'; do
+  grep -q -e "$line" "$work/trace.txt" 2>/dev/null || fail "the trace lacks $line"
+done
 if [ $failed -ne 0 ]; then
   echo "--- driver"; cat "$work/driver.out" "$work/driver.err"
   echo "--- zekflash.exe"; cat "$work/program.out" "$work/program.err"
