@@ -14,13 +14,13 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${ZEK_FUZZ_BUILD:-$root/build-fuzz}"
 seconds="${ZEK_FUZZ_SECONDS:-15}"
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(image script port_record replies hid_descriptor checker)
+[ ${#targets[@]} -gt 0 ] || targets=(image script port_record port_list replies hid_descriptor checker)
 
 # Longest input per target: images need room for several blocks, records do not.
 max_len() {
   case "$1" in
     image) echo 8192 ;;
-    port_record) echo 64 ;;
+    port_record | port_list) echo 64 ;;
     *) echo 4096 ;;
   esac
 }

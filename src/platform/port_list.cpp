@@ -33,4 +33,11 @@ std::string ShortPortName(const std::string& name) {
   return name.substr(devices.size());
 }
 
+std::optional<std::string> PortNameFromValue(std::span<const std::uint8_t> data) {
+  const auto end = std::find(data.begin(), data.end(), std::uint8_t{0});
+  const auto length = static_cast<std::size_t>(end - data.begin());
+  if (length == 0 || length > max_port_name_length) return std::nullopt;
+  return std::string(data.begin(), end);
+}
+
 }  // namespace platform

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -16,5 +19,10 @@ void SortPortNames(std::vector<std::string>& names);
 // ("ttyUSB0"); other names as they are. Only for showing: the files and the
 // port search keep the whole name.
 std::string ShortPortName(const std::string& name);
+
+// The port name a registry value of the serial device map holds: its bytes up
+// to the first zero (a value need not end in one). Nothing for an empty name or
+// one longer than max_port_name_length, which no port list shows.
+std::optional<std::string> PortNameFromValue(std::span<const std::uint8_t> data);
 
 }  // namespace platform

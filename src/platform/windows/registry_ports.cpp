@@ -23,15 +23,6 @@ core::Error RegistryError(const char* key, LSTATUS code) {
   return WinError("list ports", key, static_cast<DWORD>(code));
 }
 
-// The data up to its first zero: a value need not end in one.
-std::string TextOf(const BYTE* data, DWORD size) {
-  const char* text = reinterpret_cast<const char*>(data);
-  std::string name(text, size);
-  const std::size_t end = name.find('\0');
-  if (end != std::string::npos) name.resize(end);
-  return name;
-}
-
 }  // namespace
 
 core::Result<std::vector<std::string>> PortsInRegistry(HKEY root, const char* key) {
@@ -51,9 +42,9 @@ core::Result<std::vector<std::string>> PortsInRegistry(HKEY root, const char* ke
     if (r == ERROR_NO_MORE_ITEMS) break;
     if (r != ERROR_SUCCESS) return RegistryError(key, r);
     if (type != REG_SZ) continue;
-    std::string name = TextOf(data, data_size);
-    if (name.empty() || name.size() > max_port_name_length) continue;
-    names.push_back(std::move(name));
+    if (auto name = PortNameFromValue(std::span<const std::uint8_t>(data, data_size))) {
+      names.push_back(std::move(*name));
+    }
   }
   SortPortNames(names);
   return names;
