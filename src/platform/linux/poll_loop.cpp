@@ -4,7 +4,6 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -14,24 +13,10 @@
 #include <utility>
 #include <vector>
 
-#include "core/timer_queue.h"
 #include "platform/linux/internal.h"
+#include "platform/steady_timers.h"
 
 namespace platform {
-
-namespace {
-
-std::int64_t NowMs() {
-  using namespace std::chrono;
-  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-std::int64_t NowUs() {
-  using namespace std::chrono;
-  return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-}  // namespace
 
 // poll(2) over the watched descriptors with the next timer as its time-out; a
 // pipe wakes it when another thread hands work over or `quit` is called.
@@ -57,22 +42,9 @@ struct PollLoop::State {
     }
   }
 
-  std::int64_t wait_for(std::int64_t max_wait_ms) const {
-    const auto due = timers.next_due();
-    if (!due) return max_wait_ms;
-    const std::int64_t until = *due - NowMs();
-    const std::int64_t t = until < 0 ? 0 : until;
-    return (max_wait_ms < 0 || t < max_wait_ms) ? t : max_wait_ms;
-  }
-
-  void run_due_timers() {
-    const std::int64_t t = NowMs();
-    while (auto call = timers.take_due(t)) call->fn();
-  }
-
   void run_handed_over();
 
-  core::TimerQueue timers;
+  SteadyTimers timers;
   std::map<Id, std::pair<core::Waitable, std::function<void()>>> watches;
   Id next_id = 1;
   bool quit = false;
@@ -102,16 +74,16 @@ PollLoop::PollLoop() : state_(std::make_unique<State>()) {}
 PollLoop::~PollLoop() = default;
 
 std::int64_t PollLoop::now() const {
-  return NowMs();
+  return SteadyTimers::now_ms();
 }
 
 std::int64_t PollLoop::now_us() const {
-  return NowUs();
+  return SteadyTimers::now_us();
 }
 
 core::EventLoop::Id PollLoop::schedule(std::int64_t delay_ms, std::function<void()> fn) {
   const Id id = state_->next_id++;
-  state_->timers.add(id, core::DueAfter(now(), delay_ms), std::move(fn));
+  state_->timers.add(id, delay_ms, std::move(fn));
   return id;
 }
 
@@ -164,7 +136,7 @@ void PollLoop::run_once(std::int64_t max_wait_ms) {
     fds.push_back({static_cast<int>(w.first), POLLIN, 0});
     ids.push_back(id);
   }
-  const int n = ::poll(fds.data(), fds.size(), static_cast<int>(s.wait_for(max_wait_ms)));
+  const int n = ::poll(fds.data(), fds.size(), static_cast<int>(s.timers.wait_for(max_wait_ms)));
   if (n > 0) {
     if (fds[0].revents != 0) s.drain_wake_ups();
     for (std::size_t i = 1; i < fds.size(); ++i) {
@@ -176,7 +148,7 @@ void PollLoop::run_once(std::int64_t max_wait_ms) {
     }
   }
   s.run_handed_over();
-  s.run_due_timers();
+  s.timers.run_due();
 }
 
 }  // namespace platform

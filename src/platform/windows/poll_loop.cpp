@@ -1,6 +1,5 @@
 #include "platform/poll_loop.h"
 
-#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -11,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/timer_queue.h"
+#include "platform/steady_timers.h"
 #include "platform/windows/internal.h"
 
 namespace platform {
@@ -20,15 +19,6 @@ namespace {
 
 using windows_os::FromWaitable;
 using windows_os::UniqueHandle;
-
-std::int64_t NowUs() {
-  using namespace std::chrono;
-  return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-std::int64_t NowMs() {
-  return NowUs() / 1000;
-}
 
 // One wait takes the wake-up event and at most this many watched handles.
 constexpr std::size_t max_watched = MAXIMUM_WAIT_OBJECTS - 1;
@@ -45,26 +35,16 @@ struct PollLoop::State {
   }
 
   DWORD wait_for(std::int64_t max_wait_ms) const {
-    std::int64_t t = max_wait_ms;
-    if (const auto due = timers.next_due()) {
-      const std::int64_t until = *due - NowMs();
-      const std::int64_t d = until < 0 ? 0 : until;
-      if (t < 0 || d < t) t = d;
-    }
+    const std::int64_t t = timers.wait_for(max_wait_ms);
     if (t < 0) return INFINITE;
     return t >= INFINITE ? INFINITE - 1 : static_cast<DWORD>(t);
-  }
-
-  void run_due_timers() {
-    const std::int64_t t = NowMs();
-    while (auto call = timers.take_due(t)) call->fn();
   }
 
   void run_handed_over();
   void pump_messages();
   void call_signalled(const std::vector<Id>& ids, std::size_t woken);
 
-  core::TimerQueue timers;
+  SteadyTimers timers;
   std::map<Id, std::pair<HANDLE, std::function<void()>>> watches;
   Id next_id = 1;
   bool quit = false;
@@ -118,16 +98,16 @@ PollLoop::PollLoop() : state_(std::make_unique<State>()) {}
 PollLoop::~PollLoop() = default;
 
 std::int64_t PollLoop::now() const {
-  return NowMs();
+  return SteadyTimers::now_ms();
 }
 
 std::int64_t PollLoop::now_us() const {
-  return NowUs();
+  return SteadyTimers::now_us();
 }
 
 core::EventLoop::Id PollLoop::schedule(std::int64_t delay_ms, std::function<void()> fn) {
   const Id id = state_->next_id++;
-  state_->timers.add(id, core::DueAfter(now(), delay_ms), std::move(fn));
+  state_->timers.add(id, delay_ms, std::move(fn));
   return id;
 }
 
@@ -176,7 +156,7 @@ void PollLoop::run_ready() {
   for (const auto& [id, w] : s.watches) ids.push_back(id);
   s.call_signalled(ids, ids.size());
   s.run_handed_over();
-  s.run_due_timers();
+  s.timers.run_due();
 }
 
 void PollLoop::run_once(std::int64_t max_wait_ms) {
@@ -203,7 +183,7 @@ void PollLoop::run_once(std::int64_t max_wait_ms) {
   }
   s.pump_messages();
   s.run_handed_over();
-  s.run_due_timers();
+  s.timers.run_due();
 }
 
 }  // namespace platform
