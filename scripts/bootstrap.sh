@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ clang libclang-rt-14-dev cmake ninja-build pkg-config
+  g++ clang libclang-rt-14-dev cmake ninja-build pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
   fonts-liberation fontconfig
