@@ -116,6 +116,8 @@ apps_entries() {
 # The release's files are installed, registered once, and in the Start menu.
 check_installed() {
   local version=$1 bin=$2 entries links
+  [ "$(LC_ALL=C ls -A "$folder" | tr '\n' ' ')" = "zekflash-cli.exe zekflash.exe " ] ||
+    fail "$folder holds $(LC_ALL=C ls -A "$folder" | tr '\n' ' ')"
   for exe in zekflash.exe zekflash-cli.exe; do
     cmp -s "$folder/$exe" "$bin/$exe" || fail "$folder/$exe is not the $exe of release $version"
   done
@@ -124,7 +126,7 @@ check_installed() {
     fail "the Apps list holds \"$entries\", not one entry of release $version by $maker"
   # Wine's installer puts a machine-wide shortcut into the user's Start menu.
   links=$(find "$prefix/drive_c" -path "*/Start Menu/Programs/$product.lnk")
-  [ "$(grep -c . <<<"$links")" = 1 ] || fail "not one Start-menu entry: $links"
+  [ "$(grep -c . <<<"$links" || true)" = 1 ] || fail "not one Start-menu entry: $links"
   # A shell link holds its paths both in the system's code page and in UTF-16.
   local text icon
   text=$(strings -a "$links"; strings -a -el "$links")
