@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "texts/texts.h"
+#include "texts/version.h"
 
 namespace app {
 
@@ -86,7 +87,7 @@ core::Result<std::unique_ptr<TraceFile>> TraceFile::Open(const std::string& path
   if (out == nullptr) return core::error_from_errno("open", path);
   std::unique_ptr<TraceFile> trace(new TraceFile(out, clock));
   std::fprintf(out, "zekflash trace\nversion: %s %s\nstarted: %s\n", texts::program_name,
-               texts::program_version, UtcText(started).c_str());
+               texts::release_version, UtcText(started).c_str());
   std::fflush(out);
   if (std::ferror(out) != 0) return core::error_from_errno("write", path);
   return trace;

@@ -17,7 +17,7 @@ namespace app {
 // seconds and microseconds since the trace began on the loop's monotonic clock:
 //
 //   zekflash trace
-//   version: ZEK Firmware downloader 2.8 ...
+//   version: ZEK Firmware downloader 2.8
 //   started: 2026-12-08 02:47:03 UTC
 //   +0.000412 file "/home/me/3M0100002.fm0" size 41984 crc32 8b1a9953
 //   +0.030377 timer Timer4 fired, interval 30 ms

@@ -17,6 +17,7 @@
 #include "platform/settings_files.h"
 #include "platform/terminal.h"
 #include "texts/texts.h"
+#include "texts/version.h"
 
 namespace {
 
@@ -68,6 +69,9 @@ int main(int argc, char** argv) {
       return 2;
     case batch::ParsedOptions::Action::help:
       std::cout << batch::UsageText();
+      return 0;
+    case batch::ParsedOptions::Action::version:
+      std::cout << texts::VersionLine("zekflash-cli");
       return 0;
     case batch::ParsedOptions::Action::run:
       break;

@@ -140,13 +140,13 @@ TEST(Trace, ADownloadsTraceHoldsTheFileTheBytesThePanelsAndTheTimersInOrder) {
   char crc[16];
   std::snprintf(crc, sizeof crc, "%08x", firmware::Crc32(bytes));
   // The version request ('V') and the unit's answer, which starts with its version text.
-  EXPECT_TRUE(InOrder(
-      FileText(dir / "trace.txt"),
-      {"version: ZEK Firmware downloader 2.8",
-       "started: ", "file \"" + image + "\" size " + std::to_string(bytes.size()) + " crc32 " + crc,
-       "timer Timer4 enabled, interval", "timer Timer4 fired", "sent \"" + port + "\" 56",
-       "received \"" + port + "\"", " 33 4d 30 31 30 30 30 30 31",
-       "panel Panel_ready_for_download shown \"Press the Download button"}));
+  EXPECT_TRUE(
+      InOrder(FileText(dir / "trace.txt"),
+              {"version: ZEK Firmware downloader " ZEK_VERSION "\nstarted: ",
+               "file \"" + image + "\" size " + std::to_string(bytes.size()) + " crc32 " + crc,
+               "timer Timer4 enabled, interval", "timer Timer4 fired", "sent \"" + port + "\" 56",
+               "received \"" + port + "\"", " 33 4d 30 31 30 30 30 30 31",
+               "panel Panel_ready_for_download shown \"Press the Download button"}));
 
   const Finished refused = RunToEnd(
       ZEKFLASH_CLI_PATH, {"--trace", dir / "no/such/folder/trace.txt", "--port", port, image},
