@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "state_printing.h"
+#include "test_image.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ TEST(Protocol, RequestsByteForByte) {
   const Bytes access = download::AccessRequest();
   ASSERT_EQ(access.size(), 6u);
   EXPECT_EQ(access[0], 'a');
-  EXPECT_EQ(access[5], download::Checksum(std::span(access).first(5)));
+  EXPECT_EQ(access[5], SumOf(std::span(access).first(5)));
 
   const std::pair<Bytes, Bytes> cases[] = {
       {download::VersionRequest(), B("V")},
@@ -53,7 +54,7 @@ TEST(Protocol, BlockFrameCarriesNumberModulo256AndChecksum) {
     EXPECT_EQ(f[0], 'B');
     EXPECT_EQ(f[1], c.number) << c.block;
     EXPECT_TRUE(std::equal(data.begin(), data.end(), f.begin() + 2));
-    EXPECT_EQ(f[1026], download::Checksum(std::span(f).first(1026)));
+    EXPECT_EQ(f[1026], SumOf(std::span(f).first(1026)));
   }
 }
 
