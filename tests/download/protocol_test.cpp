@@ -4,6 +4,7 @@
 
 #include <numeric>
 
+#include "core/checksum.h"
 #include "state_printing.h"
 #include "test_image.h"
 
@@ -18,7 +19,7 @@ Bytes B(const std::string& s) {
 TEST(Protocol, ChecksumIsTheSumModulo256) {
   const std::pair<Bytes, std::uint8_t> cases[] = {
       {B("abc"), 0x26}, {{}, 0x00}, {{0xFF, 0x01}, 0x00}, {{0x80, 0x80, 0x01}, 0x01}};
-  for (const auto& [bytes, sum] : cases) EXPECT_EQ(download::Checksum(bytes), sum);
+  for (const auto& [bytes, sum] : cases) EXPECT_EQ(core::Checksum(bytes), sum);
 }
 
 TEST(Protocol, RequestsByteForByte) {
