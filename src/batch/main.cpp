@@ -1,5 +1,4 @@
 // zekflash-cli: the program without its window, for scripts and service benches.
-#include <ctime>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -31,7 +30,7 @@ int Connect(const batch::Options& options, const char* argv0) {
   platform::PollLoop loop;
   std::unique_ptr<app::TraceFile> trace;
   if (const auto path = TracePath(options)) {
-    auto opened = app::TraceFile::Open(*path, loop, std::time(nullptr));
+    auto opened = app::TraceFile::Open(*path, loop);
     if (!opened) {
       std::cerr << "zekflash-cli: " << texts::TraceNotWritable(*path, opened.error().text) << "\n";
       return 2;

@@ -4,7 +4,6 @@
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <cstdio>
-#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>

@@ -41,7 +41,7 @@ constexpr ImageSpec image_specs[] = {
 enum { image_good, image_older, image_damaged, image_a, image_b, image_bad };
 
 std::vector<std::uint8_t> Sealed(std::vector<std::uint8_t> body) {
-  body.push_back(download::Checksum(body));
+  body.push_back(SumOf(body));
   return body;
 }
 std::vector<std::uint8_t> Sealed(const std::string& body) {

@@ -1,6 +1,5 @@
 #include "form_fixture.h"
 
-#include "download/protocol.h"
 #include "temp_dir.h"
 #include "test_image.h"
 
@@ -18,7 +17,7 @@ FormFixture::~FormFixture() {
 
 std::vector<std::uint8_t> FormFixture::Reply(const std::string& body) {
   std::vector<std::uint8_t> r(body.begin(), body.end());
-  r.push_back(download::Checksum(r));
+  r.push_back(SumOf(r));
   return r;
 }
 
@@ -30,7 +29,7 @@ std::vector<std::uint8_t> FormFixture::StatusReply(int length, unsigned engine_r
   r[2] = static_cast<std::uint8_t>(engine_raw & 0xFF);
   r[13] = static_cast<std::uint8_t>(battery_raw >> 8);
   r[14] = static_cast<std::uint8_t>(battery_raw & 0xFF);
-  r.push_back(download::Checksum(r));
+  r.push_back(SumOf(r));
   return r;
 }
 
