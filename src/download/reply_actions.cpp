@@ -151,7 +151,8 @@ void TForm1::OnFinishReply() {
 void TForm1::OnRestartReply() {
   if (download::Status(rx_buffer) == "OK") return ContinueScript();
   // After a power cycle the prompt stays up: the user switches the power again.
-  if (next_action == NextAction::power_cycle_wait) return;
+  // This report is judged once; left held, it would stand in front of the next.
+  if (next_action == NextAction::power_cycle_wait) return ClearRx();
   ShowRefusalForm(texts::restart_refused, texts::start_failed_2, "");
 }
 
