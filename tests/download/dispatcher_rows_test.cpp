@@ -96,6 +96,12 @@ TEST(Dispatcher, RowsOfTheActionTable) {
       {"a read error: a link error and the test box",
        [](Conversation& f) { f.form->SendStatusRequest(); }, read_fails, 60, "d", "", 1, 500, 1,
        "Comm Error test"},
+      {"a read error behind a refusal answers nothing: nothing re-sent",
+       [](Conversation& f) {
+         f.form->SendStatusRequest();
+         f.Feed(F::StatusReply(56, 1, 56));
+       },
+       read_fails, 5000, "", "refused", 0, -1, 0, ""},
   };
   for (const auto& row : rows) {
     Conversation f;
