@@ -27,6 +27,16 @@ bool TForm1::PowerCycleReportAwaited() const {
   return PowerCycleWaitRuns() && !judged;
 }
 
+// A panel whose button would talk to the unit next.
+bool TForm1::OffersToGoOn() const {
+  return (Panel_ready_for_download.visible && Button_Download_ready_for_download.visible) ||
+         Panel_olderversion_text.visible || (Panel_tekstveld.visible && staged_download);
+}
+
+bool TForm1::ConnectionRuns() const {
+  return UnitAwaited() || OffersToGoOn();
+}
+
 bool TForm1::WaitsForUser() const {
   const bool ready =
       Panel_ready_for_download.visible &&

@@ -65,22 +65,42 @@ TEST(PortSettings, StoredPortsAreShownAlsoWhenTheListCannotBeRead) {
   EXPECT_EQ(config::ReadPortFile((f.folder / "com_2.ini").string()), "/dev/ttyUSB7");
 }
 
-// Save under a running download asks first; a port that will not open again
-// says so in its own words.
-TEST(PortSettings, SaveAsksBeforeItStopsADownloadAndTellsAFailedOpen) {
+// Save under a running connection asks first, and Yes ends it; a port that will
+// not open again says so in its own words.
+TEST(PortSettings, SaveAsksBeforeItEndsAConnectionAndTellsAFailedOpen) {
+  const auto none = [](TForm1&) {};
+  const auto awaited = [](TForm1& w) { w.SendStatusRequest(); };
   const struct {
     const char* name;
-    bool running;
+    void (*connection)(TForm1&);  // how far the connection on COM1 got
     ui::Answer answer;
     const char* picked;
     std::vector<std::string> boxes;
     bool saved;
   } cases[] = {
-      {"no download", false, ui::Answer::no, "COM3", {}, true},
-      {"running, No", true, ui::Answer::no, "COM3", {texts::running_save_question}, false},
-      {"running, Yes", true, ui::Answer::yes, "COM3", {texts::running_save_question}, true},
+      {"no connection", none, ui::Answer::no, "COM3", {}, true},
+      {"a reply awaited, No",
+       awaited,
+       ui::Answer::no,
+       "COM3",
+       {texts::running_save_question},
+       false},
+      {"a reply awaited, Yes",
+       awaited,
+       ui::Answer::yes,
+       "COM3",
+       {texts::running_save_question},
+       true},
+      {"the unit checked, Download offered: No",
+       [](TForm1& w) {
+         w.ShowReadyPanel(TForm1::ReadyButtons::download_cancel, texts::ready_1, texts::ready_2);
+       },
+       ui::Answer::no,
+       "COM3",
+       {texts::running_save_question},
+       false},
       {"the new port will not open",
-       false,
+       none,
        ui::Answer::no,
        "/dev/ttyUSB9",
        {"Can't open port /dev/ttyUSB9 (No such file or directory)"},
@@ -94,8 +114,7 @@ TEST(PortSettings, SaveAsksBeforeItStopsADownloadAndTellsAFailedOpen) {
     f.serial.add_port("COM3");
     w.link_kind = firmware::Link::serial;
     ASSERT_TRUE(w.EnsurePortOpen());
-    w.download_started = c.running;
-    w.SendStatusRequest();
+    c.connection(w);
     w.CheckBox_Autoselect_comport.checked = false;
     w.ApplyAutoselectAppearance();
     w.GroupBox_set_communicationport.visible = true;
@@ -104,12 +123,13 @@ TEST(PortSettings, SaveAsksBeforeItStopsADownloadAndTellsAFailedOpen) {
     f.dialogs.answers = {c.answer};
     w.Button_Save_set_communicationport.click();
     f.loop.advance(1000);
+    const bool asked = c.boxes == std::vector<std::string>{texts::running_save_question};
     EXPECT_EQ(Texts(f.dialogs), c.boxes);
     EXPECT_EQ(w.GroupBox_set_communicationport.visible, !c.saved);
     EXPECT_EQ(config::ReadPortFile((f.folder / "com.ini").string()).has_value(), c.saved);
-    EXPECT_EQ(f.Letters("COM1").size() > 1, c.running && !c.saved)
-        << "only a download left running asks on";
-    EXPECT_EQ(f.serial.line("COM3").open, c.saved && !c.running && *c.picked == 'C');
+    EXPECT_EQ(w.ConnectionRuns(), asked && !c.saved) << "No keeps it, Yes ends it";
+    EXPECT_EQ(f.serial.line("COM1").open, asked && !c.saved);
+    EXPECT_EQ(f.serial.line("COM3").open, c.saved && !asked && *c.picked == 'C');
   }
 }
 
