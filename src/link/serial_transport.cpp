@@ -63,6 +63,9 @@ void TForm1::ComPort1Gone(const core::Error& error) {
   if (!ConnectionRuns()) return;
   StopLinkTimers();
   Timer4.set_enabled(false);
+  // No report can come on a closed port: the power-cycle wait ends here, or it
+  // would count as a running download for ever.
+  if (PowerCycleWaitRuns()) comm_state = CommState::idle;
   Panel_ready_for_download.visible = false;
   Panel_olderversion_text.visible = false;
   Panel_tekstveld.visible = false;

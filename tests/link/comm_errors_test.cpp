@@ -349,6 +349,8 @@ TEST(CommErrors, PulledCableShowsTheOfflinePanelOnlyWhileTheUnitIsAwaited) {
     if (!c.offline) continue;
     EXPECT_TRUE(f.OfflineShown("Communication is offline"));
     EXPECT_EQ(w.Label_communication_is_offline_txt3.caption, "COM3 was disconnected");
+    w.Button_Cancel_communication_offline.click();
+    EXPECT_TRUE(w.Idle()) << "after Cancel nothing runs any more";
   }
 }
 
