@@ -50,7 +50,9 @@ void TForm1::OnProbeReply() {
   const std::string& file = StaticText_version_info_File.caption;
   if (unit.substr(0, 3) == file.substr(0, 3)) {
     StopLinkTimers();
-    if (auto candidate = PortSearchCandidate(autoselect_index)) port_name = *candidate;
+    // The port open is the one that answered, whatever the list holds by now:
+    // the port settings panel may have read it again meanwhile.
+    port_name = ComPort1.port();
     next_action = NextAction::connect;
     Timer4.set_enabled(true);
     return;

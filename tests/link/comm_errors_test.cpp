@@ -161,11 +161,16 @@ TEST(CommErrors, PortSearchMovesOnFromPortsThatWillNotOpen) {
   const struct {
     std::vector<std::string> listed;
     std::vector<std::string> present;
-    std::string found;  // "" when none answers
+    std::string found;                  // "" when none answers
+    std::vector<std::string> relisted;  // read by the port settings panel while probing
   } cases[] = {
-      {{}, {}, ""},
-      {{"/dev/ttyUSB0", "/dev/ttyUSB1"}, {"/dev/ttyUSB1"}, "/dev/ttyUSB1"},
-      {{"/dev/ttyUSB0", "/dev/ttyUSB1"}, {}, ""},
+      {{}, {}, "", {}},
+      {{"/dev/ttyUSB0", "/dev/ttyUSB1"}, {"/dev/ttyUSB1"}, "/dev/ttyUSB1", {}},
+      {{"/dev/ttyUSB0", "/dev/ttyUSB1"}, {}, "", {}},
+      {{"/dev/ttyUSB0", "/dev/ttyUSB1"},
+       {"/dev/ttyUSB1"},
+       "/dev/ttyUSB1",
+       {"/dev/ttyUSB1", "/dev/ttyUSB0"}},
   };
   for (const auto& c : cases) {
     FormFixture f;
@@ -181,6 +186,10 @@ TEST(CommErrors, PortSearchMovesOnFromPortsThatWillNotOpen) {
     if (!c.found.empty()) {
       f.loop.advance(60);  // the next candidate, 60 ms after the failed one
       ASSERT_EQ(f.Letters(c.found), "V");
+      if (!c.relisted.empty()) {
+        f.serial.ports_listed = c.relisted;
+        w.SpeedButton_comport_settings.click();
+      }
       f.serial.feed(c.found, FormFixture::Reply("V3M0100007"));
       EXPECT_EQ(w.port_name, c.found);
       f.loop.advance(60);
