@@ -130,6 +130,8 @@ void TForm1::OnBlockReply() {
 void TForm1::OnFinishReply() {
   const std::string status = download::Status(rx_buffer);
   if (status == "OK" && staged_download) {
+    // The finish is answered: the next image's blocks are no wait for it.
+    ShowBusy(false);
     ContinueScript();
   } else if (status == "OK") {
     ShowBusy(false);
