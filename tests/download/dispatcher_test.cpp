@@ -317,7 +317,7 @@ TEST(Dispatcher, StartAndFinishReplies) {
     f.Feed(F::Reply(c.reply));
     const std::string e = c.expect;
     if (e == "block 0") {
-      EXPECT_EQ(f.Letters(), "UB") << c.name;
+      ASSERT_EQ(f.Letters(), "UB") << c.name;
       EXPECT_EQ(f.Writes()[1][1], 0) << c.name;
       EXPECT_TRUE(w.GroupBox_gauge_up_down_loading.visible) << c.name;
       EXPECT_EQ(w.Gauge_up_down_loading.max_value, 2) << c.name;
