@@ -93,6 +93,12 @@ TEST(Dispatcher, RowsOfTheActionTable) {
        -1, 1, nullptr},
       {"a late 'F' in state '9' is a link error", SwitchUnanswered, Bytes{'F'}, 60, "", "", -1, -1,
        1, nullptr},
+      {"'F' to a block is a link error: the block again",
+       [](Conversation& f) {
+         f.form->firmware_file_name = f.WriteImage("3M.fm0", "3M0100001", 2);
+         f.form->SendBlock();
+       },
+       Bytes{'F'}, 60, "B", "", 1, 500, 1, nullptr},
       {"a read error: a link error and the test box",
        [](Conversation& f) { f.form->SendStatusRequest(); }, read_fails, 60, "d", "", 1, 500, 1,
        "Comm Error test"},

@@ -63,19 +63,6 @@ TEST(ScriptSteps, ImagesPowerCycleAndFinalMessage) {
   EXPECT_FALSE(w.ComPort1.connected()) << "after the end the Ok button closes the port";
 }
 
-TEST(ScriptSteps, SoftRestartDecidesBetweenRestartAndPrompt) {
-  for (bool soft : {true, false}) {
-    Staged f("[SR]\r\n");
-    TForm1& w = *f.form;
-    w.soft_restart = soft;
-    w.StartScript();
-    f.loop.advance(30);
-    EXPECT_EQ(f.Letters(), soft ? "r" : "") << soft;
-    EXPECT_EQ(w.Panel_ready_for_download.visible, !soft) << soft;
-    EXPECT_EQ(w.comm_state, CommState::restart);
-  }
-}
-
 TEST(ScriptSteps, TextStepShowsItsGroupsInTheOrderNamed) {
   Staged f("[t31]\r\n", "[t1]one\r\n[t3]three a\r\n[t3]three b\r\n[t2]two\r\n[t3]three c\r\n");
   TForm1& w = *f.form;
