@@ -267,8 +267,10 @@ TEST(CommErrors, RetryAndCancelOfTheOfflinePanel) {
     w.CheckBox_Autoselect_comport.checked = autoselect;
     f.serial.add_port("/dev/ttyUSB0");
     w.ComboBox_setCompoort2.set_items({"/dev/ttyUSB0"});
+    w.autoselect_index = 2;  // where the search before gave up
     w.ShowOfflineForm("Communication is offline", "", "");
     w.Button_Retry_communication_offline.click();
+    EXPECT_FALSE(w.Panel_communication_offline.visible);
     f.loop.advance(30);
     if (autoselect) {
       EXPECT_EQ(f.Letters("/dev/ttyUSB0"), "V");
