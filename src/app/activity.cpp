@@ -19,12 +19,22 @@ bool TForm1::PowerCycleWaitRuns() const {
   return Timer4.enabled() || (comm_state == CommState::restart && !Timer2.enabled());
 }
 
-// The report, once held whole, has been judged: an "OK" goes on with the
-// script, anything else ends the download there.
+// The report, once held whole, is judged at once: an "OK" goes on with the
+// script, any other status is dropped and the next report awaited.
 bool TForm1::PowerCycleReportAwaited() const {
   const bool judged = rx_count >= download::MinimumReplyLength(CommState::restart, false) &&
                       !rx_buffer.empty() && rx_buffer[0] == StateLetter(CommState::restart);
   return PowerCycleWaitRuns() && !judged;
+}
+
+// A panel whose button would talk to the unit next.
+bool TForm1::OffersToGoOn() const {
+  return (Panel_ready_for_download.visible && Button_Download_ready_for_download.visible) ||
+         Panel_olderversion_text.visible || (Panel_tekstveld.visible && staged_download);
+}
+
+bool TForm1::ConnectionRuns() const {
+  return UnitAwaited() || OffersToGoOn();
 }
 
 bool TForm1::WaitsForUser() const {

@@ -115,6 +115,11 @@ class TForm1 : public ui::Form {
   bool PowerCycleReportAwaited() const;
   // A panel is up whose button the user is to press.
   bool WaitsForUser() const;
+  // A panel offers to go on with the unit: Download, Ignore, or a script's text.
+  bool OffersToGoOn() const;
+  // A connection runs from its first request until it ends (finished, refused,
+  // cancelled, offline): the unit is awaited, or a panel offers to go on.
+  bool ConnectionRuns() const;
   // Nothing more can happen until the user opens a file.
   bool Idle() const { return !UnitAwaited() && !WaitsForUser(); }
 

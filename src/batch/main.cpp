@@ -7,7 +7,6 @@
 
 #include "app/trace_file.h"
 #include "batch/batch_runner.h"
-#include "batch/file_info.h"
 #include "batch/options.h"
 #include "platform/hid_device.h"
 #include "platform/poll_loop.h"
@@ -16,7 +15,6 @@
 #include "platform/settings_files.h"
 #include "platform/terminal.h"
 #include "texts/texts.h"
-#include "texts/version.h"
 
 namespace {
 
@@ -61,20 +59,7 @@ int Connect(const batch::Options& options, const char* argv0) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  const batch::ParsedOptions parsed = batch::ParseOptions(args);
-  switch (parsed.action) {
-    case batch::ParsedOptions::Action::usage_error:
-      std::cerr << "zekflash-cli: " << parsed.error << "\n\n" << batch::UsageText();
-      return 2;
-    case batch::ParsedOptions::Action::help:
-      std::cout << batch::UsageText();
-      return 0;
-    case batch::ParsedOptions::Action::version:
-      std::cout << texts::VersionLine("zekflash-cli");
-      return 0;
-    case batch::ParsedOptions::Action::run:
-      break;
-  }
-  if (parsed.options.info) return batch::PrintFileInfo(parsed.options.file, std::cout) ? 0 : 1;
-  return Connect(parsed.options, argv[0]);
+  return batch::RunCommandLine(args, std::cout, std::cerr, [argv](const batch::Options& options) {
+    return Connect(options, argv[0]);
+  });
 }

@@ -3,6 +3,9 @@
 #include <charconv>
 #include <string_view>
 
+#include "batch/file_info.h"
+#include "texts/version.h"
+
 namespace batch {
 
 namespace {
@@ -168,6 +171,26 @@ std::string UsageText() {
          "\"HIDtoUART ZEK\" instead.\n"
          "ZEKFLASH_TRACE=TRACE writes the trace when --trace is not given.\n"
          "Exit status: 0 download finished, 1 stopped, 2 usage error.\n";
+}
+
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   const std::function<int(const Options&)>& connect) {
+  const ParsedOptions parsed = ParseOptions(args);
+  switch (parsed.action) {
+    case ParsedOptions::Action::usage_error:
+      err << "zekflash-cli: " << parsed.error << "\n\n" << UsageText();
+      return 2;
+    case ParsedOptions::Action::help:
+      out << UsageText();
+      return 0;
+    case ParsedOptions::Action::version:
+      out << texts::VersionLine("zekflash-cli");
+      return 0;
+    case ParsedOptions::Action::run:
+      break;
+  }
+  if (parsed.options.info) return PrintFileInfo(parsed.options.file, out) ? 0 : 1;
+  return connect(parsed.options);
 }
 
 }  // namespace batch

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -31,5 +33,11 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args);
 
 // The usage text, ending in a newline.
 std::string UsageText();
+
+// The whole command line: a usage error exits 2 after the usage on `err`, --help
+// exits 0 after it on `out`, --info describes the file (0 when it is accepted,
+// else 1); any other run is `connect`'s, with its exit status.
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   const std::function<int(const Options&)>& connect);
 
 }  // namespace batch

@@ -40,6 +40,15 @@ std::string StepSummary(const firmware::Script& script) {
          (end ? "[end1] present" : "no [end1]");
 }
 
+// Text steps find their lines after "[begin3]"; without it their panels show none.
+bool TextsWithoutSection(const firmware::Script& script) {
+  if (script.has_begin3) return false;
+  for (const auto& line : script.steps) {
+    if (firmware::ClassifyStep(line.text).kind == firmware::StepKind::text) return true;
+  }
+  return false;
+}
+
 std::string PatternList(const firmware::Script& script) {
   if (script.patterns.empty()) return "none (no unit fits)";
   std::string list;
@@ -79,6 +88,9 @@ bool PrintScriptInfo(const std::string& path, const firmware::Acceptance& verdic
     const firmware::Script script = firmware::ParseScript(*bytes);
     Field(out, "Steps", StepSummary(script));
     Field(out, "Patterns", PatternList(script));
+    if (TextsWithoutSection(script)) {
+      Field(out, "Warning", "text steps but no [begin3] line: their panels show no text");
+    }
   }
   const std::vector<firmware::ImageFacts> images = ImagesChecked(verdict);
   for (std::size_t i = 0; i < images.size(); ++i) PrintNamedImage(out, images[i], i + 1);

@@ -62,14 +62,15 @@ void TForm1::xpButton_rescan2Click() {
   RescanPortGroup(ComboBox_setCompoort2);
 }
 
-// The port is changed under a running download only when the user says so:
-// closing it mid-transfer would cut a block in two.
+// The port is changed under a running connection only when the user says so,
+// and then the connection ends: closing the port mid-transfer would cut a block
+// in two, and a unit reached on another port was never asked who it is.
 void TForm1::SavePortGroup(const ui::ComboBox& combo, firmware::PortKind port_kind) {
   if (combo.item_index < 0) {
     dialogs.message(ui::BoxKind::warning, texts::do_not_edit);
     return;
   }
-  if (DownloadRunning()) {
+  if (ConnectionRuns()) {
     if (dialogs.message(ui::BoxKind::question, texts::running_save_question) != ui::Answer::yes) {
       return;
     }

@@ -98,6 +98,10 @@ bool TForm1::KeepOnlyPowerCycleReport() {
 
 void TForm1::ReceiveDispatcher(std::int32_t count) {
   if (link_kind == firmware::Link::serial && !ReadSerialInput(count)) {
+    // Like stray bytes, a failed read answers nothing unless a request's reply
+    // is awaited: behind a refusal, or while the unit is switched off and on,
+    // it would re-send a request nobody waits for.
+    if (!Timer2.enabled()) return ClearRx();
     ReportLinkError();
     dialogs.message_box(ui::BoxKind::error, texts::comm_error_test, ui::BoxButtons::yes_no);
     return;

@@ -50,7 +50,9 @@ void TForm1::OnProbeReply() {
   const std::string& file = StaticText_version_info_File.caption;
   if (unit.substr(0, 3) == file.substr(0, 3)) {
     StopLinkTimers();
-    if (auto candidate = PortSearchCandidate(autoselect_index)) port_name = *candidate;
+    // The port open is the one that answered, whatever the list holds by now:
+    // the port settings panel may have read it again meanwhile.
+    port_name = ComPort1.port();
     next_action = NextAction::connect;
     Timer4.set_enabled(true);
     return;
@@ -128,6 +130,8 @@ void TForm1::OnBlockReply() {
 void TForm1::OnFinishReply() {
   const std::string status = download::Status(rx_buffer);
   if (status == "OK" && staged_download) {
+    // The finish is answered: the next image's blocks are no wait for it.
+    ShowBusy(false);
     ContinueScript();
   } else if (status == "OK") {
     ShowBusy(false);
@@ -151,7 +155,8 @@ void TForm1::OnFinishReply() {
 void TForm1::OnRestartReply() {
   if (download::Status(rx_buffer) == "OK") return ContinueScript();
   // After a power cycle the prompt stays up: the user switches the power again.
-  if (next_action == NextAction::power_cycle_wait) return;
+  // This report is judged once; left held, it would stand in front of the next.
+  if (next_action == NextAction::power_cycle_wait) return ClearRx();
   ShowRefusalForm(texts::restart_refused, texts::start_failed_2, "");
 }
 

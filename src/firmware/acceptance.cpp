@@ -97,7 +97,7 @@ Acceptance AcceptScript(const std::string& path, const FileReader& read) {
     refusal.passed = std::move(images);
     return refusal;
   }
-  // Without one the download would run on whatever link an earlier open left.
+  // Without one the download can only run on the link an earlier open chose.
   if (images.empty()) return Refused(RefusalReason::no_image, path);
   return AcceptedScript{std::move(images)};
 }

@@ -51,7 +51,8 @@ enum class RefusalReason {
   unsupported_family,      // no rule of the family table applies
   not_a_script,            // the first line is not "[begin1]"
   no_begin2,               // no "[begin2]" line, or a line before it without CR LF
-  no_image,                // no "[f]" line before "[begin2]": nothing to download
+  no_image,                // no "[f]" line before "[begin2]": nothing chooses the link
+                           // (the window runs it on the link an earlier open chose)
 };
 
 struct Refusal {

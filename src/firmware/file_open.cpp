@@ -68,6 +68,8 @@ bool TForm1::DownloadRunning() const {
 void TForm1::AbandonFile() {
   StopLinkTimers();
   Timer4.set_enabled(false);
+  // A busy unit's 2 s were for the one firing that will not come now.
+  if (next_action == NextAction::handle_comm_error) Timer4.set_interval(60);
   ClosePort();
   ClearRx();
   HideDownloadPanels();
@@ -133,7 +135,12 @@ bool TForm1::OpenScript(const std::string& path) {
   StaticText_version_info_File.caption = firmware::NamePart(path);
   script_file_name = path;
   const firmware::Acceptance verdict = firmware::AcceptFile(path, TracedReader(trace));
-  if (const auto* refusal = std::get_if<firmware::Refusal>(&verdict)) {
+  const auto* refusal = std::get_if<firmware::Refusal>(&verdict);
+  // A script that names no image runs on the link and port an earlier open
+  // chose; only where none did is there nothing to connect to.
+  const bool on_earlier_link = refusal != nullptr && refusal->reason == RefusalReason::no_image &&
+                               link_kind != firmware::Link::none;
+  if (refusal != nullptr && !on_earlier_link) {
     // The images named before the refused one were taken as the script went.
     for (const firmware::ImageFacts& image : refusal->passed) {
       if (!TakeScriptImage(image)) return false;
@@ -142,8 +149,10 @@ bool TForm1::OpenScript(const std::string& path) {
     RefuseFile(*refusal);
     return false;
   }
-  for (const firmware::ImageFacts& image : std::get<firmware::AcceptedScript>(verdict).images) {
-    if (!TakeScriptImage(image)) return false;
+  if (const auto* accepted = std::get_if<firmware::AcceptedScript>(&verdict)) {
+    for (const firmware::ImageFacts& image : accepted->images) {
+      if (!TakeScriptImage(image)) return false;
+    }
   }
   staged_download = true;
   ArmConnection();

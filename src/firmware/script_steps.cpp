@@ -103,8 +103,9 @@ void TForm1::FinalMessage() {
 }
 
 void TForm1::ShowTexts(std::span<const std::uint8_t> script, const std::string& step) {
+  // Without "[begin3]" no text line is found: the panel shows none, and its Ok
+  // goes on with the script rather than leave the unit half written.
   const auto parsed = firmware::ParseScript(script);
-  if (!parsed.has_begin3) return ScriptReadFailure(script_file_name);
   const auto rows = MessageLines();
   int count = 0;
   // Groups show in the order the step names them; a digit named twice shows twice.

@@ -71,9 +71,9 @@ void TForm1::ResendInFlight() {
 void TForm1::ProbeCandidatePort() {
   if (!ComPort1.connected() && !OpenCandidatePort()) return SkipCandidate();
   comm_state = CommState::probe;
-  // A port that takes no request leads to no unit: like one that will not open,
-  // it is no reason to stop the search, nor to trouble the user with a box.
-  if (!WriteToComPort(download::VersionRequest())) SkipCandidate();
+  // A port that takes no request leads to no unit: the failed write is told as
+  // any other is, and the search goes on as after a port that will not open.
+  if (!SendOverComPort(download::VersionRequest())) SkipCandidate();
 }
 
 // Gives up the candidate at `autoselect_index` before it answered: the next one is

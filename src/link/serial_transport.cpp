@@ -47,16 +47,6 @@ void TForm1::ComPort1RxChar(int count) {
   }
 }
 
-namespace {
-
-// A panel whose button would talk to the unit next.
-bool OffersToGoOn(const TForm1& f) {
-  return (f.Panel_ready_for_download.visible && f.Button_Download_ready_for_download.visible) ||
-         f.Panel_olderversion_text.visible || (f.Panel_tekstveld.visible && f.staged_download);
-}
-
-}  // namespace
-
 // The device went away under us (cable pulled, adapter unplugged): the port has
 // closed itself, and nothing more can arrive. A probed port is simply no longer
 // a candidate. A download that waits on the unit, or that a panel offers to go
@@ -70,9 +60,12 @@ void TForm1::ComPort1Gone(const core::Error& error) {
     return SkipCandidate();
   }
   if (link_kind != firmware::Link::serial) return;
-  if (!UnitAwaited() && !OffersToGoOn(*this)) return;
+  if (!ConnectionRuns()) return;
   StopLinkTimers();
   Timer4.set_enabled(false);
+  // No report can come on a closed port: the power-cycle wait ends here, or it
+  // would count as a running download for ever.
+  if (PowerCycleWaitRuns()) comm_state = CommState::idle;
   Panel_ready_for_download.visible = false;
   Panel_olderversion_text.visible = false;
   Panel_tekstveld.visible = false;

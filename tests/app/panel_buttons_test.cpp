@@ -67,21 +67,6 @@ TEST(PanelButtons, MessagePanelIsSizedForItsLines) {
   }
 }
 
-TEST(PanelButtons, RetryStartsOverByPortSearchOrOnThePortName) {
-  for (bool autoselect : {true, false}) {
-    FormFixture f;
-    TForm1& w = *f.form;
-    w.CheckBox_Autoselect_comport.checked = autoselect;
-    w.autoselect_index = 2;
-    w.Panel_communication_offline.visible = true;
-    w.Button_Retry_communication_offline.click();
-    EXPECT_FALSE(w.Panel_communication_offline.visible);
-    EXPECT_EQ(w.autoselect_index, 0);
-    EXPECT_EQ(w.next_action, autoselect ? NextAction::probe_next_port : NextAction::connect);
-    EXPECT_TRUE(w.Timer4.enabled());
-  }
-}
-
 TEST(PanelButtons, IgnoreSendsTheAccessRequestDespiteTheWarning) {
   Connected f;
   TForm1& w = *f.form;

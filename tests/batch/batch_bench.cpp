@@ -54,12 +54,14 @@ void BatchBench::RunOnce(std::int64_t max_wait_ms) {
   }
   std::int64_t wait = loop.next_due_in();
   if (wait < 0 && !unit.silent && serial.line(unit.port).open &&
-      power_cycles < PowerCyclesAsked()) {
-    ++power_cycles;
-    // The technician switches the unit off and on as the window asked, and
-    // the unit reports back by itself.
+      prompts_answered < PowerCyclesAsked()) {
+    // The technician switches the unit off and on as the window asked, again
+    // while the prompt stays up, and the unit reports back by itself.
+    const auto n = static_cast<std::size_t>(power_cycles++);
+    const std::string status = n < reports.size() ? reports[n] : unit.restart_status;
+    prompts_answered += status == "OK" ? 1 : 0;
     loop.advance(unit.power_cycle_ms);
-    serial.feed(unit.port, FormFixture::Reply("r" + unit.restart_status));
+    serial.feed(unit.port, FormFixture::Reply("r" + status));
     return;
   }
   if (wait < 0 || (max_wait_ms >= 0 && max_wait_ms < wait)) wait = max_wait_ms;

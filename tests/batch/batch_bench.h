@@ -31,7 +31,11 @@ struct BatchBench : FormFixture {
   bool out_is_terminal = false;
   bool in_is_terminal = false;
   std::size_t answered = 0;
-  int power_cycles = 0;  // reports after a power cycle, one for each prompt
+  // What the unit says in its reports after successive power cycles; once these
+  // are used up, unit.restart_status.
+  std::vector<std::string> reports;
+  int power_cycles = 0;      // the technician's switchings so far
+  int prompts_answered = 0;  // prompts that an "OK" report ended
 };
 
 // The lines of `text` (split at LF).

@@ -204,6 +204,15 @@ TEST(BatchFileInfo, Scripts) {
   EXPECT_EQ(Value(fields, "  Blocks", 1), "3 (blocks 0 to 2, 3072 bytes)");
   EXPECT_EQ(Value(fields, "  Checksum", 1).rfind("ok", 0), 0u);
   EXPECT_EQ(Value(fields, "Verdict"), "accepted");
+  EXPECT_EQ(Value(fields, "Warning"), "<missing Warning>");
+  // Without "[begin3]" the text steps show empty panels: accepted, with a warning.
+  std::ostringstream plain;
+  EXPECT_TRUE(batch::PrintFileInfo(
+      f.WriteFile("3M0_plain.fm1",
+                  Text("[begin1]\r\n[f]3M0100002.fm0\r\n[t1]\r\n[end1]\r\n[begin2]\r\n")),
+      plain));
+  EXPECT_EQ(Value(Parse(plain.str()), "Warning"),
+            "text steps but no [begin3] line: their panels show no text");
 }
 
 TEST(BatchFileInfo, ScriptsRefused) {

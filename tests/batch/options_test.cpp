@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "batch/printable.h"
 
 namespace {
@@ -66,11 +68,18 @@ TEST(BatchOptions, UsageErrorsNameWhatIsWrong) {
       {{"--yes=1", "f"}, "--yes takes no value"},
       {{"", "f"}, "FILE is empty"},
   };
+  const auto connect = [](const batch::Options&) {
+    ADD_FAILURE() << "a usage error connects";
+    return 0;
+  };
   for (const auto& [args, part] : cases) {
     SCOPED_TRACE(testing::PrintToString(args));
     const auto parsed = batch::ParseOptions(args);
     EXPECT_EQ(parsed.action, Action::usage_error);
     EXPECT_NE(parsed.error.find(part), std::string::npos) << parsed.error;
+    std::ostringstream out, err;
+    EXPECT_EQ(batch::RunCommandLine(args, out, err, connect), 2);
+    EXPECT_EQ(err.str().rfind("zekflash-cli: " + parsed.error + "\n", 0), 0u) << err.str();
   }
 }
 

@@ -65,26 +65,32 @@ TEST(PortSettings, StoredPortsAreShownAlsoWhenTheListCannotBeRead) {
   EXPECT_EQ(config::ReadPortFile((f.folder / "com_2.ini").string()), "/dev/ttyUSB7");
 }
 
-// Save under a running download asks first; a port that will not open again
-// says so in its own words.
-TEST(PortSettings, SaveAsksBeforeItStopsADownloadAndTellsAFailedOpen) {
+// Save takes only a port picked from the list. Under a running connection it
+// asks first, and Yes ends it; a port that will not open again says so in its
+// own words.
+TEST(PortSettings, SaveAsksBeforeItEndsAConnectionAndTellsAFailedOpen) {
+  const auto none = [](TForm1&) {};
+  const auto awaited = [](TForm1& w) { w.SendStatusRequest(); };
+  const auto checked = [](TForm1& w) {
+    w.ShowReadyPanel(TForm1::ReadyButtons::download_cancel, texts::ready_1, texts::ready_2);
+  };
+  const char* const question = texts::running_save_question;
   const struct {
     const char* name;
-    bool running;
+    void (*connection)(TForm1&);  // how far the connection on COM1 got
     ui::Answer answer;
     const char* picked;
-    std::vector<std::string> boxes;
+    const char* box;  // "" for none
     bool saved;
   } cases[] = {
-      {"no download", false, ui::Answer::no, "COM3", {}, true},
-      {"running, No", true, ui::Answer::no, "COM3", {texts::running_save_question}, false},
-      {"running, Yes", true, ui::Answer::yes, "COM3", {texts::running_save_question}, true},
-      {"the new port will not open",
-       false,
-       ui::Answer::no,
-       "/dev/ttyUSB9",
-       {"Can't open port /dev/ttyUSB9 (No such file or directory)"},
-       true},
+      {"typed, not picked", none, ui::Answer::no, "", "Do not edit\r\nuse pulldown menu !!!",
+       false},
+      {"no connection", none, ui::Answer::no, "COM3", "", true},
+      {"a reply awaited, No", awaited, ui::Answer::no, "COM3", question, false},
+      {"a reply awaited, Yes", awaited, ui::Answer::yes, "COM3", question, true},
+      {"the unit checked, Download offered: No", checked, ui::Answer::no, "COM3", question, false},
+      {"the new port will not open", none, ui::Answer::no, "/dev/ttyUSB9",
+       "Can't open port /dev/ttyUSB9 (No such file or directory)", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -94,45 +100,26 @@ TEST(PortSettings, SaveAsksBeforeItStopsADownloadAndTellsAFailedOpen) {
     f.serial.add_port("COM3");
     w.link_kind = firmware::Link::serial;
     ASSERT_TRUE(w.EnsurePortOpen());
-    w.download_started = c.running;
-    w.SendStatusRequest();
+    c.connection(w);
     w.CheckBox_Autoselect_comport.checked = false;
     w.ApplyAutoselectAppearance();
     w.GroupBox_set_communicationport.visible = true;
     w.ComboBox_setCompoort1.set_items({"COM1", c.picked});
-    w.ComboBox_setCompoort1.select(1);
+    // No pick: the port is typed by hand instead.
+    *c.picked ? w.ComboBox_setCompoort1.select(1) : w.ComboBox_setCompoort1.type_text("COM3");
     f.dialogs.answers = {c.answer};
     w.Button_Save_set_communicationport.click();
     f.loop.advance(1000);
-    EXPECT_EQ(Texts(f.dialogs), c.boxes);
+    const bool asked = c.box == question;
+    EXPECT_EQ(Texts(f.dialogs), std::vector<std::string>(*c.box ? 1 : 0, c.box));
     EXPECT_EQ(w.GroupBox_set_communicationport.visible, !c.saved);
     EXPECT_EQ(config::ReadPortFile((f.folder / "com.ini").string()).has_value(), c.saved);
-    EXPECT_EQ(f.Letters("COM1").size() > 1, c.running && !c.saved)
-        << "only a download left running asks on";
-    EXPECT_EQ(f.serial.line("COM3").open, c.saved && !c.running && *c.picked == 'C');
+    EXPECT_EQ(w.ConnectionRuns(), asked && !c.saved) << "No keeps it, Yes ends it";
+    EXPECT_EQ(f.serial.line("COM1").open, !c.saved);
+    EXPECT_EQ(f.serial.line("COM3").open, c.saved && !asked && *c.picked == 'C');
+    EXPECT_EQ(w.port_name, c.saved ? c.picked : "COM1");
+    EXPECT_EQ(w.ComPort1.port(), w.port_name);
   }
-}
-
-TEST(PortSettings, SaveTakesOnlyAPickedPort) {
-  FormFixture f;
-  TForm1& w = *f.form;
-  f.serial.ports_listed = {"/dev/ttyUSB0", "/dev/ttyUSB7"};
-  f.dialogs.answers = {ui::Answer::no, ui::Answer::no};
-  w.SpeedButton_comport_settings.click();
-  w.CheckBox_Autoselect_comport.click();
-  f.dialogs.boxes.clear();
-  w.ComboBox_setCompoort2.type_text("/dev/ttyUSB7");
-  w.Button_Save_set_communicationport_2.click();
-  EXPECT_EQ(Texts(f.dialogs), std::vector<std::string>{"Do not edit\r\nuse pulldown menu !!!"});
-  EXPECT_TRUE(w.GroupBox_set_communicationport.visible);
-  EXPECT_FALSE(std::filesystem::exists(f.folder / "com_2.ini"));
-
-  w.ComboBox_setCompoort2.select(1);
-  w.Button_Save_set_communicationport_2.click();
-  EXPECT_FALSE(w.GroupBox_set_communicationport.visible);
-  EXPECT_EQ(config::ReadPortFile((f.folder / "com_2.ini").string()), "/dev/ttyUSB7");
-  EXPECT_EQ(w.port_name, "/dev/ttyUSB7");
-  EXPECT_EQ(w.ComPort1.port(), "/dev/ttyUSB7");
 }
 
 TEST(PortSettings, AutoSelectionGreysTheGroupsAndClicksRestoreThem) {

@@ -73,6 +73,14 @@ TEST(Dispatcher, RowsOfTheActionTable) {
          f.form->SendRestartRequest();
        },
        F::Reply("rNO"), 5000, "", "refused", 0, 500, 0, ""},
+      {"'r' NO after a power cycle, judged once: the next report's OK goes on",
+       [](Conversation& f) {
+         LoadScript(f, "[HR]\r\n");
+         f.form->StartScript();
+         f.loop.advance(30);
+         f.Feed(F::Reply("rNO"));
+       },
+       F::Reply("rOK"), 0, "", "finished", 0, -1, 0, ""},
       {"'}': the unit restarts itself, so [SR] asks it to",
        [](Conversation& f) {
          LoadScript(f, "[SR]\r\n");
@@ -85,9 +93,21 @@ TEST(Dispatcher, RowsOfTheActionTable) {
        -1, 1, nullptr},
       {"a late 'F' in state '9' is a link error", SwitchUnanswered, Bytes{'F'}, 60, "", "", -1, -1,
        1, nullptr},
+      {"'F' to a block is a link error: the block again",
+       [](Conversation& f) {
+         f.form->firmware_file_name = f.WriteImage("3M.fm0", "3M0100001", 2);
+         f.form->SendBlock();
+       },
+       Bytes{'F'}, 60, "B", "", 1, 500, 1, nullptr},
       {"a read error: a link error and the test box",
        [](Conversation& f) { f.form->SendStatusRequest(); }, read_fails, 60, "d", "", 1, 500, 1,
        "Comm Error test"},
+      {"a read error behind a refusal answers nothing: nothing re-sent",
+       [](Conversation& f) {
+         f.form->SendStatusRequest();
+         f.Feed(F::StatusReply(56, 1, 56));
+       },
+       read_fails, 5000, "", "refused", 0, -1, 0, ""},
   };
   for (const auto& row : rows) {
     Conversation f;

@@ -134,30 +134,8 @@ TEST(Dispatcher, OnlyTheUnitsReportEndsThePowerCycleWait) {
   }
 }
 
-TEST(Dispatcher, SwitchAnswerFOnlyCountsInTheSwitchState) {
-  {
-    Conversation f;
-    f.form->comm_state = CommState::block;
-    f.form->Timer2.set_enabled(true);  // a block's reply is awaited
-    f.Feed("F");
-    EXPECT_TRUE(f.LinkErrorReported());
-  }
-  {
-    Conversation f;
-    f.form->staged_download = true;
-    f.form->soft_restart = true;
-    f.form->script_file_name =
-        f.WriteFile("3Mtest.fm1", Bytes{'[', 'b', 'e', 'g', 'i', 'n', '1', ']', '\r', '\n', '[',
-                                        'e', 'n', 'd', '1', ']', '\r', '\n'});
-    f.form->SendSwitchRequest();
-    f.Feed("F");  // one byte is the whole answer
-    EXPECT_FALSE(f.form->soft_restart);
-    EXPECT_TRUE(f.form->script_finished) << "the script ran to its end step";
-    EXPECT_FALSE(f.form->Timer2.enabled()) << "the switch is settled";
-  }
-}
-
-// After 'F' the unit is asked nothing the script does not ask for: no status
+// 'F' is the whole answer to the switch request, and the script starts at once.
+// After it the unit is asked nothing the script does not ask for: no status
 // request that would start the script again, no restart request in place of
 // the power cycle.
 TEST(Dispatcher, SwitchAnswerFStopsTheReplyTimerBeforeTheScriptStarts) {
@@ -168,6 +146,7 @@ TEST(Dispatcher, SwitchAnswerFStopsTheReplyTimerBeforeTheScriptStarts) {
       {"[SR]", "}", true, false},
       {"[HR]", "}", true, false},
       {"[t1]", "}", false, true},
+      {"[end1]", "}", true, false},  // the final message
   };
   for (const auto& c : cases) {
     Conversation f;
@@ -317,7 +296,7 @@ TEST(Dispatcher, StartAndFinishReplies) {
     f.Feed(F::Reply(c.reply));
     const std::string e = c.expect;
     if (e == "block 0") {
-      EXPECT_EQ(f.Letters(), "UB") << c.name;
+      ASSERT_EQ(f.Letters(), "UB") << c.name;
       EXPECT_EQ(f.Writes()[1][1], 0) << c.name;
       EXPECT_TRUE(w.GroupBox_gauge_up_down_loading.visible) << c.name;
       EXPECT_EQ(w.Gauge_up_down_loading.max_value, 2) << c.name;

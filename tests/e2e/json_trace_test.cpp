@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@
 namespace {
 
 constexpr int blocks = 6;  // the gauge runs from block 0 to block 5
+
+// A file name as a Windows path might hand it over, with every character that
+// JSON and the trace must escape: backslash, quote, tab, CR and LF.
+const std::string awkward_name = "C:\\fw\\\"3M0100002\"\t\r\n.fm0";
 
 // Every line of `out` as strict JSON, each an object naming its event.
 std::vector<JsonValue> Events(const std::string& out) {
@@ -46,7 +51,7 @@ std::vector<const JsonValue*> OfKind(const std::vector<JsonValue>& events, const
 
 TEST(JsonEvents, ARealDownloadAndAFailedOneAreJsonLinesEndingInTheirExitStatus) {
   TempDir dir;
-  const std::string image = dir.write("3M0100002.fm0", BlockImage(blocks, "3M0100002", "0030"));
+  const std::string image = dir.write(awkward_name, BlockImage(blocks, "3M0100002", "0030"));
   Background sim(ZEK_ECU_SIM_PATH, {"--version", "3M0100001"});
   ASSERT_FALSE(sim.first_line().empty()) << "the simulated unit did not start";
   const Finished good = RunToEnd(
@@ -79,6 +84,9 @@ TEST(JsonEvents, ARealDownloadAndAFailedOneAreJsonLinesEndingInTheirExitStatus) 
 
   EXPECT_EQ(good.status, 0) << good.out << good.err;
   const auto events = Events(good.out);
+  const auto files = OfKind(events, "file");
+  ASSERT_FALSE(files.empty()) << good.out;
+  EXPECT_EQ((*files.front())["name"].str(), image);
   const auto progress = OfKind(events, "progress");
   ASSERT_FALSE(progress.empty()) << good.out;
   EXPECT_EQ((*progress.back())["block"].num(), blocks - 1);
@@ -142,12 +150,29 @@ std::string UtcNow() {
   return text;
 }
 
+// Every line after the heading starts with its time, the microseconds always six digits.
+::testing::AssertionResult Stamped(const std::string& trace) {
+  std::istringstream in(trace);
+  std::string line;
+  for (int heading = 0; heading < 3; ++heading) std::getline(in, line);
+  while (std::getline(in, line)) {
+    const std::size_t point = line.find('.'), blank = line.find(' ');
+    const bool digits = point != std::string::npos && blank == point + 7 &&
+                        line.find_first_not_of("0123456789", 1) == point &&
+                        line.find_first_not_of("0123456789", point + 1) == blank;
+    if (line.empty() || line[0] != '+' || !digits) {
+      return ::testing::AssertionFailure() << "no +s.uuuuuu stamp: " << line;
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
 TEST(Trace, ADownloadsTraceHoldsTheFileTheBytesThePanelsAndTheTimersInOrder) {
   EXPECT_EQ(Crc32Of({'1', '2', '3', '4', '5', '6', '7', '8', '9'}), 0xCBF43926u);
   TempDir dir;
   const auto bytes = BlockImage(2, "3M0100002", "0030");
-  const std::string image = dir.write("3M0100002.fm0", bytes);
-  Background sim(ZEK_ECU_SIM_PATH, {"--version", "3M0100001"});
+  const std::string image = dir.write(awkward_name, bytes);
+  Background sim(ZEK_ECU_SIM_PATH, {"--version", "3M0100001", "--finish-status", "NO"});
   ASSERT_FALSE(sim.first_line().empty()) << "the simulated unit did not start";
   const std::string port = sim.first_line();
   const std::string before = UtcNow();
@@ -156,7 +181,7 @@ TEST(Trace, ADownloadsTraceHoldsTheFileTheBytesThePanelsAndTheTimersInOrder) {
                {"ZEKFLASH_PORTS=", "ZEKFLASH_TRACE=" + (dir / "trace.txt")}, 60000);
   const std::string after = UtcNow();
   sim.Stop();
-  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_EQ(run.status, 1) << run.out << run.err;
 
   const std::string trace = FileText(dir / "trace.txt");
   // Such times sort as their texts do.
@@ -164,13 +189,19 @@ TEST(Trace, ADownloadsTraceHoldsTheFileTheBytesThePanelsAndTheTimersInOrder) {
   EXPECT_TRUE(before <= started && started <= after) << before << " " << started << " " << after;
   char crc[16];
   std::snprintf(crc, sizeof crc, "%08x", Crc32Of(bytes));
-  // The version request ('V') and the unit's answer, which starts with its version text.
+  // The version request ('V') and the unit's answer, which starts with its version
+  // text; the file's name and the box's text with each awkward byte as \xNN.
   EXPECT_TRUE(InOrder(
-      trace, {"version: ZEK Firmware downloader " ZEK_VERSION "\nstarted: ",
-              "file \"" + image + "\" size " + std::to_string(bytes.size()) + " crc32 " + crc,
-              "timer Timer4 enabled, interval", "timer Timer4 fired", "sent \"" + port + "\" 56",
-              "received \"" + port + "\"", " 33 4d 30 31 30 30 30 30 31",
-              "panel Panel_ready_for_download shown \"Press the Download button"}));
+      trace,
+      {"version: ZEK Firmware downloader " ZEK_VERSION "\nstarted: ",
+       "file \"" + dir.path() + "/C:\\x5cfw\\x5c\\x223M0100002\\x22\\x09\\x0d\\x0a.fm0\" size " +
+           std::to_string(bytes.size()) + " crc32 " + crc,
+       "timer Timer4 enabled, interval", "timer Timer4 fired", "sent \"" + port + "\" 56",
+       "received \"" + port + "\"", " 33 4d 30 31 30 30 30 30 31",
+       "panel Panel_ready_for_download shown \"Press the Download button",
+       "box warning \"firmware download has failed !!!\\x0d\\x0d\\x0aPlease try again\" "
+       "answer ok"}));
+  EXPECT_TRUE(Stamped(trace));
 
   const Finished refused = RunToEnd(
       ZEKFLASH_CLI_PATH, {"--trace", dir / "no/such/folder/trace.txt", "--port", port, image},

@@ -156,7 +156,8 @@ TEST(OpenFile, DialogOffersTheFiltersInTheProgramFolder) {
 struct ScriptCase {
   const char* name;
   std::string script;
-  std::string outcome;  // "armed", "silent", or the box or panel text
+  std::string outcome;      // "armed", "silent", or the box or panel text
+  bool link_chosen = true;  // an earlier open chose a link
 };
 
 TEST(OpenFile, Scripts) {
@@ -165,10 +166,12 @@ TEST(OpenFile, Scripts) {
       {"plain",
        "[begin1]\r\n[f]3Mgood.fm0\r\n[end1]\r\n[begin2]\r\n3MXXXXXXX\r\n[begin3]\r\n[end3]",
        "armed"},
-      {"no image before [begin2]", "[begin1]\r\n[end1]\r\n[begin2]\r\n",
-       "This script names no firmware file / Please select the correct file"},
+      {"no image before [begin2]: the link chosen before", "[begin1]\r\n[end1]\r\n[begin2]\r\n",
+       "armed"},
+      {"no image, and no link chosen before", "[begin1]\r\n[end1]\r\n[begin2]\r\n",
+       "This script names no firmware file / Please select the correct file", false},
       {"an image only after [begin2]", "[begin1]\r\n[end1]\r\n[begin2]\r\n[f]3Mgood.fm0\r\n",
-       "This script names no firmware file / Please select the correct file"},
+       "armed"},
       {"first line not [begin1]", "[Begin1]\r\n[begin2]\r\n", "silent"},
       {"no [begin2]", "[begin1]\r\n[f]3Mgood.fm0\r\n[end1]\r\n", "Error on reading file"},
       {"no CR at all", "[begin1]\n[f]3Mgood.fm0\n[begin2]\n", "Error on reading file"},
@@ -191,7 +194,7 @@ TEST(OpenFile, Scripts) {
     f.WriteFile("3Mbad.fm0", bad);
     f.WriteFile("3Mshort.fm0", MakeImage(2 * 1024 + 20, "3M0100001"));
     f.WriteFile("3Mtiny.fm0", MakeImage(1030, "3M0100001"));
-    f.form->link_kind = firmware::Link::serial;
+    f.form->link_kind = c.link_chosen ? firmware::Link::serial : firmware::Link::none;
     const std::string path = f.WriteFile("3M0test.fm1", Text(c.script));
     f.Open(path);
     EXPECT_EQ(f.form->StaticText_version_info_File.caption, "3M0test.fm1") << c.name;

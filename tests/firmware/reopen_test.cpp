@@ -47,7 +47,7 @@ struct Bench : FormFixture {
   std::size_t seen = 0;
 };
 
-enum class Stage { asking, ready, older };
+enum class Stage { asking, ready, older, busy };
 
 TEST(Reopen, ANewOpenEndsTheOldFilesConnectionFirst) {
   std::vector<std::uint8_t> damaged = BlockImage(3, "3M0100003");
@@ -63,6 +63,8 @@ TEST(Reopen, ANewOpenEndsTheOldFilesConnectionFirst) {
       {"older-version panel, then a damaged image", Stage::older, damaged, "", "offline "},
       {"ready, then an older image", Stage::ready, BlockImage(2, "3M0100001"), "VS", "older "},
       {"asking, then a good image", Stage::asking, BlockImage(2, "3M0100003"), "VSad", "ready "},
+      {"a busy unit's finish, then a good image", Stage::busy, BlockImage(2, "3M0100003"), "VSad",
+       "ready "},
   };
   for (const auto& c : cases) {
     Bench f;
@@ -71,8 +73,14 @@ TEST(Reopen, ANewOpenEndsTheOldFilesConnectionFirst) {
     f.Open(f.WriteImage("a.fm0", c.stage == Stage::older ? "3M0100001" : "3M0100002", 4));
     f.Run(c.stage == Stage::asking ? 40 : 3000);  // the first request goes unanswered
     f.unit.silent = false;
+    if (c.stage == Stage::busy) {  // the finish is answered "wK", and "wK" again 2 s later
+      f.unit.finish_status = "wK";
+      w.Button_Download_ready_for_download.click();
+      f.Run();
+      f.dialogs.answers.push_back(ui::Answer::yes);
+    }
     f.Open(f.WriteFile("b.fm0", c.next));
-    EXPECT_EQ(f.Run(), c.sent) << c.name;
+    EXPECT_EQ(f.Run(200), c.sent) << c.name << ": the new connection starts at once";
     EXPECT_EQ(f.Shown(), c.shown) << c.name;
     if (c.shown == "offline ") {
       EXPECT_TRUE(w.Button_ok_communication_offline.click()) << c.name;

@@ -161,11 +161,16 @@ TEST(CommErrors, PortSearchMovesOnFromPortsThatWillNotOpen) {
   const struct {
     std::vector<std::string> listed;
     std::vector<std::string> present;
-    std::string found;  // "" when none answers
+    std::string found;                  // "" when none answers
+    std::vector<std::string> relisted;  // read by the port settings panel while probing
   } cases[] = {
-      {{}, {}, ""},
-      {{"/dev/ttyUSB0", "/dev/ttyUSB1"}, {"/dev/ttyUSB1"}, "/dev/ttyUSB1"},
-      {{"/dev/ttyUSB0", "/dev/ttyUSB1"}, {}, ""},
+      {{}, {}, "", {}},
+      {{"/dev/ttyUSB0", "/dev/ttyUSB1"}, {"/dev/ttyUSB1"}, "/dev/ttyUSB1", {}},
+      {{"/dev/ttyUSB0", "/dev/ttyUSB1"}, {}, "", {}},
+      {{"/dev/ttyUSB0", "/dev/ttyUSB1"},
+       {"/dev/ttyUSB1"},
+       "/dev/ttyUSB1",
+       {"/dev/ttyUSB1", "/dev/ttyUSB0"}},
   };
   for (const auto& c : cases) {
     FormFixture f;
@@ -181,6 +186,8 @@ TEST(CommErrors, PortSearchMovesOnFromPortsThatWillNotOpen) {
     if (!c.found.empty()) {
       f.loop.advance(60);  // the next candidate, 60 ms after the failed one
       ASSERT_EQ(f.Letters(c.found), "V");
+      f.serial.ports_listed = c.relisted;
+      if (!c.relisted.empty()) w.SpeedButton_comport_settings.click();
       f.serial.feed(c.found, FormFixture::Reply("V3M0100007"));
       EXPECT_EQ(w.port_name, c.found);
       f.loop.advance(60);
@@ -243,7 +250,9 @@ TEST(CommErrors, PortSearchMovesOnFromAPortThatLeadsNowhere) {
     f.loop.advance(1000);
     EXPECT_EQ(f.Letters(first), c.first_letters) << "the first port is not asked again";
     EXPECT_FALSE(f.serial.line(first).open);
-    EXPECT_TRUE(f.dialogs.boxes.empty()) << f.dialogs.boxes.at(0).text;
+    // A failed write is told as any other, and the search goes on.
+    EXPECT_EQ(f.dialogs.boxes.size(), c.fault == Fault::write_fails ? 1u : 0u);
+    for (const auto& box : f.dialogs.boxes) EXPECT_EQ(box.text, "Communicatie Error");
     EXPECT_EQ(w.Panel_communication_offline.visible, *c.line1 != '\0');
     if (*c.line1 == '\0') continue;
     EXPECT_EQ(w.Label_communication_is_offline_txt1.caption, c.line1);
@@ -258,8 +267,10 @@ TEST(CommErrors, RetryAndCancelOfTheOfflinePanel) {
     w.CheckBox_Autoselect_comport.checked = autoselect;
     f.serial.add_port("/dev/ttyUSB0");
     w.ComboBox_setCompoort2.set_items({"/dev/ttyUSB0"});
+    w.autoselect_index = 2;  // where the search before gave up
     w.ShowOfflineForm("Communication is offline", "", "");
     w.Button_Retry_communication_offline.click();
+    EXPECT_FALSE(w.Panel_communication_offline.visible);
     f.loop.advance(30);
     if (autoselect) {
       EXPECT_EQ(f.Letters("/dev/ttyUSB0"), "V");
@@ -349,6 +360,8 @@ TEST(CommErrors, PulledCableShowsTheOfflinePanelOnlyWhileTheUnitIsAwaited) {
     if (!c.offline) continue;
     EXPECT_TRUE(f.OfflineShown("Communication is offline"));
     EXPECT_EQ(w.Label_communication_is_offline_txt3.caption, "COM3 was disconnected");
+    w.Button_Cancel_communication_offline.click();
+    EXPECT_TRUE(w.Idle()) << "after Cancel nothing runs any more";
   }
 }
 

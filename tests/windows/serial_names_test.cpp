@@ -1,6 +1,7 @@
 // Port names and the port list of the Windows serial system, under Wine.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,23 @@ TEST(WindowsPorts, OnlyComNamesNameAPort) {
       {"\\\\.\\COM1", std::nullopt}, {"", std::nullopt},
   };
   for (const auto& [name, path] : cases) EXPECT_EQ(ComDevicePath(name), path) << name;
+}
+
+TEST(WindowsPorts, AReadThatEndsEmptyBeforeHalfItsWaitMeansThePortIsGone) {
+  using std::chrono::milliseconds;
+  const struct {
+    DWORD got;
+    milliseconds waited;
+    bool gone;
+  } cases[] = {
+      {0, milliseconds(0), true},    {0, milliseconds(499), true},
+      {0, milliseconds(500), false}, {0, milliseconds(1000), false},  // its time-out
+      {1, milliseconds(0), false},   {7, milliseconds(600), false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::windows_os::EndedEmptyEarly(c.got, c.waited), c.gone)
+        << c.got << " bytes after " << c.waited.count() << " ms";
+  }
 }
 
 TEST(WindowsPorts, OpeningANameThatIsNoPortSaysSo) {

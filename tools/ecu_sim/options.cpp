@@ -143,6 +143,12 @@ const std::vector<OptionEntry>& RunOptions() {
          o.power_cycle_after_switch_ms = ms;
          return true;
        }},
+      {"power-on-report", true,
+       [](SimOptions& o, std::string_view v) {
+         if (v.size() != 2) return false;
+         o.power_on_reports.emplace_back(v);
+         return true;
+       }},
       {"pace", false, Flag(&SimOptions::pace)},
       {"gap-timeout", true, Milliseconds(&SimOptions::gap_timeout_ms)},
       {"stray-byte", false, Flag(&SimOptions::stray_first)},

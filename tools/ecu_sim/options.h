@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "bridge_identity.h"
 #include "fault_plan.h"
@@ -25,6 +26,10 @@ struct SimOptions {
   std::optional<unsigned> pull_after_blocks;
   std::optional<int> power_cycle_after_ms;
   std::optional<int> power_cycle_after_switch_ms;
+  // The statuses of the unit's first reports after being switched on, in order;
+  // "OK" once they are used up. After any other status the technician switches
+  // the unit off and on again (it is off as long as the last time).
+  std::vector<std::string> power_on_reports;
   bool exit_after_finish = false;
   bool hid = false;         // a USB HID bridge instead of a pseudo-terminal
   bool usb_gadget = false;  // the bridge as a configfs USB gadget instead of uhid

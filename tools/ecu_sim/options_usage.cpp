@@ -33,6 +33,11 @@ The unit:
                           cannot restart itself) the unit is off for MS ms, as
                           the technician switches it off and on at the prompt,
                           then sends 'r' "OK" by itself
+  --power-on-report ST    the unit's first report after being switched on says
+                          ST instead (e.g. NO); the technician then switches it
+                          off and on again, for as long as before, and it
+                          reports again; repeat it for the reports that
+                          follow; once they are used up it reports "OK"
 
 The line:
   --pace                  bytes take their time on the line (10 bits each at the

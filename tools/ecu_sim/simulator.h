@@ -68,6 +68,7 @@ class Simulator {
   std::string LineProblemNow() const;
   std::string SendReply(const Bytes& reply, const ReplyFaults& faults, TimePoint now);
   void AfterReply(char kind, const UnitReply& reply, const ReplyFaults& faults, TimePoint now);
+  void PowerOff(TimePoint now, Duration off_for, const std::string& why);
   void PowerOnIfDue(TimePoint now);
   void Enqueue(const Bytes& bytes, TimePoint not_before);
   Duration PerByte() const;
@@ -93,6 +94,8 @@ class Simulator {
   std::optional<TimePoint> outgoing_empty_since_;
   std::optional<TimePoint> hang_up_until_;
   std::optional<TimePoint> power_on_at_;
+  Duration power_off_for_{};          // how long the last power cycle kept the unit off
+  std::size_t power_on_reports_ = 0;  // reports sent after power cycles so far
   std::optional<TimePoint> unplug_due_;
   std::optional<TimePoint> replug_at_;
   std::optional<PendingExit> pending_exit_;

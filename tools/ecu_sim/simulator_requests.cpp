@@ -113,15 +113,12 @@ void Simulator::AfterReply(char kind, const UnitReply& reply, const ReplyFaults&
       pending_exit_ = PendingExit{kExitDone, false, drained_by};
     }
     if (options_.power_cycle_after_ms) {
-      power_on_at_ = now + std::chrono::milliseconds(*options_.power_cycle_after_ms);
-      log_.Event(now, "power off for " + std::to_string(*options_.power_cycle_after_ms) + " ms");
+      PowerOff(now, std::chrono::milliseconds(*options_.power_cycle_after_ms), "");
     }
   }
   if (kind == '}' && reply.bytes == Bytes{'F'} && !faults.drop &&
       options_.power_cycle_after_switch_ms) {
-    power_on_at_ = now + std::chrono::milliseconds(*options_.power_cycle_after_switch_ms);
-    log_.Event(now, "power off for " + std::to_string(*options_.power_cycle_after_switch_ms) +
-                        " ms after F");
+    PowerOff(now, std::chrono::milliseconds(*options_.power_cycle_after_switch_ms), " after F");
   }
   if (kind != 'B' || !reply.image_changed || faults.drop) return;
   ++blocks_acknowledged_;
@@ -133,14 +130,27 @@ void Simulator::AfterReply(char kind, const UnitReply& reply, const ReplyFaults&
   }
 }
 
+void Simulator::PowerOff(TimePoint now, Duration off_for, const std::string& why) {
+  power_on_at_ = now + off_for;
+  power_off_for_ = off_for;
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(off_for).count();
+  log_.Event(now, "power off for " + std::to_string(ms) + " ms" + why);
+}
+
 void Simulator::PowerOnIfDue(TimePoint now) {
   if (!power_on_at_ || now < *power_on_at_) return;
   power_on_at_.reset();
   unit_.Reset();
   const std::string problem = LineProblemNow();
   if (!problem.empty()) log_.Warning(now, "reporting after the power cycle although " + problem);
-  Enqueue(TextReply('r', "OK"), now);
-  log_.Event(now, "power on: sent r OK");
+  const auto& reports = options_.power_on_reports;
+  const std::size_t n = power_on_reports_++;
+  const std::string status = n < reports.size() ? reports[n] : "OK";
+  Enqueue(TextReply('r', status), now);
+  log_.Event(now, "power on: sent r " + status);
+  // The unit still waits for its download: the technician, seeing the prompt
+  // stay, switches it off and on again.
+  if (status != "OK") PowerOff(now, power_off_for_, " again");
 }
 
 void Simulator::Enqueue(const Bytes& bytes, TimePoint not_before) {

@@ -86,6 +86,13 @@ std::optional<std::string> ComDevicePath(std::string_view name);
 inline constexpr DWORD read_wait_ms = 1000;
 COMMTIMEOUTS PortTimeouts();
 
+// Whether a read that took `got` bytes after waiting `waited` met the end of
+// the line rather than its time-out: one that ends empty before half its wait
+// is up. That is how Windows tells of a pulled port (Wine ends such a read with
+// an error instead); taken for a quiet line, it would be read again at once,
+// over and over.
+bool EndedEmptyEarly(DWORD got, std::chrono::milliseconds waited);
+
 // Raw 8N1 at `baud`: binary, no parity checking or replacement, no flow control
 // of any kind, DTR and RTS held inactive, NUL bytes kept. The rate is read back:
 // a rate the driver did not take is refused.

@@ -14,6 +14,10 @@ core::Error GoneError(const std::string& operation, const std::string& name, DWO
 
 }  // namespace
 
+bool EndedEmptyEarly(DWORD got, std::chrono::milliseconds waited) {
+  return got == 0 && waited.count() < static_cast<long long>(read_wait_ms) / 2;
+}
+
 ComDevice::ComDevice(UniqueHandle port, std::string name)
     : port_(std::move(port)), name_(std::move(name)) {
   start_read();
@@ -45,18 +49,12 @@ void ComDevice::start_read() {
   ::SetEvent(read_event_.get());
 }
 
-// A read that ends empty before its wait was up met the end of the line, not
-// the time-out; ended like that over and over it would keep the loop busy for
-// ever, so the port counts as gone.
 void ComDevice::take_completed(DWORD got) {
   read_pending_ = false;
   held_.insert(held_.end(), read_buffer_.begin(), read_buffer_.begin() + got);
-  if (got > 0) return;
   const auto waited =
       std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - read_started_);
-  if (waited.count() < static_cast<long long>(read_wait_ms) / 2) {
-    gone_ = GoneError("read", name_, ERROR_HANDLE_EOF);
-  }
+  if (EndedEmptyEarly(got, waited)) gone_ = GoneError("read", name_, ERROR_HANDLE_EOF);
 }
 
 void ComDevice::collect_read() {

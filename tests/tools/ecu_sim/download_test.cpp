@@ -141,7 +141,8 @@ TEST(EcuSimDownload, PulledCableHangsUpTheLine) {
 
 TEST(EcuSimDownload, PowerCycleReportsBackAfterTheFinish) {
   TempDir dir;
-  SimProcess sim({"--power-cycle-after", "300", "--received", dir / "rx%n.bin"});
+  SimProcess sim(
+      {"--power-cycle-after", "300", "--power-on-report", "NO", "--received", dir / "rx%n.bin"});
   FarEnd far(sim.path(), {B115200});
   ASSERT_TRUE(far.ok());
   for (unsigned download = 1; download <= 2; ++download) {
@@ -150,9 +151,13 @@ TEST(EcuSimDownload, PowerCycleReportsBackAfterTheFinish) {
     ASSERT_EQ(Hex(Exchange(far, BlockRequest(0, BlockData(download)), 4)),
               Hex(WithChecksum("BOK")));
     ASSERT_EQ(Hex(Exchange(far, Text("u123456"), 4)), Hex(WithChecksum("uOK")));
-    // Switched off: no answer, and the report comes by itself once it is on again.
+    // Switched off: no answer, and the report comes by itself once it is on again;
+    // the first one says "NO", and the next follows one more power cycle later.
     ASSERT_TRUE(far.Write(Text("V")));
     EXPECT_EQ(Hex(far.Read(1, 150)), "");
+    if (download == 1) {
+      EXPECT_EQ(Hex(far.Read(4, 1000)), Hex(WithChecksum("rNO")));
+    }
     EXPECT_EQ(Hex(far.Read(4, 1000)), Hex(WithChecksum("rOK")));
     EXPECT_EQ(Hex(Exchange(far, Text("V"), 11)), Hex(WithChecksum("V3M0100001")));
     EXPECT_TRUE(FileBytes(dir / ("rx" + std::to_string(download) + ".bin")) == BlockData(download));
