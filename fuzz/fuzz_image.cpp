@@ -52,7 +52,7 @@ void CheckTexts(std::span<const std::uint8_t> bytes) {
   Require(family.supported == (family.rule >= 1 && family.rule <= 5), "rules 1-5 supported");
   Require(family.supported == (family.link_kind != firmware::Link::none),
           "a supported family has a link");
-  Require(!family.fast_baud || firmware::HasFinishWait(version), "fast only for 6 and 8");
+  Require(!family.fast_baud || firmware::FastFamily(version), "fast only for 6 and 8");
 }
 
 // An accepted image holds every block the download will read; a refused one

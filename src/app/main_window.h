@@ -13,6 +13,7 @@
 #include "config/port_record.h"
 #include "core/event_loop.h"
 #include "core/trace.h"
+#include "download/protocol.h"
 #include "download/states.h"
 #include "firmware/acceptance.h"
 #include "firmware/family.h"
@@ -165,6 +166,9 @@ class TForm1 : public ui::Form {
   void HidDeviceData(std::uint8_t report_id, std::span<const std::uint8_t> data);
   void HidCtlDeviceDataError(links::HidRecord& device, const core::Error& error);
   void StopLinkTimers();
+  // A busy unit's wait was for the one firing that will not come now: the next
+  // action (a new file's connection, Retry) starts at the normal step.
+  void EndBusyWait();
   void ComPort1RxChar(int count);
   void ComPort1Gone(const core::Error& error);
   void HandleCommError();
@@ -337,9 +341,9 @@ class TForm1 : public ui::Form {
 
   // --- Non-visual components ---
   links::ComPort ComPort1{loop, serial};
-  ui::Timer Timer1{loop, 10};
-  ui::Timer Timer2{loop, 100};
-  ui::Timer Timer4{loop, 30};
+  ui::Timer Timer1{loop, download::hid_piece_interval_ms};
+  ui::Timer Timer2{loop, download::probe_time_out_ms};
+  ui::Timer Timer4{loop, download::first_action_delay_ms};
   links::HidController HidCtl{loop, hid};
 
   // The opening screen, created and shown by FormCreate unless "-O" was given.

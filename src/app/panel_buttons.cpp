@@ -109,7 +109,7 @@ void TForm1::SizeMessagePanel(int lines) {
 void TForm1::Button_Download_ready_for_downloadClick() {
   Panel_ready_for_download.visible = false;
   download_started = true;
-  Timer2.set_interval(500);
+  Timer2.set_interval(download::reply_time_out_ms);
   if (staged_download) {
     SendSwitchRequest();
   } else {
@@ -152,6 +152,7 @@ void TForm1::xpButton_close_tekstveldClick() {
 void TForm1::Button_Retry_communication_offlineClick() {
   Panel_communication_offline.visible = false;
   HideProgressPanels();
+  EndBusyWait();
   autoselect_index = 0;
   next_action = PortSearchWanted() ? NextAction::probe_next_port : NextAction::connect;
   Timer4.set_enabled(true);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "download/states.h"
@@ -45,6 +46,28 @@ inline constexpr int reply_time_out_ms = 500;
 inline constexpr int restart_time_out_ms = 5000;
 // The port search's probe: the time-out the first search after start-up has.
 inline constexpr int probe_time_out_ms = 100;
+// An image's finish wait counts tenths of a second.
+inline constexpr int finish_wait_unit_ms = 100;
+
+// Timer4: how long after it is armed the next action runs. The first
+// connection after start-up goes sooner; every later action waits the step.
+inline constexpr int first_action_delay_ms = 30;
+inline constexpr int action_delay_ms = 60;
+// A unit that answers the finish request "busy" is asked again this much later.
+inline constexpr int busy_unit_wait_ms = 2000;
+// Timer1: the pause between two pieces of a block on the HID link.
+inline constexpr int hid_piece_interval_ms = 10;
+// Link errors in a row that re-send the request in flight; the next one gives up.
+inline constexpr int resends_before_giving_up = 3;
+
+// The code of a reply that refuses whatever was asked.
+inline constexpr std::uint8_t refusal_reply_code = 'F';
+// The two-character statuses of the short replies.
+inline constexpr std::string_view status_ok = "OK";            // accepted, go on
+inline constexpr std::string_view status_not_taken = "FF";     // the block was not taken
+inline constexpr std::string_view status_memory_fault = "MM";  // the memory cannot be written
+inline constexpr std::string_view status_busy = "wK";          // still busy, ask again
+inline constexpr std::string_view status_refused = "NO";
 
 // Fewest bytes that make a complete reply in `comm_state`; 0 where none is awaited.
 int MinimumReplyLength(CommState comm_state, bool fast_baud);

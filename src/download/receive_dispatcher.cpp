@@ -1,7 +1,6 @@
 // Judges what the unit sent against the request last sent, and moves the download on.
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <limits>
 
 #include "app/main_window.h"
@@ -14,8 +13,15 @@ namespace {
 
 constexpr std::uint8_t restart_report_code = StateLetter(CommState::restart);
 
+// The code of every reply a request can get.
 bool KnownReplyCode(std::uint8_t code) {
-  return code != 0 && std::strchr("aBdSuU}rVWF", code) != nullptr;
+  constexpr std::array requests{CommState::access,         CommState::block,   CommState::status,
+                                CommState::serial_number,  CommState::finish,  CommState::start,
+                                CommState::switch_request, CommState::restart, CommState::version,
+                                CommState::prepare};
+  return code == download::refusal_reply_code ||
+         std::any_of(requests.begin(), requests.end(),
+                     [code](CommState state) { return StateLetter(state) == code; });
 }
 
 // The reply code a state waits for; 0 for the states that wait for none.
@@ -123,7 +129,7 @@ void TForm1::ReceiveDispatcher(std::int32_t count) {
     ReportLinkError();
     return;
   }
-  if (code == 'F') {
+  if (code == download::refusal_reply_code) {
     if (comm_state == CommState::switch_request) {
       // The switch is settled: a reply timer left running would ask for the
       // status and start the script a second time, or cut a power-cycle wait
@@ -147,7 +153,7 @@ void TForm1::ReceiveDispatcher(std::int32_t count) {
   }
   if (rx_count < download::MinimumReplyLength(comm_state, fast_baud)) return;
   Timer2.set_enabled(false);
-  if (comm_state == CommState::restart) Timer2.set_interval(500);
+  if (comm_state == CommState::restart) Timer2.set_interval(download::reply_time_out_ms);
   const bool checked = comm_state != CommState::status && comm_state != CommState::switch_request;
   if (checked && !download::ChecksumHolds(rx_buffer)) {
     ReportLinkError();

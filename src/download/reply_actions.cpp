@@ -14,7 +14,7 @@ void TForm1::ActOnReply() {
       StaticText_Serial_number.caption = download::PayloadText(rx_buffer);
       return staged_download ? PatternCheck() : VersionCheck();
     case CommState::prepare:
-      if (download::Status(rx_buffer) == "OK") return SendAccessRequest();
+      if (download::Status(rx_buffer) == download::status_ok) return SendAccessRequest();
       // Nothing would go out any more and nothing would tell the user why.
       return ShowRefusalForm(texts::prepare_refused, texts::start_failed_2, "");
     case CommState::access:
@@ -87,13 +87,13 @@ void TForm1::OnStatusReply() {
 
 void TForm1::OnStartReply() {
   const std::string status = download::Status(rx_buffer);
-  if (status == "OK") {
+  if (status == download::status_ok) {
     block_nr = 0;
     Gauge_up_down_loading.max_value = last_block_nr;
     Gauge_up_down_loading.progress = 0;
     GroupBox_gauge_up_down_loading.visible = true;
     SendBlock();
-  } else if (status == "NO") {
+  } else if (status == download::status_refused) {
     ShowRefusalForm(texts::start_failed_1, texts::start_failed_2, "");
   } else {
     ReportLinkError();
@@ -102,7 +102,7 @@ void TForm1::OnStartReply() {
 
 void TForm1::OnBlockReply() {
   const std::string status = download::Status(rx_buffer);
-  if (status == "OK") {
+  if (status == download::status_ok) {
     error_count = 0;
     Gauge_up_down_loading.progress = block_nr;
     block_nr += 1;
@@ -111,9 +111,9 @@ void TForm1::OnBlockReply() {
     } else {
       SendBlock();
     }
-  } else if (status == "FF") {
+  } else if (status == download::status_not_taken) {
     ReportLinkError();
-  } else if (status == "MM") {
+  } else if (status == download::status_memory_fault) {
     GroupBox_gauge_up_down_loading.visible = false;
     if (block_nr == 0) {
       ShowRefusalForm(texts::not_possible, texts::call_supplier, "");
@@ -129,21 +129,21 @@ void TForm1::OnBlockReply() {
 
 void TForm1::OnFinishReply() {
   const std::string status = download::Status(rx_buffer);
-  if (status == "OK" && staged_download) {
+  if (status == download::status_ok && staged_download) {
     // The finish is answered: the next image's blocks are no wait for it.
     ShowBusy(false);
     ContinueScript();
-  } else if (status == "OK") {
+  } else if (status == download::status_ok) {
     ShowBusy(false);
     GroupBox_gauge_up_down_loading.visible = false;
     ShowReadyPanel(ReadyButtons::ok, texts::finished_1, texts::finished_2);
-  } else if (status == "wK") {
+  } else if (status == download::status_busy) {
     error_count = 0;
     StopLinkTimers();
     next_action = NextAction::handle_comm_error;
-    Timer4.set_interval(2000);
+    Timer4.set_interval(download::busy_unit_wait_ms);
     Timer4.set_enabled(true);
-  } else if (status == "NO") {
+  } else if (status == download::status_refused) {
     ShowBusy(false);
     GroupBox_gauge_up_down_loading.visible = false;
     dialogs.message(ui::BoxKind::warning, texts::download_failed);
@@ -153,7 +153,7 @@ void TForm1::OnFinishReply() {
 }
 
 void TForm1::OnRestartReply() {
-  if (download::Status(rx_buffer) == "OK") return ContinueScript();
+  if (download::Status(rx_buffer) == download::status_ok) return ContinueScript();
   // After a power cycle the prompt stays up: the user switches the power again.
   // This report is judged once; left held, it would stand in front of the next.
   if (next_action == NextAction::power_cycle_wait) return ClearRx();

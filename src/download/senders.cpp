@@ -92,7 +92,7 @@ void TForm1::SendStartRequest() {
 
 void TForm1::SendFinishRequest() {
   comm_state = CommState::finish;
-  Timer2.set_interval(finish_wait * 100);
+  Timer2.set_interval(finish_wait * download::finish_wait_unit_ms);
   if (!Send(download::FinishRequest(StaticText_Serial_number.caption),
             download::hid_length_start_finish)) {
     return;

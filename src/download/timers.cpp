@@ -9,7 +9,8 @@ void TForm1::Timer2Timer() {
       StopLinkTimers();
       ClosePort();
       Timer2.set_enabled(false);
-      Timer2.set_interval(100);
+      // Back to the time-out it had at start-up.
+      Timer2.set_interval(download::probe_time_out_ms);
       ShowBusy(false);
       GroupBox_gauge_up_down_loading.visible = false;
       dialogs.message(ui::BoxKind::warning, texts::download_failed);
@@ -35,9 +36,9 @@ void TForm1::Timer4Timer() {
       // A reply that came late for the connection before may have shown a panel
       // since the start was asked for; none of it belongs to this connection.
       HideProgressPanels();
-      Timer2.set_interval(500);
+      Timer2.set_interval(download::reply_time_out_ms);
       SendVersionRequest();
-      Timer4.set_interval(60);
+      Timer4.set_interval(download::action_delay_ms);
       return;
     case NextAction::start_download:
       SendStartRequest();
@@ -53,7 +54,7 @@ void TForm1::Timer4Timer() {
       SendRestartRequest();
       return;
     case NextAction::handle_comm_error:
-      Timer4.set_interval(60);
+      Timer4.set_interval(download::action_delay_ms);
       HandleCommError();
       return;
     case NextAction::probe_next_port:
@@ -61,9 +62,13 @@ void TForm1::Timer4Timer() {
       ClosePort();
       Timer2.set_interval(download::probe_time_out_ms);
       ProbeCandidatePort();
-      Timer4.set_interval(60);
+      Timer4.set_interval(download::action_delay_ms);
       return;
     default:
       return;
   }
+}
+
+void TForm1::EndBusyWait() {
+  if (next_action == NextAction::handle_comm_error) Timer4.set_interval(download::action_delay_ms);
 }

@@ -24,7 +24,7 @@ ImageFacts LayoutFacts(const std::string& name, const Bytes& bytes) {
 ImageFacts OpenedImageFacts(const std::string& path, const Bytes& bytes) {
   ImageFacts facts = LayoutFacts(path, bytes);
   facts.family = FamilyOfImage(facts.version);
-  facts.fast_baud = HasFinishWait(facts.version);
+  facts.fast_baud = FastFamily(facts.version);
   if (facts.readable) facts.finish_wait = facts.fast_baud ? ImageFinishWait(*bytes) : 0;
   return facts;
 }

@@ -10,10 +10,6 @@ char Upper(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-bool FastFirst(char c) {
-  return c == '6' || c == '8';
-}
-
 Family Serial(int rule, PortKind port) {
   return Family{.rule = rule, .supported = true, .link_kind = Link::serial, .port = port};
 }
@@ -25,7 +21,7 @@ Family Classify(std::string_view code) {
   const char second = code[1];
   if (first == '3' && second == 'M') return Serial(1, PortKind::rs232);
   if (second == 'D' || second == 'F' || second == 'I') return Serial(2, PortKind::rs232);
-  if ((first == '4' || FastFirst(first)) && second == 'M') {
+  if ((first == '4' || FastFamily(code)) && second == 'M') {
     return Serial(3, PortKind::rs232_over_usb);
   }
   if (second == 'E') return Serial(4, PortKind::rs232_over_usb);
@@ -37,9 +33,13 @@ Family Classify(std::string_view code) {
 
 }  // namespace
 
+bool FastFamily(std::string_view code) {
+  return !code.empty() && (code.front() == '6' || code.front() == '8');
+}
+
 Family FamilyOfImage(std::string_view version) {
   Family family = Classify(version);
-  family.fast_baud = family.supported && FastFirst(version[0]);
+  family.fast_baud = family.supported && FastFamily(version);
   return family;
 }
 

@@ -22,6 +22,11 @@ struct Family {
   bool fast_baud = false;          // 921600 baud and the long status reply
 };
 
+// Whether a code names a fast family: its first character is "6" or "8". Its
+// units talk at 921600 baud, send the long status reply, and an image for them
+// carries a finish wait.
+bool FastFamily(std::string_view code);
+
 // A kind of file the open dialog offers: its description and its name patterns.
 struct FileFilter {
   std::string description;
@@ -30,7 +35,7 @@ struct FileFilter {
 
 // The family of a code's first two characters; a code shorter than two
 // characters is not supported. An unsupported family has no link, port or fast rate.
-// For a firmware image: fast for every supported family whose first character is "6" or "8".
+// For a firmware image: fast for every supported fast family.
 Family FamilyOfImage(std::string_view version);
 // For an image named in a script: the family of its file's own name (a folder in
 // front of it does not count), fast as for an image.

@@ -49,10 +49,6 @@ std::string ImageVersion(std::span<const std::uint8_t> bytes) {
   return std::string(head.begin(), head.end());
 }
 
-bool HasFinishWait(std::string_view version) {
-  return !version.empty() && (version.front() == '6' || version.front() == '8');
-}
-
 std::optional<std::int32_t> ImageFinishWait(std::span<const std::uint8_t> bytes) {
   if (bytes.size() < finish_wait_offset + finish_wait_length) return std::nullopt;
   const auto text = bytes.subspan(finish_wait_offset, finish_wait_length);

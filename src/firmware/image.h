@@ -39,10 +39,6 @@ ImageLayout InspectImage(std::span<const std::uint8_t> bytes);
 // The version text: the first 9 bytes (fewer when the file is shorter).
 std::string ImageVersion(std::span<const std::uint8_t> bytes);
 
-// Whether a version text's family runs the fast link and so carries a finish wait:
-// first character "6" or "8".
-bool HasFinishWait(std::string_view version);
-
 // The finish wait held in bytes 9 to 12 (tenths of a second). The four characters
 // are taken as a decimal integer the way a usual text-to-integer conversion does:
 // leading blanks and one "+" are allowed, then at least one digit "0" to "9", and

@@ -8,7 +8,7 @@ void TForm1::HandleCommError() {
   if (link_kind == firmware::Link::serial && ComPort1.connected()) ComPort1.clear_buffers();
   error_count += 1;
   WriteCommLabel();
-  if (error_count <= 3) {
+  if (error_count <= download::resends_before_giving_up) {
     ResendInFlight();
     return;
   }

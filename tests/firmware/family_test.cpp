@@ -59,6 +59,9 @@ TEST(Family, RulesInOrderForImagesAndScriptImages) {
       EXPECT_EQ(f.port, c.port) << what;
       EXPECT_EQ(f.fast_baud, in_script ? c.script_image_fast : c.image_fast) << what;
     }
+    if (supported) {
+      EXPECT_EQ(firmware::FastFamily(c.code), c.image_fast) << c.code;
+    }
   }
 }
 

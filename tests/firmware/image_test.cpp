@@ -155,16 +155,6 @@ TEST(ImageFinishWait, FourCharactersAsDecimalInteger) {
   }
 }
 
-TEST(ImageFinishWait, OnlyFastFamiliesCarryOne) {
-  const std::pair<const char*, bool> cases[] = {
-      {"6MA123456", true},  {"8ME12", true}, {"6", true},    {"3MA123456", false},
-      {"5MA123456", false}, {"", false},     {" 6M", false},
-  };
-  for (const auto& [version, carries] : cases) {
-    EXPECT_EQ(firmware::HasFinishWait(version), carries) << version;
-  }
-}
-
 TEST(ImageDataBlock, WholeBlocksOnlyAndNeverOutside) {
   const auto bytes = MakeImage(2064);  // L = 2, but block 2 holds only 16 bytes
   struct Case {
