@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/opening_screen.h"
+#include "app/window.h"
 #include "app/window_states.h"
 #include "config/port_record.h"
 #include "core/event_loop.h"
@@ -52,7 +53,7 @@ struct Environment {
 // The main window: its components, the download state of the one connection,
 // and every handler and operation. Its methods are defined in the folder of the
 // subsystem they belong to.
-class TForm1 : public ui::Form {
+class TForm1 : public ui::Form, public app::Window {
  public:
   using CommState = download::CommState;
   using NextAction = download::NextAction;
@@ -121,8 +122,22 @@ class TForm1 : public ui::Form {
   // A connection runs from its first request until it ends (finished, refused,
   // cancelled, offline): the unit is awaited, or a panel offers to go on.
   bool ConnectionRuns() const;
-  // Nothing more can happen until the user opens a file.
-  bool Idle() const { return !UnitAwaited() && !WaitsForUser(); }
+  bool Idle() const override { return !UnitAwaited() && !WaitsForUser(); }
+
+  // --- What a front end asks (app/front_answers.cpp); see app::Window ---
+  Asks Asking() const override;
+  ui::Button* Offered(Choice choice) override;
+  const ui::Panel* AskingPanel() const override;
+  bool Standing(const ui::Panel& panel) const override;
+  bool DownloadFinished() const override;
+  bool UnitAsked() const override;
+  bool FileRefused() const override;
+  bool Searching() const override;
+  app::LinkFacts LinkNow() const override;
+  app::Readout ReadOut() const override;
+  app::GaugeReading Gauge() const override;
+  const std::optional<app::StalledStep>& StalledAt() const override { return stalled_step; }
+  void UsePort(const std::string& port) override;
 
   // --- Download control (download/) ---
   void ReceiveDispatcher(std::int32_t count);
@@ -229,7 +244,7 @@ class TForm1 : public ui::Form {
   void Button_Save_set_communicationport_2Click();
   void Button_Cancel_set_communicationportClick();
   // The ports the port search probes, in order: the RS232-over-USB group's list.
-  const std::vector<std::string>& PortSearchCandidates() const;
+  const std::vector<std::string>& PortSearchCandidates() const override;
   // The candidate at `index`; nothing past either end of the list.
   std::optional<std::string> PortSearchCandidate(std::int32_t index) const;
 
@@ -375,15 +390,9 @@ class TForm1 : public ui::Form {
   std::int32_t script_position = 0;
   // Set by the Download button, so that opening another file mid-download can ask first.
   bool download_started = false;
-  // The step line a script came to rest at because it asks for nothing this
-  // program knows: the window goes no further and says nothing (users have
-  // always seen it so), but a front end without a window must tell why it ended.
-  struct StalledStep {
-    std::size_t line = 0;  // counted from 1
-    std::string text;
-  };
-  std::optional<StalledStep> stalled_step;
-  // A port chosen by the front end for this run (the batch front end's --port):
+  // The step line a script came to rest at because it asks for nothing this program knows.
+  std::optional<app::StalledStep> stalled_step;
+  // A port chosen by the front end for this run (UsePort, the batch front end's --port):
   // the port set-up then uses it without reading the port configuration files.
   std::optional<std::string> forced_port;
 

@@ -6,14 +6,11 @@
 #include <ostream>
 #include <string>
 
-#include "app/main_window.h"
+#include "app/composition.h"
 #include "batch/console.h"
 #include "batch/options.h"
 #include "core/event_loop.h"
 #include "core/trace.h"
-#include "platform/hid_device.h"
-#include "platform/serial_port.h"
-#include "platform/settings_files.h"
 
 namespace batch {
 
@@ -23,8 +20,8 @@ struct RunnerParts {
   core::EventLoop& loop;
   // Handles one round of events, waiting at most `max_wait_ms` (-1: until something happens).
   std::function<void(std::int64_t max_wait_ms)> run_once;
-  platform::SerialSystem& serial;
-  platform::HidSystem& hid;
+  // The systems to talk to; none: the machine's own.
+  const app::Systems* systems = nullptr;
   std::ostream& out;
   std::ostream& err;
   std::istream& in;
@@ -32,12 +29,11 @@ struct RunnerParts {
   bool in_is_terminal = false;   // a person can answer the question at the ready panel
   std::string executable_path;
   core::Trace* trace = nullptr;  // the support trace, when one is written
-  platform::SettingsFiles* settings = nullptr;  // none: the port files beside the program
 };
 
 // One run of zekflash-cli that connects: the main window without a window,
 // driven through its buttons until the download finished or stopped, or until
-// nothing more can happen (TForm1::Idle).
+// nothing more can happen (app::Window::Idle).
 class BatchRunner {
  public:
   BatchRunner(Options options, RunnerParts parts)
@@ -52,7 +48,7 @@ class BatchRunner {
     std::string reason;
   };
 
-  Ending Drive(TForm1& form, Console& console);
+  Ending Drive(app::Composition& program, Console& console);
 
   Options options_;
   RunnerParts parts_;

@@ -3,27 +3,22 @@
 #include <algorithm>
 #include <array>
 
-#include "app/main_window.h"
 #include "batch/printable.h"
 #include "texts/texts.h"
 
 namespace batch {
 
-namespace {
-
-std::string Described(const std::optional<core::Error>& error) {
-  return error ? Printable(error->describe()) : std::string();
+std::string LinkReason(const app::LinkFacts& link) {
+  if (link.kind == firmware::Link::hid && !link.bridge_found) {
+    return "no USB HID bridge \"HIDtoUART ZEK\" is plugged in";
+  }
+  if (link.kind == firmware::Link::none || !link.last_error) return {};
+  return Printable(link.last_error->describe());
 }
 
-}  // namespace
-
-std::string LinkReason(const TForm1& form) {
-  if (form.link_kind == firmware::Link::hid) {
-    if (form.hid_device == nullptr) return "no USB HID bridge \"HIDtoUART ZEK\" is plugged in";
-    return Described(form.hid_device->last_error());
-  }
-  if (form.link_kind != firmware::Link::serial) return {};
-  return Described(form.ComPort1.last_error());
+std::string UnitPlace(const app::LinkFacts& link) {
+  if (link.kind == firmware::Link::hid) return "the USB HID bridge";
+  return Printable(link.port);
 }
 
 bool ReportsPortFailure(const std::string& box_text) {

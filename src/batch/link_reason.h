@@ -2,7 +2,7 @@
 
 #include <string>
 
-class TForm1;
+#include "app/window.h"
 
 namespace batch {
 
@@ -11,7 +11,10 @@ namespace batch {
 // bridge's ("write report /dev/hidraw0: the device is no longer plugged in"),
 // or that no bridge was found; empty when nothing failed since the port was
 // last opened.
-std::string LinkReason(const TForm1& form);
+std::string LinkReason(const app::LinkFacts& link);
+
+// Where the unit is reached, for messages: the serial port's name, or the USB HID bridge.
+std::string UnitPlace(const app::LinkFacts& link);
 
 // Whether a message box of the window reports a write or read on the link
 // that has just failed, or a request with no bridge to take it, so that

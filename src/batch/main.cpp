@@ -8,11 +8,8 @@
 #include "app/trace_file.h"
 #include "batch/batch_runner.h"
 #include "batch/options.h"
-#include "platform/hid_device.h"
 #include "platform/poll_loop.h"
 #include "platform/program_path.h"
-#include "platform/serial_port.h"
-#include "platform/settings_files.h"
 #include "platform/terminal.h"
 #include "texts/texts.h"
 
@@ -35,14 +32,9 @@ int Connect(const batch::Options& options, const char* argv0) {
     }
     trace = std::move(*opened);
   }
-  const auto serial = platform::MakeSystemSerial();
-  const auto hid = platform::MakeSystemHid(loop);
-  const auto settings = platform::MakeSystemSettingsFiles();
   batch::RunnerParts parts{
       .loop = loop,
       .run_once = [&loop](std::int64_t max_wait_ms) { loop.run_once(max_wait_ms); },
-      .serial = *serial,
-      .hid = *hid,
       .out = std::cout,
       .err = std::cerr,
       .in = std::cin,
@@ -50,7 +42,6 @@ int Connect(const batch::Options& options, const char* argv0) {
       .in_is_terminal = platform::IsTerminal(0),
       .executable_path = platform::ExecutablePath(argv0),
       .trace = trace.get(),
-      .settings = settings.get(),
   };
   return batch::BatchRunner(options, std::move(parts)).Run();
 }

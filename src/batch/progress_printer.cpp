@@ -19,15 +19,13 @@ std::string MinutesSeconds(std::int64_t seconds) {
 }  // namespace
 
 void ProgressPrinter::Update() {
-  const ui::Gauge& gauge = form_.Gauge_up_down_loading;
-  if (!form_.GroupBox_gauge_up_down_loading.visible) {
+  const app::GaugeReading gauge = window_.Gauge();
+  if (!gauge.shown) {
     if (shown_) console_.EndBar();
     shown_ = false;
     return;
   }
-  if (!shown_ || gauge.max_value != max_ || gauge.progress < last_progress_) {
-    Restart();
-  }
+  if (!shown_ || gauge.max != max_ || gauge.progress < last_progress_) Restart(gauge);
   if (gauge.progress == last_progress_) return;
   if (last_progress_ >= 0 && !timing_) {
     // The gauge moves when a block is acknowledged, so the rate is measured
@@ -38,32 +36,30 @@ void ProgressPrinter::Update() {
   }
   last_progress_ = gauge.progress;
   if (JsonEvents* json = console_.json()) {
-    const auto speed = Measure(gauge.progress, gauge.max_value);
-    json->Progress(gauge.progress, gauge.max_value,
+    const auto speed = Measure(gauge.progress, gauge.max);
+    json->Progress(gauge.progress, gauge.max,
                    speed ? std::optional(speed->bytes_per_s) : std::nullopt,
                    speed ? std::optional(speed->seconds_left) : std::nullopt);
     return;
   }
-  const int percent = gauge.percent();
+  const int percent = gauge.percent;
   if (console_.out_is_terminal()) {
-    console_.Bar(BarText(gauge.progress, gauge.max_value, percent));
+    console_.Bar(BarText(gauge.progress, gauge.max, percent));
     return;
   }
   const int tenth = percent / 10;
   if (tenth <= last_tenth_) return;
   last_tenth_ = tenth;
-  console_.Line(std::to_string(tenth * 10) + " %" +
-                RateAndTimeLeft(gauge.progress, gauge.max_value));
+  console_.Line(std::to_string(tenth * 10) + " %" + RateAndTimeLeft(gauge.progress, gauge.max));
 }
 
-void ProgressPrinter::Restart() {
+void ProgressPrinter::Restart(const app::GaugeReading& gauge) {
   shown_ = true;
-  max_ = form_.Gauge_up_down_loading.max_value;
+  max_ = gauge.max;
   last_progress_ = -1;
   last_tenth_ = 0;
   timing_ = false;
-  const std::string title = form_.GroupBox_gauge_up_down_loading.caption;
-  if (!title.empty()) console_.Line(title);
+  if (!gauge.title.empty()) console_.Line(gauge.title);
 }
 
 auto ProgressPrinter::Measure(int progress, int max) const -> std::optional<Speed> {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/main_window.h"
+#include "app/window.h"
 #include "batch/console.h"
 #include "core/event_loop.h"
 
@@ -18,8 +18,8 @@ namespace batch {
 // leaves it out. With JSON events every step is one progress event.
 class ProgressPrinter {
  public:
-  ProgressPrinter(const TForm1& form, const core::EventLoop& clock, Console& console)
-      : form_(form), clock_(clock), console_(console) {}
+  ProgressPrinter(const app::Window& window, const core::EventLoop& clock, Console& console)
+      : window_(window), clock_(clock), console_(console) {}
 
   void Update();
 
@@ -29,13 +29,13 @@ class ProgressPrinter {
     std::int64_t seconds_left = 0;
   };
 
-  void Restart();
+  void Restart(const app::GaugeReading& gauge);
   // Once a rate can be measured.
   std::optional<Speed> Measure(int progress, int max) const;
   std::string RateAndTimeLeft(int progress, int max) const;
   std::string BarText(int progress, int max, int percent) const;
 
-  const TForm1& form_;
+  const app::Window& window_;
   const core::EventLoop& clock_;
   Console& console_;
   bool shown_ = false;

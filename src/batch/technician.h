@@ -1,27 +1,28 @@
 #pragma once
 
 #include <istream>
+#include <optional>
 #include <string>
 
-#include "app/main_window.h"
+#include "app/window.h"
 #include "batch/console.h"
 
 namespace batch {
-
-// Where the unit is reached, for messages: the serial port's name, or the USB HID bridge.
-std::string UnitPlace(const TForm1& form);
 
 // What one look at the window came to: nothing to press (the run waits for the
 // next event), a press made (its handler may already have shown the next panel),
 // the download finished, or the run must stop.
 enum class Outcome { waiting, pressed, finished, stopped };
 
-// Plays the technician in front of the window: looks at the panel on top and
-// presses what the options say, exactly as a user would (a button that cannot
-// be seen or used takes no press). Decides whether a panel ends the run, and
-// says why a window at rest ended it.
+// Plays the technician in front of the window: looks at what the panel on top
+// asks and presses what the options say, exactly as a user would (a button
+// that cannot be seen or used takes no press). Decides whether a panel ends the
+// run, and says why a window at rest ended it.
 class Technician {
  public:
+  using Asks = app::Window::Asks;
+  using Choice = app::Window::Choice;
+
   struct Policy {
     bool yes = false;
     bool ignore_version = false;
@@ -29,7 +30,7 @@ class Technician {
     bool can_ask = false;  // a person at a terminal can answer questions on `answers`
   };
 
-  Technician(TForm1& form, Policy policy, Console& console, std::istream& answers,
+  Technician(app::Window& window, Policy policy, Console& console, std::istream& answers,
              std::string file);
 
   // One look at the window after an event.
@@ -38,24 +39,24 @@ class Technician {
   const std::string& reason() const { return reason_; }
   // The button of the last press.
   const ui::Button* pressed() const { return pressed_; }
-  // Why nothing more can happen, for a window that has come to rest (TForm1::Idle).
+  // Why nothing more can happen, for a window that has come to rest (Window::Idle).
   std::string AtRest() const;
 
  private:
   Outcome OnAccessLevel();
   Outcome OnOffline();
+  Outcome OnRefusal();
   Outcome OnText();
   Outcome OnReady();
+  Outcome OnGoOn();
   Outcome OnOlderVersion();
-  bool Searching() const;
   std::string NoAnswer() const;
-  bool Finished() const;
   bool Ask(const std::string& question);
-  Outcome Press(ui::Button& button, const std::string& note);
-  Outcome Stop(ui::Button* button, std::string reason);
+  Outcome Press(Choice choice, const std::string& note = {});
+  Outcome Stop(std::optional<Choice> choice, std::string reason);
   std::string Unit() const;
 
-  TForm1& form_;
+  app::Window& window_;
   Policy policy_;
   Console& console_;
   std::istream& answers_;

@@ -49,7 +49,7 @@ void TForm1::ScriptStep() {
   if (StartsWith(text, "[t")) return ShowTexts(*bytes, text);
   if (text == "[end1]") return FinalMessage();
   // Any other line arms nothing: the download goes no further.
-  stalled_step = StalledStep{firmware::LineNumberAt(*bytes, line->offset), text};
+  stalled_step = app::StalledStep{firmware::LineNumberAt(*bytes, line->offset), text};
 }
 
 // Nothing more of the download goes out, and nothing says it still runs.

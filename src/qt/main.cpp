@@ -5,24 +5,18 @@
 #include <QStyleFactory>
 #include <cstdio>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/main_window.h"
-#include "app/panel_tracer.h"
+#include "app/composition.h"
 #include "app/trace_file.h"
-#include "platform/hid_device.h"
-#include "platform/serial_port.h"
-#include "platform/settings_files.h"
 #include "qt/form_view.h"
 #include "qt/form_widget.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_event_loop.h"
 #include "texts/texts.h"
 #include "texts/version.h"
-#include "ui/traced_dialogs.h"
 
 int main(int argc, char** argv) {
   // Answered before the toolkit starts, so that they need no display.
@@ -54,27 +48,20 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::unique_ptr<app::TraceFile> trace = std::move(wanted.file);
-  qtui::QtDialogs qt_dialogs;
-  std::optional<ui::TracedDialogs> traced;
-  if (trace) traced.emplace(qt_dialogs, *trace);
-  ui::Dialogs& dialogs = traced ? static_cast<ui::Dialogs&>(*traced) : qt_dialogs;
-  const auto serial = platform::MakeSystemSerial();
-  const auto hid = platform::MakeSystemHid(loop);
-  const auto settings = platform::MakeSystemSettingsFiles();
-  TForm1 form(Environment{loop, dialogs, *serial, *hid, std::move(args),
-                          QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
-                          trace.get(), settings.get()});
+  qtui::QtDialogs dialogs;
+  app::Composition program(
+      {.loop = loop,
+       .dialogs = dialogs,
+       .args = std::move(args),
+       .executable_path = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
+       .trace = trace.get()});
 
-  qtui::FormView view(form);
-  qt_dialogs.set_owner(view.root());
-  std::optional<app::PanelTracer> panels;
-  if (trace) {
-    panels.emplace(form, *trace);
-    view.after_sync = [&panels] { panels->Check(); };
-  }
+  qtui::FormView view(program.form());
+  dialogs.set_owner(view.root());
+  view.after_sync = [&program] { program.panels().Check(); };
   loop.after_event = [&view] { view.sync(); };
   view.root()->show();
-  form.FormShow();
+  program.Show();
   view.sync();
   const int code = QApplication::exec();
   // The window goes before the form and the loop; nothing may sync it after this.

@@ -5,7 +5,7 @@
 #include <QStyleFactory>
 #include <cstdio>
 
-#include "app/main_window.h"
+#include "app/composition.h"
 #include "app/opening_screen.h"
 #include "core/manual_loop.h"
 #include "platform/unplugged.h"
@@ -40,16 +40,16 @@ int main(int argc, char** argv) {
   ui::ScriptedDialogs dialogs;
   platform::UnpluggedSerial serial;
   platform::UnpluggedHid hid;
-  TForm1 form(
-      Environment{loop,
-                  dialogs,
-                  serial,
-                  hid,
-                  {"-O"},
-                  QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()});
-  qtui::FormView view(form);
+  const app::Systems systems{serial, hid};
+  app::Composition program(
+      {.loop = loop,
+       .dialogs = dialogs,
+       .args = {"-O"},
+       .executable_path = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
+       .systems = &systems});
+  qtui::FormView view(program.form());
   view.root()->show();
-  form.FormShow();
-  failures += qtui::WriteMainWindowShots(form, view, dir);
+  program.Show();
+  failures += qtui::WriteMainWindowShots(program, view, dir);
   return failures == 0 ? 0 : 1;
 }

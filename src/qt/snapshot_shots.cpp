@@ -4,7 +4,6 @@
 #include <QPixmap>
 #include <cstdio>
 
-#include "app/window_states.h"
 #include "qt/check_box_widget.h"
 #include "qt/form_widget.h"
 
@@ -33,17 +32,14 @@ bool WriteFormShot(FormView& view, const QString& path) {
   return false;
 }
 
-int WriteMainWindowShots(TForm1& form, FormView& view, const QDir& dir) {
+int WriteMainWindowShots(app::Composition& program, FormView& view, const QDir& dir) {
   int failures = 0;
-  for (const app::WindowState& state : TForm1::WindowStates(LinuxPorts())) {
-    form.PutAtRest();
-    state.set_up(form);
+  for (const app::Scene& scene : program.Scenes(LinuxPorts())) {
+    const ui::Control* click = scene.set_up();
     view.sync();
-    if (state.autoselect && form.CheckBox_Autoselect_comport.checked != *state.autoselect) {
-      // Clicked as the user would, so the click goes through the window.
-      static_cast<QAbstractButton*>(view.widget_of(form.CheckBox_Autoselect_comport))->click();
-    }
-    if (!WriteFormShot(view, dir.filePath(QString::fromLatin1(state.file)))) ++failures;
+    // Clicked as the user would, so the click goes through the window.
+    if (click != nullptr) static_cast<QAbstractButton*>(view.widget_of(*click))->click();
+    if (!WriteFormShot(view, dir.filePath(QString::fromLatin1(scene.file)))) ++failures;
   }
   return failures;
 }

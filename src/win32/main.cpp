@@ -3,21 +3,15 @@
 
 #include <cstdio>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/main_window.h"
-#include "app/panel_tracer.h"
+#include "app/composition.h"
 #include "app/trace_file.h"
-#include "platform/hid_device.h"
 #include "platform/poll_loop.h"
-#include "platform/serial_port.h"
-#include "platform/settings_files.h"
 #include "texts/texts.h"
 #include "texts/version.h"
-#include "ui/traced_dialogs.h"
 #include "win32/dpi.h"
 #include "win32/form_view.h"
 #include "win32/program_text.h"
@@ -46,27 +40,20 @@ int Run(int argc, char** argv) {
   }
   const std::unique_ptr<app::TraceFile> trace = std::move(wanted.file);
   win32ui::Win32Dialogs win_dialogs(scale);
-  std::optional<ui::TracedDialogs> traced;
-  if (trace) traced.emplace(win_dialogs, *trace);
-  ui::Dialogs& dialogs = traced ? static_cast<ui::Dialogs&>(*traced) : win_dialogs;
-  const auto serial = platform::MakeSystemSerial();
-  const auto hid = platform::MakeSystemHid(loop);
-  const auto settings = platform::MakeSystemSettingsFiles();
-  TForm1 form(
-      Environment{loop, dialogs, *serial, *hid, std::move(args), exe, trace.get(), settings.get()});
+  app::Composition program({.loop = loop,
+                            .dialogs = win_dialogs,
+                            .args = std::move(args),
+                            .executable_path = exe,
+                            .trace = trace.get()});
 
-  win32ui::FormView view(form, nullptr, scale);
-  std::optional<app::PanelTracer> panels;
-  if (trace) {
-    panels.emplace(form, *trace);
-    view.after_sync = [&panels] { panels->Check(); };
-  }
+  win32ui::FormView view(program.form(), nullptr, scale);
+  view.after_sync = [&program] { program.panels().Check(); };
   win_dialogs.set_owner(view.root());
   win_dialogs.while_modal = [&loop, &view] {
     loop.run_ready();
     view.sync();
   };
-  form.FormShow();
+  program.Show();
   view.sync();
   while (!view.closed()) {
     loop.run_once(-1);

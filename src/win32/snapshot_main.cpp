@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/main_window.h"
+#include "app/composition.h"
 #include "app/opening_screen.h"
 #include "core/manual_loop.h"
 #include "platform/unplugged.h"
@@ -41,10 +41,15 @@ int main(int argc, char** argv) {
   platform::UnpluggedHid hid;
   char exe[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  TForm1 form(Environment{loop, dialogs, serial, hid, {"-O"}, exe});
-  win32ui::FormView view(form, nullptr, scale);
-  form.FormShow();
+  const app::Systems systems{serial, hid};
+  app::Composition program({.loop = loop,
+                            .dialogs = dialogs,
+                            .args = {"-O"},
+                            .executable_path = exe,
+                            .systems = &systems});
+  win32ui::FormView view(program.form(), nullptr, scale);
+  program.Show();
   view.sync();
-  failures += win32ui::WriteMainWindowShots(form, view, dir);
+  failures += win32ui::WriteMainWindowShots(program, view, dir);
   return failures == 0 ? 0 : 1;
 }

@@ -1,6 +1,5 @@
 #include "win32/snapshot_shots.h"
 
-#include "app/window_states.h"
 #include "win32/window_shot.h"
 
 namespace win32ui {
@@ -14,18 +13,17 @@ app::ShownPorts WindowsPorts() {
 
 }  // namespace
 
-int WriteMainWindowShots(TForm1& form, FormView& view, const std::string& dir) {
+int WriteMainWindowShots(app::Composition& program, FormView& view, const std::string& dir) {
   int failures = 0;
-  for (const app::WindowState& state : TForm1::WindowStates(WindowsPorts())) {
-    form.PutAtRest();
-    state.set_up(form);
+  for (const app::Scene& scene : program.Scenes(WindowsPorts())) {
+    const ui::Control* click = scene.set_up();
     view.sync();
-    if (state.autoselect && form.CheckBox_Autoselect_comport.checked != *state.autoselect) {
+    if (click != nullptr) {
       // Clicked as the user would, so the click goes through the window.
-      ::SendMessageA(view.window_of(form.CheckBox_Autoselect_comport), BM_CLICK, 0, 0);
+      ::SendMessageA(view.window_of(*click), BM_CLICK, 0, 0);
       view.sync();
     }
-    if (!WriteWindowShot(view.root(), dir + "/" + state.file)) ++failures;
+    if (!WriteWindowShot(view.root(), dir + "/" + scene.file)) ++failures;
   }
   return failures;
 }

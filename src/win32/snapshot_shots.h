@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/main_window.h"
+#include "app/composition.h"
 #include "win32/form_view.h"
 
 namespace win32ui {
@@ -10,6 +10,6 @@ namespace win32ui {
 // Puts the main window into each state a user meets (panels, gauge, spinner,
 // port settings) and writes a picture of each into `dir`, naming each file on
 // stdout. Returns how many could not be written (each reported on stderr).
-int WriteMainWindowShots(TForm1& form, FormView& view, const std::string& dir);
+int WriteMainWindowShots(app::Composition& program, FormView& view, const std::string& dir);
 
 }  // namespace win32ui

@@ -25,8 +25,7 @@ int BatchBench::Run(const std::vector<std::string>& args) {
   batch::RunnerParts parts{
       .loop = loop,
       .run_once = [this](std::int64_t max_wait_ms) { RunOnce(max_wait_ms); },
-      .serial = serial,
-      .hid = hid,
+      .systems = &systems,
       .out = out,
       .err = err,
       .in = in,

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/composition.h"
 #include "form_fixture.h"
 #include "played_unit.h"
 
@@ -25,6 +26,7 @@ struct BatchBench : FormFixture {
   int PowerCyclesAsked();
 
   PlayedUnit unit;
+  app::Systems systems{serial, hid};
   std::ostringstream out;
   std::ostringstream err;
   std::istringstream in;
