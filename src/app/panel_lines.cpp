@@ -27,9 +27,8 @@ void CollectButtons(const ui::Control& c, std::vector<std::string>& faces) {
 
 std::vector<std::string> PanelLines(const ui::Panel& panel) {
   std::vector<std::string> lines;
-  if (panel.title_height > 0 && !Trimmed(panel.caption).empty()) {
-    lines.push_back(Trimmed(panel.caption));
-  }
+  const std::string title = Trimmed(panel.shown_title());
+  if (!title.empty()) lines.push_back(title);
   CollectTexts(panel, lines);
   return lines;
 }

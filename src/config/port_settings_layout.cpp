@@ -1,6 +1,7 @@
 // Places, texts and colours of the port settings panel.
 #include "app/main_window.h"
 #include "config/port_record.h"
+#include "platform/port_list.h"
 #include "texts/texts.h"
 
 using ui::Align;
@@ -37,6 +38,9 @@ void port_row(ui::Button& rescan, ui::ComboBox& combo, ui::Button& save) {
   combo.set_bounds(416, 13, 89, 21);
   combo.font = arial(11, false, colors::navy);
   combo.text = config::default_port_name;
+  // The box is 89 px wide: port names show in their short form ("ttyUSB0"),
+  // and picking one still selects the whole name.
+  combo.shown_as = platform::ShortPortName;
   small_button(save, 526, 14, 25, texts::save_button);
 }
 

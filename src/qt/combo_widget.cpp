@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-#include "platform/port_list.h"
 #include "qt/convert.h"
 
 namespace qtui {
@@ -29,24 +28,21 @@ ComboWidget::ComboWidget(ui::ComboBox& box, QWidget* parent, AfterInput after_in
   });
 }
 
-// The box is 89 px wide: port names show in their short form ("ttyUSB0"), and
-// picking one still selects the whole name. Text the user is typing is left as
-// typed, "/dev/" and all.
+// Text the user is typing is left as typed.
 void ComboWidget::sync_from_component() {
   const QSignalBlocker block(this);
   sync_items();
   if (currentIndex() != box_.item_index) setCurrentIndex(box_.item_index);
   const QString typed = ToQString(box_.text);
-  const QString shown = ToQString(platform::ShortPortName(box_.text));
+  const QString shown = ToQString(box_.shown_text());
   if (currentText() != shown && currentText() != typed) setEditText(shown);
   sync_colours();
 }
 
 void ComboWidget::sync_items() {
   QStringList wanted;
-  for (const std::string& item : box_.items) {
-    wanted.push_back(ToQString(platform::ShortPortName(item)));
-  }
+  for (std::size_t i = 0; i < box_.items.size(); ++i)
+    wanted.push_back(ToQString(box_.shown_item(i)));
   bool same = count() == wanted.size();
   for (int i = 0; same && i < count(); ++i) same = itemText(i) == wanted[i];
   if (same) return;

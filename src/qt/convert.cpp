@@ -30,6 +30,7 @@ QFont ToQFont(const ui::Font& f) {
   QFont font(family);
   font.setPixelSize(f.size_px > 0 ? f.size_px : 11);
   font.setBold(f.bold);
+  font.setItalic(f.italic);
   return font;
 }
 

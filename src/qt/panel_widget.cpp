@@ -23,7 +23,7 @@ PanelWidget::PanelWidget(ui::Panel& panel, QWidget* parent, const AfterInput&)
     : QWidget(parent), panel_(panel) {}
 
 void PanelWidget::sync_from_component() {
-  const QString title = panel_.title_height > 0 ? ToQString(panel_.caption) : QString();
+  const QString title = ToQString(panel_.shown_title());
   if (title != title_) title_ = title;
   update();
 }

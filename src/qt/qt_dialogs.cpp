@@ -4,8 +4,10 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "app/box_title.h"
 #include "qt/convert.h"
 #include "qt/modal_form_dialog.h"
+#include "texts/texts.h"
 
 namespace qtui {
 
@@ -25,20 +27,6 @@ QMessageBox::Icon IconOf(ui::BoxKind kind) {
   return QMessageBox::NoIcon;
 }
 
-QString TitleOf(ui::BoxKind kind) {
-  switch (kind) {
-    case ui::BoxKind::error:
-      return QStringLiteral("Error");
-    case ui::BoxKind::warning:
-      return QStringLiteral("Warning");
-    case ui::BoxKind::question:
-      return QStringLiteral("Confirm");
-    case ui::BoxKind::plain:
-      break;
-  }
-  return QString::fromLatin1(QtDialogs::program_title);
-}
-
 }  // namespace
 
 QString NameFilter(const ui::FileFilter& filter) {
@@ -53,7 +41,7 @@ QString NameFilter(const ui::FileFilter& filter) {
 ui::Answer QtDialogs::message_box(ui::BoxKind kind, const std::string& text,
                                   ui::BoxButtons buttons) {
   const bool yes_no = buttons == ui::BoxButtons::yes_no;
-  QMessageBox box(IconOf(kind), TitleOf(kind), BoxText(text),
+  QMessageBox box(IconOf(kind), ToQString(app::BoxTitle(kind)), BoxText(text),
                   yes_no ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner_);
   box.setTextFormat(Qt::PlainText);
   if (yes_no) {
@@ -70,7 +58,7 @@ std::optional<std::string> QtDialogs::open_file(const std::vector<ui::FileFilter
   QStringList names;
   for (const ui::FileFilter& f : filters) names.push_back(NameFilter(f));
   QString selected = names.isEmpty() ? QString() : names.front();
-  const QString path = QFileDialog::getOpenFileName(owner_, QStringLiteral("Open"),
+  const QString path = QFileDialog::getOpenFileName(owner_, ToQString(texts::open_dialog_title),
                                                     QFile::decodeName(initial_folder.c_str()),
                                                     names.join(QStringLiteral(";;")), &selected);
   if (path.isEmpty()) return std::nullopt;

@@ -3,7 +3,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "texts/texts.h"
 #include "ui/dialogs.h"
 
 namespace qtui {
@@ -12,8 +11,6 @@ namespace qtui {
 // modally (the opening screen).
 class QtDialogs : public ui::Dialogs {
  public:
-  static constexpr const char* program_title = texts::program_name;
-
   // The window the dialogs belong to, once there is one.
   void set_owner(QWidget* owner) { owner_ = owner; }
 

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "app/pictures.h"
 #include "qt/convert.h"
 #include "qt/gradients.h"
 #include "qt/pictures.h"
@@ -11,7 +12,6 @@ namespace qtui {
 namespace {
 
 constexpr qreal corner_radius = 4;
-constexpr int picture_size = 24;
 
 struct Face {
   QColor top;
@@ -32,7 +32,7 @@ SkinButton::SkinButton(ui::Button& button, QWidget* parent, AfterInput after_inp
     : QPushButton(parent), button_(button), after_input_(std::move(after_input)) {
   setAttribute(Qt::WA_Hover);
   setAutoDefault(false);
-  if (button_.has_picture) picture_ = FolderIcon(picture_size);
+  if (button_.has_picture) picture_ = DrawingImage(app::FolderIcon());
   connect(this, &QPushButton::clicked, this, [this] {
     button_.click();
     after_input_();

@@ -241,6 +241,22 @@ inline std::string RegistryError(int code) {
   return "Registry error (win error code: " + std::to_string(code) + ")";
 }
 
+// The titles of the message boxes of each kind (a plain box has the program's
+// name) and of the file-open dialog.
+inline constexpr const char* error_box_title = "Error";
+inline constexpr const char* warning_box_title = "Warning";
+inline constexpr const char* question_box_title = "Confirm";
+inline constexpr const char* open_dialog_title = "Open";
+
+// The maker's logo on the opening screen.
+inline constexpr const char* logo_letters = "ZEK";
+inline constexpr const char* logo_line = "ENGINE MANAGEMENT SYSTEMS";
+
+// The access-level picture: the settings dialog of the standard software.
+inline constexpr const char* access_level_dialog_title = "Unit settings - User access level";
+inline constexpr const char* access_level_group = "User access level";
+inline constexpr const char* access_level_ok = "OK";
+inline constexpr const char* access_level_cancel = "Cancel";
 // The unit's user access-level options as the access-level picture shows them
 // set: which are ticked, and their names.
 struct AccessLevelOption {

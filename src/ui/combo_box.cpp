@@ -21,4 +21,12 @@ void ComboBox::type_text(std::string typed) {
   item_index = -1;
 }
 
+std::string ComboBox::shown_item(std::size_t index) const {
+  return shown_as ? shown_as(items.at(index)) : items.at(index);
+}
+
+std::string ComboBox::shown_text() const {
+  return shown_as ? shown_as(text) : text;
+}
+
 }  // namespace ui

@@ -13,6 +13,7 @@ struct Font {
   int size_px = 11;
   bool bold = false;
   Color color = colors::black;
+  bool italic = false;
 };
 
 inline Font arial(int size_px, bool bold, Color color) {

@@ -15,6 +15,8 @@ class Panel : public Control {
 
   // Children's places are relative to the client area, which starts below the title bar.
   int client_top() const { return title_height; }
+  // The title as its bar shows it; nothing without a title bar.
+  std::string shown_title() const { return title_height > 0 ? caption : std::string(); }
 
   int title_height = 0;
   Align title_align = Align::center;

@@ -66,20 +66,20 @@ FontCache::~FontCache() {
 
 HFONT FontCache::get(const ui::Font& f) {
   const int px = f.size_px > 0 ? f.size_px : 11;
-  const auto key = std::make_tuple(f.family, px, f.bold);
+  const auto key = std::make_tuple(f.family, px, f.bold, f.italic);
   const auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
   // A negative height asks for the character height, as the layout's pixel sizes mean.
   const int height = -static_cast<int>(std::lround(px * scale_));
-  HFONT font = ::CreateFontA(height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                             ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                             DEFAULT_PITCH | FF_SWISS, f.family.c_str());
+  HFONT font = ::CreateFontA(height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, f.italic ? TRUE : FALSE,
+                             FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_SWISS, f.family.c_str());
   fonts_.emplace(key, font);
   return font;
 }
 
 SIZE FontCache::text_size(const ui::Font& f, const std::string& text) {
-  const auto key = std::make_pair(std::make_tuple(f.family, f.size_px, f.bold), text);
+  const auto key = std::make_pair(std::make_tuple(f.family, f.size_px, f.bold, f.italic), text);
   const auto it = sizes_.find(key);
   if (it != sizes_.end()) return it->second;
   SIZE size{0, 0};

@@ -39,7 +39,7 @@ class FontCache {
   SIZE text_size(const ui::Font& f, const std::string& text);
 
  private:
-  using Key = std::tuple<std::string, int, bool>;
+  using Key = std::tuple<std::string, int, bool, bool>;
   double scale_;
   std::map<Key, HFONT> fonts_;
   std::map<std::pair<Key, std::string>, SIZE> sizes_;

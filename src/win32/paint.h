@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "ui/control.h"
+#include "ui/drawing.h"
 #include "ui/form.h"
 #include "win32/gdi.h"
 
@@ -32,6 +33,8 @@ void PaintCloseButton(const Painter& p, bool pressed);
 void PaintPanel(const Painter& p, const ui::Control& c);
 void PaintButton(const Painter& p, const ui::Control& c, PaintState state);
 void PaintSpinner(const Painter& p, const ui::Control& c);
+// A described picture at the painter's top left, at the painter's scale.
+void PaintDrawing(const Painter& p, const ui::Drawing& drawing);
 // The picture of that name; nothing for a name we do not know.
 void PaintPicture(const Painter& p, const std::string& name);
 // Text in `r` with a colour of its own, over what is already drawn.

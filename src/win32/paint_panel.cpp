@@ -26,7 +26,7 @@ void PaintTitle(const Painter& p, const ui::Panel& panel) {
   const bool vertical = panel.direction == ui::GradientDirection::vertical;
   FillGradient(p.dc, bar, panel.title_from, panel.title_to, vertical);
   const RECT text{bar.left + p.s(title_margin), bar.top, bar.right - p.s(title_margin), bar.bottom};
-  PaintText(p, panel.caption, panel.title_font, panel.title_font.color, text,
+  PaintText(p, panel.shown_title(), panel.title_font, panel.title_font.color, text,
             DrawFlags(panel.title_align) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 

@@ -1,95 +1,147 @@
-// The pictures the window shows, drawn here rather than loaded from files.
-#include "texts/texts.h"
+// The described pictures, drawn with GDI.
+#include "app/pictures.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 #include "win32/paint.h"
 
 namespace win32ui {
 
 namespace {
 
-// The maker's logo: "ZEK" lettering beside a cog, in the 16 standard colours,
-// 630 x 299 and cut at the right edge of its place.
-void PaintMakerLogo(const Painter& p) {
-  const RECT& r = p.r;
-  const RECT logo{r.left, r.top, r.left + p.s(630), r.top + p.s(299)};
-  FillSolid(p.dc, logo, ui::colors::navy);
-  FillSolid(p.dc, RECT{logo.left, logo.top + p.s(230), logo.right, logo.top + p.s(238)},
-            ui::colors::yellow);
-  for (int i = 0; i < 8; ++i) {
-    const int x = logo.left + p.s(360 + i * 30);
-    FillSolid(p.dc, RECT{x, logo.top + p.s(40), x + p.s(4), logo.top + p.s(200)}, {0, 128, 128});
+// Picture pixels to device pixels in the painter's rectangle.
+struct Place {
+  const Painter& p;
+  int x(double v) const { return p.r.left + static_cast<int>(std::lround(v * p.scale)); }
+  int y(double v) const { return p.r.top + static_cast<int>(std::lround(v * p.scale)); }
+  // A fill covers the box; an outline is drawn on its edges, both included.
+  RECT fill(const ui::Box& b) const {
+    return RECT{x(b.left), y(b.top), x(b.left + b.width), y(b.top + b.height)};
   }
-  HBRUSH grey = ::CreateSolidBrush(RGB(192, 192, 192));
+  RECT outline(const ui::Box& b) const {
+    RECT r = fill(b);
+    ++r.right;
+    ++r.bottom;
+    return r;
+  }
+  std::vector<POINT> points(const std::vector<ui::Point>& ps) const {
+    std::vector<POINT> out;
+    for (const ui::Point& pt : ps) out.push_back(POINT{x(pt.x), y(pt.y)});
+    return out;
+  }
+};
+
+HPEN MakePen(const Painter& p, const ui::Pen& pen) {
+  const int width = std::max(1, static_cast<int>(std::lround(pen.width * p.scale)));
+  LOGBRUSH brush{BS_SOLID, Rgb(pen.color), 0};
+  const DWORD ends = pen.round ? PS_ENDCAP_ROUND | PS_JOIN_ROUND : PS_ENDCAP_SQUARE | PS_JOIN_BEVEL;
+  return ::ExtCreatePen(PS_GEOMETRIC | PS_SOLID | ends, static_cast<DWORD>(width), &brush, 0,
+                        nullptr);
+}
+
+// Fills the inside of `region` as `fill` says; the region is the caller's.
+void FillRegion(const Place& at, HRGN region, const ui::Fill& fill) {
+  if (fill.kind == ui::Fill::Kind::none) return;
+  if (fill.kind == ui::Fill::Kind::solid) {
+    HBRUSH brush = ::CreateSolidBrush(Rgb(fill.color));
+    ::FillRgn(at.p.dc, region, brush);
+    ::DeleteObject(brush);
+    return;
+  }
+  const int saved = ::SaveDC(at.p.dc);
+  ::ExtSelectClipRgn(at.p.dc, region, RGN_AND);
+  FillGradient(at.p.dc, at.fill(fill.over), fill.color, fill.to, true);
+  ::RestoreDC(at.p.dc, saved);
+}
+
+// The region of a shape's inside; nullptr for a shape without one.
+HRGN RegionOf(const Place& at, const ui::Shape& s) {
+  using Kind = ui::Shape::Kind;
+  const RECT r = at.outline(s.box);
+  switch (s.kind) {
+    case Kind::rect:
+      return ::CreateRectRgn(r.left, r.top, r.right, r.bottom);
+    case Kind::rounded_rect: {
+      const int d = static_cast<int>(std::lround(2 * s.radius * at.p.scale));
+      return ::CreateRoundRectRgn(r.left, r.top, r.right, r.bottom, d, d);
+    }
+    case Kind::ellipse:
+      return ::CreateEllipticRgn(r.left, r.top, r.right, r.bottom);
+    case Kind::polygon: {
+      const std::vector<POINT> pts = at.points(s.points);
+      return ::CreatePolygonRgn(pts.data(), static_cast<int>(pts.size()), ALTERNATE);
+    }
+    case Kind::polyline:
+    case Kind::text:
+      break;
+  }
+  return nullptr;
+}
+
+void DrawOutline(const Place& at, const ui::Shape& s) {
+  using Kind = ui::Shape::Kind;
+  HPEN pen = MakePen(at.p, *s.pen);
   {
-    Selected b(p.dc, grey);
-    Selected pen(p.dc, ::GetStockObject(NULL_PEN));
-    ::Ellipse(p.dc, logo.left + p.s(440), logo.top + p.s(60), logo.left + p.s(580),
-              logo.top + p.s(200));
+    Selected with_pen(at.p.dc, pen);
+    Selected hollow(at.p.dc, ::GetStockObject(NULL_BRUSH));
+    const RECT r = at.outline(s.box);
+    std::vector<POINT> pts = at.points(s.points);
+    if (s.kind == Kind::polygon && !pts.empty()) pts.push_back(pts.front());
+    switch (s.kind) {
+      case Kind::rect:
+        ::Rectangle(at.p.dc, r.left, r.top, r.right, r.bottom);
+        break;
+      case Kind::rounded_rect: {
+        const int d = static_cast<int>(std::lround(2 * s.radius * at.p.scale));
+        ::RoundRect(at.p.dc, r.left, r.top, r.right, r.bottom, d, d);
+        break;
+      }
+      case Kind::ellipse:
+        ::Ellipse(at.p.dc, r.left, r.top, r.right, r.bottom);
+        break;
+      case Kind::polygon:
+      case Kind::polyline:
+        ::Polyline(at.p.dc, pts.data(), static_cast<int>(pts.size()));
+        break;
+      case Kind::text:
+        break;
+    }
   }
-  ::DeleteObject(grey);
-  ::SelectObject(p.dc, ::GetStockObject(NULL_PEN));
-  Selected dark(p.dc, ::GetStockObject(BLACK_BRUSH));
-  ::Ellipse(p.dc, logo.left + p.s(485), logo.top + p.s(105), logo.left + p.s(535),
-            logo.top + p.s(155));
-  const RECT letters{logo.left + p.s(40), logo.top + p.s(50), logo.left + p.s(420),
-                     logo.top + p.s(210)};
-  PaintText(p, "ZEK", ui::arial(150, true, ui::colors::black), ui::colors::black,
-            RECT{letters.left + p.s(6), letters.top + p.s(6), letters.right, letters.bottom},
-            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  PaintText(p, "ZEK", ui::arial(150, true, ui::colors::white), ui::colors::red, letters,
-            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  PaintText(p, "ENGINE MANAGEMENT SYSTEMS", ui::arial(22, true, ui::colors::white),
-            ui::colors::white,
-            RECT{logo.left + p.s(40), logo.top + p.s(245), logo.right, logo.top + p.s(290)},
-            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  ::DeleteObject(pen);
 }
 
-// The unit's user access-level settings as they must be set: 329 x 160.
-void PaintAccessLevel(const Painter& p) {
-  const RECT& r = p.r;
-  FillSolid(p.dc, r, ui::colors::silver);
-  FillGradient(p.dc, RECT{r.left, r.top, r.right, r.top + p.s(20)}, ui::colors::navy,
-               {16, 132, 208}, false);
-  PaintText(p, "Unit settings - User access level", ui::arial(11, true, ui::colors::white),
-            ui::colors::white, RECT{r.left + p.s(6), r.top, r.right, r.top + p.s(20)},
-            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  int y = r.top + p.s(30);
-  for (const auto& o : texts::access_level_options) {
-    RECT box{r.left + p.s(14), y, r.left + p.s(27), y + p.s(13)};
-    ::DrawFrameControl(p.dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | (o.on ? DFCS_CHECKED : 0));
-    PaintText(p, o.text, ui::arial(11, false, ui::colors::black), ui::colors::black,
-              RECT{r.left + p.s(34), y - p.s(2), r.left + p.s(220), y + p.s(15)},
-              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    y += p.s(24);
+void DrawShape(const Place& at, const ui::Shape& s) {
+  if (s.kind == ui::Shape::Kind::text) {
+    PaintText(at.p, s.text, s.font, s.font.color, at.fill(s.box),
+              DrawFlags(s.align) | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    return;
   }
-  for (const auto& [top, text] : {std::pair{100, "OK"}, std::pair{128, "Cancel"}}) {
-    RECT b{r.left + p.s(236), r.top + p.s(top), r.left + p.s(316), r.top + p.s(top + 22)};
-    ::DrawFrameControl(p.dc, &b, DFC_BUTTON, DFCS_BUTTONPUSH);
-    PaintText(p, text, ui::arial(11, false, ui::colors::black), ui::colors::black, b,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  if (s.kind == ui::Shape::Kind::rect && !s.pen && s.fill.kind == ui::Fill::Kind::solid) {
+    return FillSolid(at.p.dc, at.fill(s.box), s.fill.color);
   }
-}
-
-// A yellow folder: the small picture of the "Open file" button.
-void PaintFolder(const Painter& p) {
-  const RECT& r = p.r;
-  const int w = r.right - r.left;
-  const int h = r.bottom - r.top;
-  FillSolid(p.dc, RECT{r.left + w / 12, r.top + h / 5, r.left + w / 2, r.top + h / 3},
-            {200, 160, 0});
-  FillGradient(p.dc, RECT{r.left + w / 12, r.top + h / 3, r.right - w / 12, r.bottom - h / 8},
-               {255, 230, 120}, {230, 180, 20}, true);
-  HBRUSH edge = ::CreateSolidBrush(RGB(150, 110, 0));
-  const RECT body{r.left + w / 12, r.top + h / 3, r.right - w / 12, r.bottom - h / 8};
-  ::FrameRect(p.dc, &body, edge);
-  ::DeleteObject(edge);
+  if (HRGN region = RegionOf(at, s)) {
+    FillRegion(at, region, s.fill);
+    ::DeleteObject(region);
+  }
+  if (s.pen) DrawOutline(at, s);
 }
 
 }  // namespace
 
+void PaintDrawing(const Painter& p, const ui::Drawing& drawing) {
+  const Place at{p};
+  const int saved = ::SaveDC(p.dc);
+  const RECT bounds = at.fill(
+      ui::Box{0, 0, static_cast<double>(drawing.width), static_cast<double>(drawing.height)});
+  ::IntersectClipRect(p.dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
+  for (const ui::Shape& shape : drawing.shapes) DrawShape(at, shape);
+  ::RestoreDC(p.dc, saved);
+}
+
 void PaintPicture(const Painter& p, const std::string& name) {
-  if (name == "maker_logo") return PaintMakerLogo(p);
-  if (name == "access_level") return PaintAccessLevel(p);
-  if (name == "open_file") return PaintFolder(p);
+  if (const auto drawing = app::PictureNamed(name)) PaintDrawing(p, *drawing);
 }
 
 }  // namespace win32ui

@@ -1,7 +1,6 @@
 // Bringing each window, or drawing, in line with its component.
 #include <string>
 
-#include "platform/port_list.h"
 #include "ui/check_box.h"
 #include "ui/combo_box.h"
 #include "ui/panel.h"
@@ -25,9 +24,7 @@ void SetText(HWND hwnd, const std::string& text) {
 }
 
 std::string WantedText(const ui::Control& c) {
-  if (c.kind() == ui::Kind::panel) {
-    return static_cast<const ui::Panel&>(c).title_height > 0 ? c.caption : std::string();
-  }
+  if (c.kind() == ui::Kind::panel) return static_cast<const ui::Panel&>(c).shown_title();
   return c.caption;
 }
 
@@ -78,10 +75,9 @@ void FormView::sync_special(Entry& e) {
   }
   if (e.control->kind() != ui::Kind::combo_box) return;
   const auto& box = static_cast<const ui::ComboBox&>(*e.control);
-  // Port names show in their short form ("ttyUSB0"); picking one still selects
-  // the whole name. Text the user is typing is left as typed.
+  // Text the user is typing is left as typed.
   std::vector<std::string> items;
-  for (const std::string& item : box.items) items.push_back(platform::ShortPortName(item));
+  for (std::size_t i = 0; i < box.items.size(); ++i) items.push_back(box.shown_item(i));
   if (items != e.shown_items) {
     ::SendMessageA(e.hwnd, CB_RESETCONTENT, 0, 0);
     for (const std::string& item : items) {
@@ -92,7 +88,7 @@ void FormView::sync_special(Entry& e) {
   if (::SendMessageA(e.hwnd, CB_GETCURSEL, 0, 0) != box.item_index) {
     ::SendMessageA(e.hwnd, CB_SETCURSEL, static_cast<WPARAM>(box.item_index), 0);
   }
-  const std::string shown = platform::ShortPortName(box.text);
+  const std::string shown = box.shown_text();
   const std::string now = WindowText(e.hwnd);
   if (now != shown && now != box.text) ::SetWindowTextA(e.hwnd, shown.c_str());
   FitComboHeight(e.hwnd, scaled(box.height), scale_);

@@ -4,6 +4,8 @@
 
 #include <sstream>
 
+#include "app/box_title.h"
+#include "app/panel_lines.h"
 #include "texts/texts.h"
 #include "win32/form_view.h"
 #include "win32/modal_pump.h"
@@ -26,26 +28,6 @@ UINT IconOf(ui::BoxKind kind) {
   return 0;
 }
 
-const char* TitleOf(ui::BoxKind kind) {
-  switch (kind) {
-    case ui::BoxKind::error:
-      return "Error";
-    case ui::BoxKind::warning:
-      return "Warning";
-    case ui::BoxKind::question:
-      return "Confirm";
-    case ui::BoxKind::plain:
-      break;
-  }
-  return texts::program_name;
-}
-
-std::string Trimmed(const std::string& s) {
-  const auto first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
 }  // namespace
 
 std::string FilterList(const std::vector<ui::FileFilter>& filters) {
@@ -54,7 +36,7 @@ std::string FilterList(const std::vector<ui::FileFilter>& filters) {
     std::string patterns;
     std::istringstream in(f.pattern);
     for (std::string p; std::getline(in, p, ';');) {
-      p = Trimmed(p);
+      p = app::Trimmed(p);
       if (p.empty()) continue;
       if (!patterns.empty()) patterns += ';';
       patterns += p;
@@ -72,7 +54,7 @@ ui::Answer Win32Dialogs::message_box(ui::BoxKind kind, const std::string& text,
                                      ui::BoxButtons buttons) {
   const bool yes_no = buttons == ui::BoxButtons::yes_no;
   const ModalPump pump(while_modal);
-  const int pressed = ::MessageBoxA(owner_, text.c_str(), TitleOf(kind),
+  const int pressed = ::MessageBoxA(owner_, text.c_str(), app::BoxTitle(kind),
                                     IconOf(kind) | (yes_no ? MB_YESNO : MB_OK) | MB_TASKMODAL);
   if (!yes_no) return ui::Answer::ok;
   return pressed == IDYES ? ui::Answer::yes : ui::Answer::no;
@@ -90,7 +72,7 @@ std::optional<std::string> Win32Dialogs::open_file(const std::vector<ui::FileFil
   ofn.lpstrFile = path;
   ofn.nMaxFile = sizeof path;
   ofn.lpstrInitialDir = initial_folder.empty() ? nullptr : initial_folder.c_str();
-  ofn.lpstrTitle = "Open";
+  ofn.lpstrTitle = texts::open_dialog_title;
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
   const ModalPump pump(while_modal);
   if (!::GetOpenFileNameA(&ofn)) return std::nullopt;
