@@ -54,34 +54,12 @@ TEST(Startup, ProgramFolderIsTheExecutablesFolderWithItsSeparator) {
   EXPECT_EQ(f.form->program_folder, (f.folder / "").string()) << "the system's own separator";
 }
 
-TEST(Startup, StartValuesAfterCreate) {
+// A new window rests: nothing opened, listed, asked or armed, and nothing asks the user.
+TEST(Startup, ANewWindowRests) {
   FormFixture f;
-  TForm1& w = *f.form;
-  EXPECT_EQ(w.caption, "ZEK Firmware downloader V2.8 test baudrate new");
-  EXPECT_EQ(std::make_pair(w.left, w.top), std::make_pair(0, 0));
-  EXPECT_EQ(std::make_pair(w.width, w.height), std::make_pair(604, 328));
-  EXPECT_EQ(w.comm_state, CommState::idle);
-  EXPECT_TRUE(w.rx_buffer.empty());
-  EXPECT_EQ(w.rx_count, 0);
-  EXPECT_EQ(w.error_count, 0);
-  EXPECT_EQ(w.next_action, NextAction::connect);
-  EXPECT_EQ(w.link_kind, firmware::Link::none);
-  EXPECT_FALSE(w.fast_baud);
-  EXPECT_FALSE(w.staged_download);
-  EXPECT_FALSE(w.soft_restart);
-  EXPECT_EQ(w.finish_wait, 0);
-  EXPECT_EQ(w.port_name, "COM1");
-  EXPECT_TRUE(w.firmware_file_name.empty());
-  EXPECT_FALSE(w.Timer1.enabled());
-  EXPECT_FALSE(w.Timer2.enabled());
-  EXPECT_FALSE(w.Timer4.enabled());
-  EXPECT_EQ(w.Timer1.interval(), 10);
-  EXPECT_EQ(w.Timer2.interval(), 100);
-  EXPECT_EQ(w.Timer4.interval(), 30);
-  EXPECT_FALSE(w.ComPort1.connected());
-  EXPECT_EQ(w.label_comm_errors.caption, "Comm errors:");
-  EXPECT_TRUE(w.CheckBox_Autoselect_comport.checked);
-  // Nothing was opened, listed or asked at start.
+  EXPECT_TRUE(f.form->Idle());
+  EXPECT_FALSE(f.form->ConnectionRuns());
+  EXPECT_EQ(f.form->Asking(), app::Window::Asks::nothing);
   EXPECT_TRUE(f.serial.open_log.empty());
   EXPECT_TRUE(f.dialogs.boxes.empty());
   EXPECT_EQ(f.loop.pending(), 0u);

@@ -136,8 +136,7 @@ TEST(PortSetUp, RateThePortCannotRunIsToldWhenTheConnectionStarts) {
     TForm1& w = *f.form;
     f.serial.add_port("COM3");
     w.link_kind = firmware::Link::serial;
-    w.CheckBox_Autoselect_comport.checked = false;
-    w.forced_port = "COM3";
+    w.UsePort("COM3");
     w.port_name = "COM3";
     if (open_before) {
       ASSERT_TRUE(w.EnsurePortOpen());
@@ -157,8 +156,7 @@ TEST(PortSetUp, RateThePortCannotRunIsToldWhenTheConnectionStarts) {
 TEST(PortSetUp, PortChosenForTheRunSkipsTheFiles) {
   FormFixture f;
   TForm1& w = *f.form;
-  w.CheckBox_Autoselect_comport.checked = false;
-  w.forced_port = "/dev/pts/7";
+  w.UsePort("/dev/pts/7");
   EXPECT_TRUE(w.PortSetUp(PortKind::rs232));
   EXPECT_EQ(w.port_name, "/dev/pts/7");
   EXPECT_TRUE(f.dialogs.boxes.empty());

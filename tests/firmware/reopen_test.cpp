@@ -13,8 +13,7 @@ namespace {
 struct Bench : FormFixture {
   Bench() {
     serial.add_port("COM1");
-    form->forced_port = "COM1";
-    form->CheckBox_Autoselect_comport.checked = false;
+    form->UsePort("COM1");
   }
   void Open(const std::string& path) {
     dialogs.files.push_back(path);

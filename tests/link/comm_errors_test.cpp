@@ -179,7 +179,6 @@ TEST(CommErrors, PortSearchMovesOnFromPortsThatWillNotOpen) {
     for (const auto& p : c.present) f.serial.add_port(p);
     w.ComboBox_setCompoort2.set_items(c.listed);
     w.StaticText_version_info_File.caption = "3M0100001";
-    w.Timer2.set_interval(100);
     w.next_action = NextAction::probe_next_port;
     w.Timer4.set_enabled(true);
     f.loop.advance(30);
@@ -232,7 +231,6 @@ TEST(CommErrors, PortSearchMovesOnFromAPortThatLeadsNowhere) {
     f.serial.add_port(second);
     w.ComboBox_setCompoort2.set_items(c.second ? std::vector{first, second} : std::vector{first});
     w.StaticText_version_info_File.caption = "3M0100001";
-    w.Timer2.set_interval(100);
     if (c.fault == Fault::write_fails) f.serial.short_write_at = 0;
     w.next_action = NextAction::probe_next_port;
     w.Timer4.set_enabled(true);
