@@ -57,6 +57,10 @@ TEST(ComboBox, PickingSelectsTypingClearsTheSelection) {
   c.select(5);  // past the list: nothing selected, text kept
   EXPECT_EQ(c.item_index, -1);
   EXPECT_EQ(c.text, "COM7");
+  c.shown_as = [](const std::string& s) { return "<" + s + ">"; };
+  EXPECT_EQ(c.shown_item(1), "<COM10>");
+  EXPECT_EQ(c.shown_text(), "<COM7>");
+  EXPECT_EQ(c.text, "COM7") << "only shown so";
 }
 
 TEST(CheckBox, ClickTogglesThenTellsTheHandler) {
