@@ -38,10 +38,5 @@ bool TForm1::ConnectionRuns() const {
 }
 
 bool TForm1::WaitsForUser() const {
-  const bool ready =
-      Panel_ready_for_download.visible &&
-      (Button_Download_ready_for_download.visible || Button_Cancel_ready_for_download.visible ||
-       Button_Ok_ready_for_download.visible);
-  return ready || Panel_Acces_level_problem.visible || Panel_communication_offline.visible ||
-         Panel_tekstveld.visible || Panel_olderversion_text.visible;
+  return Asking() != Asks::nothing;
 }
