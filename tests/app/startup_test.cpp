@@ -92,29 +92,29 @@ TEST(Startup, ShowPlacesThePanelsHiddenAndFocusesOpenFile) {
   EXPECT_FALSE(w.Label_please_wait.visible);
 }
 
-TEST(Startup, PanelsStackInTheirOrder) {
+// Labels and the spinner lie below every panel, and the panel the window says
+// asks the user (the one a technician answers) is always the one on top.
+TEST(Startup, ThePanelThatAsksIsTheOneOnTop) {
   FormFixture f;
   TForm1& w = *f.form;
-  const std::vector<const ui::Control*> bottom_to_top{&w.GroupBox_gauge_up_down_loading,
-                                                      &w.GroupBox_ECU_info,
-                                                      &w.GroupBox_File_info,
-                                                      &w.SpeedButton_open_file,
-                                                      &w.SpeedButton_comport_settings,
-                                                      &w.Panel_olderversion_text,
-                                                      &w.Panel_ready_for_download,
-                                                      &w.Panel_tekstveld,
-                                                      &w.Panel_communication_offline,
-                                                      &w.GroupBox_set_communicationport,
-                                                      &w.Panel_Acces_level_problem};
-  std::vector<const ui::Control*> panels;
+  const ui::Control* top_panel = nullptr;
   for (const ui::Control* c : w.children()) {
-    if (c->kind() != ui::Kind::label && c->kind() != ui::Kind::spinner) {
-      panels.push_back(c);
-    } else {
-      EXPECT_TRUE(panels.empty()) << c->name() << " must lie below every panel";
-    }
+    const bool under = c->kind() == ui::Kind::label || c->kind() == ui::Kind::spinner;
+    EXPECT_FALSE(under && top_panel != nullptr) << c->name() << " must lie below every panel";
+    if (!under) top_panel = c;
   }
-  EXPECT_EQ(panels, bottom_to_top);
+  ui::Panel* const asking[] = {&w.Panel_olderversion_text, &w.Panel_ready_for_download,
+                               &w.Panel_tekstveld, &w.Panel_communication_offline,
+                               &w.Panel_Acces_level_problem};
+  for (ui::Panel* p : asking) p->visible = true;
+  for (int answered = 0; w.Asking() != app::Window::Asks::nothing; ++answered) {
+    top_panel = nullptr;
+    for (const ui::Control* c : w.children()) {
+      if (c->kind() == ui::Kind::panel && c->visible) top_panel = c;
+    }
+    ASSERT_EQ(w.AskingPanel(), top_panel) << "after " << answered << " answered";
+    for (ui::Panel* p : asking) p->visible = p->visible && p != top_panel;
+  }
 }
 
 TEST(OpeningScreen, MakerLabelTurnsBlackWhenClickedAndOkCloses) {
