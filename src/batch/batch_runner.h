@@ -14,8 +14,9 @@
 
 namespace batch {
 
-// What a run talks to. The real program passes the poll loop, the system's
-// serial devices and the standard streams; tests pass virtual time and fakes.
+// What a run talks to. The real program passes the poll loop and the standard
+// streams, and leaves the systems to the composition root; tests pass virtual
+// time and fakes.
 struct RunnerParts {
   core::EventLoop& loop;
   // Handles one round of events, waiting at most `max_wait_ms` (-1: until something happens).
