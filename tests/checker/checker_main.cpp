@@ -5,6 +5,7 @@
 //   zek-checker --runs N --from S  start values S to S+N-1
 //   zek-checker --minutes M        from 1 (or --from S) on, for M minutes
 //   zek-checker V ...              the start values given
+//   --hold none                    play the events held back by default (events.h)
 //
 // A breach prints the invariant, the events that lead to it (shortened) and
 // the start value. Each kind of breach is reported in full once; later runs
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
   if (const char* env = std::getenv("ZEK_CHECKER_RUNS")) runs = std::strtoull(env, nullptr, 10);
   double minutes = 0;
   int events = 200;
+  unsigned held = checker::held_by_default;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : "0";
@@ -51,6 +53,8 @@ int main(int argc, char** argv) {
       from = std::strtoull(value, nullptr, 10), ++i;
     } else if (arg == "--minutes") {
       minutes = std::strtod(value, nullptr), ++i;
+    } else if (arg == "--hold") {
+      held = std::string(value) == "none" ? checker::hold_nothing : checker::held_by_default, ++i;
     } else if (arg == "--events") {
       events = std::atoi(value), ++i;
     } else {
@@ -70,7 +74,7 @@ int main(int argc, char** argv) {
     }
     const std::uint64_t value = given.empty() ? from + i : given[i];
     checker::Choices choices(value);
-    const checker::Outcome outcome = checker::Play(choices, events);
+    const checker::Outcome outcome = checker::Play(choices, events, held);
     ++played;
     if (!outcome.breach) continue;
     ++failed;
