@@ -287,7 +287,8 @@ Event World::Draw(Choices& choices) {
     case 9:
       return SecondBridge{};
     case 10: {
-      const bool at_rest = !form.Timer2.enabled() && (held & hold_read_errors_at_rest) != 0;
+      const bool at_rest =
+          !form.Timer2.enabled() && !prompt && (held & hold_read_errors_at_rest) != 0;
       const unsigned faults[] = {at_rest ? 0u : 4u, 3, 3, 1, 1};
       return Line{static_cast<LineFault>(choices.Weighted(faults))};
     }
