@@ -98,6 +98,10 @@ bool TForm1::KeepOnlyPowerCycleReport() {
 
 void TForm1::ReceiveDispatcher(std::int32_t count) {
   if (link_kind == firmware::Link::serial && !ReadSerialInput(count)) {
+    // Switching the power off and on may break a read: noise, like the bytes it
+    // brings. Reported, it would put a link error, and so a restart request the
+    // step never asked for, in the place of the wait for the unit's report.
+    if (PowerCycleWaitRuns()) return ClearRx();
     ReportLinkError();
     dialogs.message_box(ui::BoxKind::error, texts::comm_error_test, ui::BoxButtons::yes_no);
     return;
