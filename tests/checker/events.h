@@ -81,7 +81,7 @@ struct Disk {
 // everywhere.
 enum Held : unsigned {
   hold_nothing = 0,
-  hold_read_errors_at_rest = 1,    // a failed read while no reply timer runs
+  hold_read_errors_at_rest = 1,    // a failed read while no reply timer runs, but at the prompt
   hold_other_power_reports = 2,    // a report other than "OK" after a power cycle
   hold_save = 4,                   // Save on the port settings panel
   hold_unplug_at_power_cycle = 8,  // the cable pulled at the power-cycle prompt

@@ -38,6 +38,9 @@ struct Setup {
 Setup DrawSetup(Choices& choices);
 std::string Describe(const Setup& setup);
 
+// The images, in World::images order.
+enum ImageId { image_good, image_older, image_damaged, image_a, image_b, image_bad };
+
 // An image the run wrote, with the bytes it was written with.
 struct Image {
   std::string name;  // as a script names it
@@ -98,11 +101,23 @@ class World {
   bool latest_answered = false;
 
  private:
+  Event Drawn(int kind, Choices& choices);
+  std::string Do(const Answer& e);
+  std::string Do(const Report& e);
+  std::string Do(const Stray& e);
+  std::string Do(const Tick& e);
+  std::string Do(const Press& e);
+  std::string Do(const ChoosePort& e);
+  std::string Do(const Open& e);
+  std::string Do(const Unplug& e);
+  std::string Do(const Replug& e);
+  std::string Do(const SecondBridge& e);
+  std::string Do(const Line& e);
+  std::string Do(const Disk& e);
   std::string Respond(const Answer& event);
   Bytes Reply(std::uint8_t request, Fault fault, int variant);
   void Deliver(const Bytes& bytes, int count_change = 0);
   std::string PressControl(const std::string& name);
-  std::string Choose(const ChoosePort& event);
   std::string OpenFile(FileChoice choice, bool yes);
   std::string Break(LineFault fault);
   Event FixPort();
