@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "download/protocol.h"
+#include "core/checksum.h"
 #include "platform/hid_device.h"
 #include "platform/poll_loop.h"
 #include "platform/serial_port.h"
@@ -30,7 +30,7 @@ constexpr int blocks = 256;
 
 std::vector<std::uint8_t> Reply(const std::string& body) {
   std::vector<std::uint8_t> r(body.begin(), body.end());
-  r.push_back(download::Checksum(r));
+  r.push_back(core::Checksum(r));
   return r;
 }
 

@@ -42,12 +42,20 @@ done
 desktop-file-validate "$root/usr/share/applications/zekflash.desktop"
 
 # Each program's help, from the package, without a display; every option it
-# names must be in its manual page.
+# names must be in its manual page. Each names the package's release.
+release=$(dpkg-deb -f "$deb" Version)
+release=${release%-*}
 for program in zekflash zekflash-cli zek-ecu-sim; do
+  said=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/$program" --version) ||
+    fail "$program --version failed"
+  [ "$said" = "$program (ZEK Firmware downloader) $release" ] ||
+    fail "$program --version said \"$said\", not release $release"
   help=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/$program" --help) ||
     fail "$program --help failed"
   [[ ${help,,} == usage:\ $program* ]] || fail "$program --help does not begin with its usage"
   page=$(zcat "$root/usr/share/man/man1/$program.1.gz" | sed 's/\\-/-/g')
+  [[ $(head -n 1 <<<"$page") == *"\"zekflash $release\""* ]] ||
+    fail "the manual page of $program names another release: $(head -n 1 <<<"$page")"
   for option in $(grep -oE -- '(^|[ ,])--?[A-Za-z][A-Za-z-]*' <<<"$help" | tr -d ' ,' | sort -u); do
     grep -qE -- "(^|[^A-Za-z-])$option([^A-Za-z-]|\$)" <<<"$page" ||
       fail "the manual page of $program lacks $option"
@@ -59,4 +67,4 @@ for sample in "$samples"/3M0100002.fm0 "$samples"/6M0100002.fm0; do
   info=$("$root/usr/bin/zekflash-cli" --info "$sample") || fail "zekflash-cli --info $sample failed"
   [[ $info == *"$version"* ]] || fail "zekflash-cli --info does not name $version: $info"
 done
-echo "check-package: lintian clean, contents present, programs run"
+echo "check-package: lintian clean, contents present, programs run and name release $release"

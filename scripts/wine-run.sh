@@ -21,7 +21,9 @@ WINEPREFIX="$(realpath -m "$WINEPREFIX")"
 [ $# -ge 1 ] || { echo "usage: wine-run.sh [--prefix DIR] PROGRAM.exe [ARGS...]" >&2; exit 125; }
 
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko prompts, and no entries in the Linux desktop's menu for the
+# shortcuts that an installer under test makes.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 log="$WINEPREFIX.log"
 wine_loader="$(command -v wine64 || true)"
 [ -n "$wine_loader" ] || wine_loader=/usr/lib/wine/wine64

@@ -1,22 +1,36 @@
 #include "app/command_line.h"
 
+#include <initializer_list>
 #include <iterator>
 #include <string_view>
 
 namespace app {
 
-bool OpeningScreenWanted(const std::vector<std::string>& args) {
+namespace {
+
+// Whether one of `names` is the first or the second argument, the places "-O" counts in.
+bool InFirstTwo(const std::vector<std::string>& args,
+                std::initializer_list<std::string_view> names) {
   for (std::size_t i = 0; i < args.size() && i < 2; ++i) {
-    if (args[i] == "-O") return false;
+    for (const std::string_view name : names) {
+      if (args[i] == name) return true;
+    }
   }
-  return true;
+  return false;
+}
+
+}  // namespace
+
+bool OpeningScreenWanted(const std::vector<std::string>& args) {
+  return !InFirstTwo(args, {"-O"});
 }
 
 bool HelpWanted(const std::vector<std::string>& args) {
-  for (std::size_t i = 0; i < args.size() && i < 2; ++i) {
-    if (args[i] == "--help" || args[i] == "-h") return true;
-  }
-  return false;
+  return InFirstTwo(args, {"--help", "-h"});
+}
+
+bool VersionWanted(const std::vector<std::string>& args) {
+  return InFirstTwo(args, {"--version"});
 }
 
 std::string FolderOf(const std::string& path) {

@@ -19,6 +19,10 @@ std::optional<std::string> TakeTraceFile(std::vector<std::string>& args);
 // the same places as "-O", so that the other arguments keep their meaning.
 bool HelpWanted(const std::vector<std::string>& args);
 
+// Whether the program's version is wanted instead of the window: "--version" in
+// the same places.
+bool VersionWanted(const std::vector<std::string>& args);
+
 // The folder part of a full path, with its trailing separator; empty when there is none.
 std::string FolderOf(const std::string& path);
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/opening_screen.h"
+#include "app/window_states.h"
 #include "config/port_record.h"
 #include "core/event_loop.h"
 #include "core/trace.h"
@@ -90,6 +91,12 @@ class TForm1 : public ui::Form {
   void HideDownloadPanels();
   void HideProgressPanels();
   void HideGoOnPanels();
+
+  // --- The states the snapshot tools of the views picture (app/window_states.cpp) ---
+  // Every state, each to be set up on a form put at rest first.
+  static std::vector<app::WindowState> WindowStates(const app::ShownPorts& ports);
+  // Hides every panel and the spinner and gives the focus to Open file.
+  void PutAtRest();
 
   // --- What the window waits for (app/activity.cpp), in one place for every
   // path that must know: a lost link, stray bytes, the batch front end and the

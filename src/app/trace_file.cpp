@@ -1,16 +1,17 @@
 #include "app/trace_file.h"
 
 #include <cinttypes>
-#include <cstdlib>
+#include <cstdio>
 
 #include "app/command_line.h"
+#include "platform/environment.h"
+#include "platform/wall_clock.h"
 #include "texts/texts.h"
+#include "texts/version.h"
 
 namespace app {
 
 namespace {
-
-constexpr std::size_t buffer_size = 256 * 1024;
 
 const char* DirectionWord(core::Direction direction) {
   return direction == core::Direction::sent ? "sent" : "received";
@@ -54,14 +55,6 @@ std::string Hex(std::span<const std::uint8_t> data) {
   return hex;
 }
 
-std::string UtcText(std::time_t t) {
-  // Called once, at the start, before any other thread could call it too.
-  const std::tm* parts = std::gmtime(&t);
-  char text[32] = "unknown";
-  if (parts != nullptr) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", parts);
-  return text;
-}
-
 }  // namespace
 
 std::string Quoted(std::string_view text) {
@@ -80,26 +73,17 @@ std::string Quoted(std::string_view text) {
 }
 
 core::Result<std::unique_ptr<TraceFile>> TraceFile::Open(const std::string& path,
-                                                         const core::EventLoop& clock,
-                                                         std::time_t started) {
-  std::FILE* out = std::fopen(path.c_str(), "w");
-  if (out == nullptr) return core::error_from_errno("open", path);
-  std::unique_ptr<TraceFile> trace(new TraceFile(out, clock));
-  std::fprintf(out, "zekflash trace\nversion: %s %s\nstarted: %s\n", texts::program_name,
-               texts::program_version, UtcText(started).c_str());
-  std::fflush(out);
-  if (std::ferror(out) != 0) return core::error_from_errno("write", path);
-  return trace;
+                                                         const core::EventLoop& clock) {
+  auto out = platform::OutputFile::Create(path);
+  if (!out) return out.error();
+  (*out)->write(std::string("zekflash trace\nversion: ") + texts::program_name + " " +
+                texts::release_version + "\nstarted: " + platform::UtcNow() + "\n");
+  if (auto written = (*out)->flush(); !written) return written.error();
+  return std::unique_ptr<TraceFile>(new TraceFile(std::move(*out), clock));
 }
 
-TraceFile::TraceFile(std::FILE* out, const core::EventLoop& clock)
-    : out_(out), clock_(clock), start_us_(clock.now_us()), buffer_(new char[buffer_size]) {
-  std::setvbuf(out_, buffer_.get(), _IOFBF, buffer_size);
-}
-
-TraceFile::~TraceFile() {
-  std::fclose(out_);
-}
+TraceFile::TraceFile(std::unique_ptr<platform::OutputFile> out, const core::EventLoop& clock)
+    : out_(std::move(out)), clock_(clock), start_us_(clock.now_us()) {}
 
 void TraceFile::bytes(core::Direction direction, std::string_view port,
                       std::span<const std::uint8_t> data) {
@@ -133,16 +117,15 @@ void TraceFile::Line(const std::string& text, bool flush) {
   const std::int64_t us = clock_.now_us() - start_us_;
   char stamp[48];
   std::snprintf(stamp, sizeof stamp, "+%" PRId64 ".%06" PRId64 " ", us / 1000000, us % 1000000);
-  std::fputs(stamp, out_);
-  std::fputs(text.c_str(), out_);
-  std::fputc('\n', out_);
-  if (flush) std::fflush(out_);
+  out_->write(stamp + text + '\n');
+  // A trace that can no longer be written must not stop the download it records.
+  if (flush) static_cast<void>(out_->flush());
 }
 
 std::optional<std::string> TraceFromEnvironment() {
-  const char* variable = std::getenv("ZEKFLASH_TRACE");
-  if (variable == nullptr || *variable == '\0') return std::nullopt;
-  return std::string(variable);
+  std::optional<std::string> variable = platform::EnvironmentVariable("ZEKFLASH_TRACE");
+  if (variable && variable->empty()) return std::nullopt;
+  return variable;
 }
 
 WantedTrace OpenWindowTrace(std::vector<std::string>& args, const core::EventLoop& loop) {
@@ -150,7 +133,7 @@ WantedTrace OpenWindowTrace(std::vector<std::string>& args, const core::EventLoo
   if (!path) path = TraceFromEnvironment();
   if (!path) return {};
   if (path->empty()) return {nullptr, texts::trace_needs_file};
-  auto opened = TraceFile::Open(*path, loop, std::time(nullptr));
+  auto opened = TraceFile::Open(*path, loop);
   if (!opened) return {nullptr, texts::TraceNotWritable(*path, opened.error().text)};
   return {std::move(*opened), {}};
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdio>
-#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +8,7 @@
 #include "core/event_loop.h"
 #include "core/result.h"
 #include "core/trace.h"
+#include "platform/output_file.h"
 
 namespace app {
 
@@ -17,7 +16,7 @@ namespace app {
 // seconds and microseconds since the trace began on the loop's monotonic clock:
 //
 //   zekflash trace
-//   version: ZEK Firmware downloader 2.8 ...
+//   version: ZEK Firmware downloader 2.8
 //   started: 2026-12-08 02:47:03 UTC
 //   +0.000412 file "/home/me/3M0100002.fm0" size 41984 crc32 8b1a9953
 //   +0.030377 timer Timer4 fired, interval 30 ms
@@ -27,17 +26,15 @@ namespace app {
 //   +9.812004 box error "Communicatie Error" answer ok
 //
 // Texts are quoted, with '"', '\' and every byte outside printable ASCII as
-// "\xNN". Written through a large buffer so that a download is not slowed,
-// and flushed at each file, panel and box (where a failure shows itself) and
-// at the end, so that a run that dies leaves what led up to it.
+// "\xNN". Written through the file's large buffer so that a download is not
+// slowed, and flushed at each file, panel and box (where a failure shows
+// itself) and at the end, so that a run that dies leaves what led up to it.
 class TraceFile : public core::Trace {
  public:
-  // Creates or empties `path` and writes the heading; `started` is the wall
-  // time the front end started at.
+  // Creates or empties `path` and writes the heading, with the wall time now.
   static core::Result<std::unique_ptr<TraceFile>> Open(const std::string& path,
-                                                       const core::EventLoop& clock,
-                                                       std::time_t started);
-  ~TraceFile() override;
+                                                       const core::EventLoop& clock);
+  ~TraceFile() override = default;
   TraceFile(const TraceFile&) = delete;
   TraceFile& operator=(const TraceFile&) = delete;
 
@@ -50,13 +47,12 @@ class TraceFile : public core::Trace {
   void message_box(std::string_view kind, std::string_view text, std::string_view answer) override;
 
  private:
-  TraceFile(std::FILE* out, const core::EventLoop& clock);
+  TraceFile(std::unique_ptr<platform::OutputFile> out, const core::EventLoop& clock);
   void Line(const std::string& text, bool flush);
 
-  std::FILE* out_;
+  std::unique_ptr<platform::OutputFile> out_;
   const core::EventLoop& clock_;
   const std::int64_t start_us_;
-  std::unique_ptr<char[]> buffer_;
 };
 
 // ZEKFLASH_TRACE when set and not empty: the trace of a program started from

@@ -1,10 +1,11 @@
 #include "app/window_states.h"
 
+#include "app/main_window.h"
 #include "texts/texts.h"
 
-namespace app {
-
 namespace {
+
+using app::ShownPorts;
 
 void ShowMessage(TForm1& f, int lines) {
   const char* sample[] = {
@@ -50,7 +51,7 @@ void ShowGauge(TForm1& f, int percent, const std::string& port, int errors) {
 
 }  // namespace
 
-std::vector<WindowState> WindowStates(const ShownPorts& ports) {
+std::vector<app::WindowState> TForm1::WindowStates(const ShownPorts& ports) {
   const auto settings = [ports](TForm1& f) { ShowPortSettings(f, ports); };
   return {
       {"main_rest.png", [](TForm1&) {}, std::nullopt},
@@ -86,16 +87,13 @@ std::vector<WindowState> WindowStates(const ShownPorts& ports) {
   };
 }
 
-void PutAtRest(TForm1& f) {
-  for (ui::Panel* p :
-       {&f.GroupBox_gauge_up_down_loading, &f.Panel_olderversion_text, &f.Panel_ready_for_download,
-        &f.Panel_tekstveld, &f.Panel_communication_offline, &f.GroupBox_set_communicationport,
-        &f.Panel_Acces_level_problem}) {
+void TForm1::PutAtRest() {
+  for (ui::Panel* p : {&GroupBox_gauge_up_down_loading, &Panel_olderversion_text,
+                       &Panel_ready_for_download, &Panel_tekstveld, &Panel_communication_offline,
+                       &GroupBox_set_communicationport, &Panel_Acces_level_problem}) {
     p->visible = false;
   }
-  f.ShowBusy(false);
-  f.label_comm_errors.caption = texts::comm_errors;
-  f.focused = &f.SpeedButton_open_file;
+  ShowBusy(false);
+  label_comm_errors.caption = texts::comm_errors;
+  focused = &SpeedButton_open_file;
 }
-
-}  // namespace app

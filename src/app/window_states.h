@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
+class TForm1;
 
 namespace app {
 
@@ -17,7 +17,8 @@ struct ShownPorts {
   std::string errors_high;         // the port of the gauge at 50 %
 };
 
-// One state of the main window that a user meets, as a picture names it.
+// One state of the main window that a user meets, as a picture names it. The
+// snapshot tools of the views take a picture of each (TForm1::WindowStates).
 struct WindowState {
   const char* file;
   std::function<void(TForm1&)> set_up;
@@ -25,12 +26,5 @@ struct WindowState {
   // with a click through its own window, as the user would.
   std::optional<bool> autoselect;
 };
-
-// Every state the snapshot tools of the views take a picture of, each set up
-// on a form put back at rest first.
-std::vector<WindowState> WindowStates(const ShownPorts& ports);
-
-// Hides every panel and the spinner and gives the focus to Open file.
-void PutAtRest(TForm1& f);
 
 }  // namespace app

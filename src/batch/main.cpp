@@ -1,5 +1,4 @@
 // zekflash-cli: the program without its window, for scripts and service benches.
-#include <ctime>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -17,6 +16,7 @@
 #include "platform/settings_files.h"
 #include "platform/terminal.h"
 #include "texts/texts.h"
+#include "texts/version.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ int Connect(const batch::Options& options, const char* argv0) {
   platform::PollLoop loop;
   std::unique_ptr<app::TraceFile> trace;
   if (const auto path = TracePath(options)) {
-    auto opened = app::TraceFile::Open(*path, loop, std::time(nullptr));
+    auto opened = app::TraceFile::Open(*path, loop);
     if (!opened) {
       std::cerr << "zekflash-cli: " << texts::TraceNotWritable(*path, opened.error().text) << "\n";
       return 2;
@@ -68,6 +68,9 @@ int main(int argc, char** argv) {
       return 2;
     case batch::ParsedOptions::Action::help:
       std::cout << batch::UsageText();
+      return 0;
+    case batch::ParsedOptions::Action::version:
+      std::cout << texts::VersionLine("zekflash-cli");
       return 0;
     case batch::ParsedOptions::Action::run:
       break;

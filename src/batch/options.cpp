@@ -22,14 +22,15 @@ class Parser {
   explicit Parser(const std::vector<std::string>& args) : args_(args) {}
 
   ParsedOptions Run() {
-    while (index_ < args_.size() && result_.error.empty() && !help_) Next();
-    if (help_)
-      result_.action = ParsedOptions::Action::help;
-    else if (result_.error.empty() && result_.options.file.empty())
-      Fail("no FILE given");
+    while (index_ < args_.size() && result_.error.empty() && !answer_) Next();
+    if (answer_) {
+      result_.action = *answer_;
+      return result_;
+    }
+    if (result_.error.empty() && result_.options.file.empty()) Fail("no FILE given");
     if (result_.error.empty() && result_.options.json && result_.options.info)
       Fail("--json and --info cannot be used together");
-    if (result_.error.empty() && !help_) result_.action = ParsedOptions::Action::run;
+    if (result_.error.empty()) result_.action = ParsedOptions::Action::run;
     return result_;
   }
 
@@ -46,7 +47,9 @@ class Parser {
     std::optional<std::string> inline_value;
     if (eq != std::string::npos) inline_value = arg.substr(eq + 1);
     if (name == "-h" || name == "--help")
-      help_ = true;
+      answer_ = ParsedOptions::Action::help;
+    else if (name == "--version")
+      answer_ = ParsedOptions::Action::version;
     else if (name == "--yes")
       Flag(name, inline_value, result_.options.yes);
     else if (name == "--ignore-version")
@@ -129,7 +132,8 @@ class Parser {
   const std::vector<std::string>& args_;
   std::size_t index_ = 0;
   bool only_files_ = false;
-  bool help_ = false;
+  // --help or --version: answered at once, whatever the rest of the line holds.
+  std::optional<ParsedOptions::Action> answer_;
   ParsedOptions result_;
 };
 
@@ -156,6 +160,7 @@ std::string UsageText() {
          "  --info             describe FILE and exit without connecting\n"
          "                     (status 1 when opening it would be refused)\n"
          "  -h, --help         show this text\n"
+         "  --version          show the program's name and version\n"
          "\n"
          "Without --port the ports present are searched for the unit; on Linux\n"
          "ZEKFLASH_PORTS (colon-separated device paths) adds ports to the search.\n"

@@ -20,7 +20,7 @@ struct Options {
 };
 
 struct ParsedOptions {
-  enum class Action { run, help, usage_error };
+  enum class Action { run, help, version, usage_error };
   Action action = Action::usage_error;
   Options options;
   std::string error;  // for usage_error: what was wrong, naming the option

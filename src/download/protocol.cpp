@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/checksum.h"
+
 namespace download {
 
 namespace {
@@ -21,12 +23,6 @@ Bytes WithText(CommState request, const std::string& text) {
 }
 
 }  // namespace
-
-std::uint8_t Checksum(std::span<const std::uint8_t> bytes) {
-  unsigned sum = 0;
-  for (std::uint8_t b : bytes) sum += b;
-  return static_cast<std::uint8_t>(sum & 0xFF);
-}
 
 Bytes VersionRequest() {
   return {StateLetter(CommState::version)};
@@ -50,7 +46,7 @@ Bytes RestartRequest() {
 Bytes AccessRequest() {
   Bytes b{StateLetter(CommState::access), access_code_0, access_code_1, access_code_2,
           access_code_3};
-  b.push_back(Checksum(b));
+  b.push_back(core::Checksum(b));
   return b;
 }
 
@@ -66,7 +62,7 @@ Bytes BlockFrame(std::int32_t block_nr, std::span<const std::uint8_t, block_data
   b[0] = StateLetter(CommState::block);
   b[1] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(block_nr) & 0xFF);
   std::copy(data.begin(), data.end(), b.begin() + 2);
-  b[block_frame_size - 1] = Checksum(std::span(b).first(block_frame_size - 1));
+  b[block_frame_size - 1] = core::Checksum(std::span(b).first(block_frame_size - 1));
   return b;
 }
 
@@ -95,7 +91,7 @@ int MinimumReplyLength(CommState comm_state, bool fast_baud) {
 
 bool ChecksumHolds(std::span<const std::uint8_t> reply) {
   if (reply.empty()) return false;
-  return Checksum(reply.first(reply.size() - 1)) == reply.back();
+  return core::Checksum(reply.first(reply.size() - 1)) == reply.back();
 }
 
 std::string PayloadText(std::span<const std::uint8_t> reply) {

@@ -20,9 +20,6 @@ inline constexpr std::size_t block_frame_size = 1027;
 inline constexpr int status_reply_length = 56;
 inline constexpr int fast_status_reply_length = 72;
 
-// Sum modulo 256 of every byte.
-std::uint8_t Checksum(std::span<const std::uint8_t> bytes);
-
 Bytes VersionRequest();
 Bytes SerialRequest();
 Bytes PrepareRequest();

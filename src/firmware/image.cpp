@@ -5,7 +5,7 @@
 #include <fstream>
 #include <limits>
 
-#include "download/protocol.h"
+#include "core/checksum.h"
 
 namespace firmware {
 
@@ -39,7 +39,7 @@ ImageLayout InspectImage(std::span<const std::uint8_t> bytes) {
   // The first byte of the last record is neither summed nor compared.
   const std::size_t checksum_at = 2 * layout.records - 1;
   layout.checksum_stored = bytes[checksum_at];
-  layout.checksum_summed = download::Checksum(bytes.first(checksum_at - 1));
+  layout.checksum_summed = core::Checksum(bytes.first(checksum_at - 1));
   layout.checksum_ok = layout.checksum_stored == layout.checksum_summed;
   return layout;
 }

@@ -1,11 +1,10 @@
 // The checks between the unit's identity and the access request.
-#include "firmware/version_check.h"
-
 #include <string_view>
 
 #include "app/main_window.h"
 #include "firmware/image.h"
 #include "firmware/script.h"
+#include "firmware/version_compare.h"
 #include "texts/texts.h"
 
 namespace {

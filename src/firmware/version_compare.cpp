@@ -1,4 +1,4 @@
-#include "firmware/version_check.h"
+#include "firmware/version_compare.h"
 
 namespace firmware {
 

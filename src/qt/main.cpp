@@ -4,7 +4,6 @@
 #include <QMessageBox>
 #include <QStyleFactory>
 #include <cstdio>
-#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,12 +21,18 @@
 #include "qt/qt_dialogs.h"
 #include "qt/qt_event_loop.h"
 #include "texts/texts.h"
+#include "texts/version.h"
 #include "ui/traced_dialogs.h"
 
 int main(int argc, char** argv) {
-  // Answered before the toolkit starts, so that it needs no display.
-  if (app::HelpWanted(std::vector<std::string>(argv + 1, argv + argc))) {
+  // Answered before the toolkit starts, so that they need no display.
+  const std::vector<std::string> given(argv + 1, argv + argc);
+  if (app::HelpWanted(given)) {
     std::fputs(texts::window_usage, stdout);
+    return 0;
+  }
+  if (app::VersionWanted(given)) {
+    std::fputs(texts::VersionLine("zekflash").c_str(), stdout);
     return 0;
   }
   QApplication app(argc, argv);

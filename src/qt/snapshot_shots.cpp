@@ -35,8 +35,8 @@ bool WriteFormShot(FormView& view, const QString& path) {
 
 int WriteMainWindowShots(TForm1& form, FormView& view, const QDir& dir) {
   int failures = 0;
-  for (const app::WindowState& state : app::WindowStates(LinuxPorts())) {
-    app::PutAtRest(form);
+  for (const app::WindowState& state : TForm1::WindowStates(LinuxPorts())) {
+    form.PutAtRest();
     state.set_up(form);
     view.sync();
     if (state.autoselect && form.CheckBox_Autoselect_comport.checked != *state.autoselect) {

@@ -31,6 +31,7 @@ inline constexpr const char* window_usage =
     "  --trace TRACE  write a support trace to the file TRACE (also taken from\n"
     "               ZEKFLASH_TRACE)\n"
     "  -h, --help   show this text\n"
+    "  --version    show the program's name and version\n"
     "\n"
     "Apart from --trace, only the first two arguments are looked at.\n"
     "ZEKFLASH_PORTS (colon-separated device paths) adds ports to the port search.\n";

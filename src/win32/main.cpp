@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/panel_tracer.h"
 #include "app/trace_file.h"
@@ -15,16 +16,22 @@
 #include "platform/serial_port.h"
 #include "platform/settings_files.h"
 #include "texts/texts.h"
+#include "texts/version.h"
 #include "ui/traced_dialogs.h"
 #include "win32/dpi.h"
 #include "win32/form_view.h"
+#include "win32/program_text.h"
 #include "win32/win32_dialogs.h"
 
 namespace {
 
 int Run(int argc, char** argv) {
-  const double scale = win32ui::DeclareDpiAwareAndGetScale();
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (app::VersionWanted(args)) {
+    win32ui::ShowProgramText(texts::VersionLine("zekflash"));
+    return 0;
+  }
+  const double scale = win32ui::DeclareDpiAwareAndGetScale();
   char exe[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
 

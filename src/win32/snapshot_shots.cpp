@@ -16,8 +16,8 @@ app::ShownPorts WindowsPorts() {
 
 int WriteMainWindowShots(TForm1& form, FormView& view, const std::string& dir) {
   int failures = 0;
-  for (const app::WindowState& state : app::WindowStates(WindowsPorts())) {
-    app::PutAtRest(form);
+  for (const app::WindowState& state : TForm1::WindowStates(WindowsPorts())) {
+    form.PutAtRest();
     state.set_up(form);
     view.sync();
     if (state.autoselect && form.CheckBox_Autoselect_comport.checked != *state.autoselect) {

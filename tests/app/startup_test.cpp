@@ -22,12 +22,26 @@ TEST(Startup, OpeningScreenUnlessMinusOIsFirstOrSecond) {
   }
 }
 
-TEST(Startup, HelpInsteadOfTheWindowOnlyWhereMinusOWouldCount) {
-  const std::pair<std::vector<std::string>, bool> cases[] = {
-      {{"--help"}, true},  {{"-O", "-h"}, true}, {{"-3", "-O", "--help"}, false},
-      {{"--HELP"}, false}, {{"-help"}, false},   {{}, false},
+TEST(Startup, HelpOrVersionInsteadOfTheWindowOnlyWhereMinusOWouldCount) {
+  const struct {
+    std::vector<std::string> args;
+    bool help, version;
+  } cases[] = {
+      {{"--help"}, true, false},
+      {{"-O", "-h"}, true, false},
+      {{"-3", "-O", "--help"}, false, false},
+      {{"--HELP"}, false, false},
+      {{"-help"}, false, false},
+      {{}, false, false},
+      {{"--version"}, false, true},
+      {{"-O", "--version"}, false, true},
+      {{"-O", "-1", "--version"}, false, false},
+      {{"-V"}, false, false},
   };
-  for (const auto& [args, wanted] : cases) EXPECT_EQ(app::HelpWanted(args), wanted);
+  for (const auto& c : cases) {
+    EXPECT_EQ(app::HelpWanted(c.args), c.help) << testing::PrintToString(c.args);
+    EXPECT_EQ(app::VersionWanted(c.args), c.version) << testing::PrintToString(c.args);
+  }
 }
 
 TEST(Startup, ProgramFolderIsTheExecutablesFolderWithItsSeparator) {

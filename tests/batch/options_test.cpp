@@ -74,10 +74,17 @@ TEST(BatchOptions, UsageErrorsNameWhatIsWrong) {
   }
 }
 
-TEST(BatchOptions, HelpWinsOverEverythingAfterIt) {
-  for (const auto& args :
-       std::vector<std::vector<std::string>>{{"--help"}, {"-h"}, {"--yes", "--help", "--bogus"}}) {
-    EXPECT_EQ(batch::ParseOptions(args).action, Action::help);
+TEST(BatchOptions, HelpOrVersionWinsOverEverythingAfterIt) {
+  const std::pair<std::vector<std::string>, Action> cases[] = {
+      {{"--help"}, Action::help},
+      {{"-h"}, Action::help},
+      {{"--yes", "--help", "--bogus"}, Action::help},
+      {{"--version"}, Action::version},
+      {{"--port", "COM3", "--version", "--bogus", "a", "b"}, Action::version},
+      {{"--version", "--help"}, Action::version},
+  };
+  for (const auto& [args, action] : cases) {
+    EXPECT_EQ(batch::ParseOptions(args).action, action) << testing::PrintToString(args);
   }
   EXPECT_NE(batch::UsageText().find("--ignore-version"), std::string::npos);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "test_image.h"
 #include "texts/texts.h"
 
 namespace checker {
@@ -304,7 +305,7 @@ void Invariants::OnRequest(const std::string& place, const std::string& port, co
 
 void Invariants::CheckBlock(const Bytes& frame) {
   const Session& s = world_.session;
-  if (frame.size() != 1027 || PlayedUnit::Sum(std::span(frame).first(1026)) != frame.back()) {
+  if (frame.size() != 1027 || SumOf(std::span(frame).first(1026)) != frame.back()) {
     return Fail(never_wrong_bytes, "a malformed block", std::to_string(frame.size()) + " bytes");
   }
   const int n = frame[1];

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "config/port_record.h"
 #include "form_fixture.h"
@@ -93,7 +92,7 @@ TEST(PortSetUp, ReadOnlyFileIsReadNotReportedMissing) {
   TForm1& w = *f.form;
   w.CheckBox_Autoselect_comport.checked = false;
   const std::string path = f.WriteFile("com.ini", Record("/dev/ttyUSB2"));
-  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  std::filesystem::permissions(path, static_cast<std::filesystem::perms>(0444));
   EXPECT_TRUE(w.PortSetUp(PortKind::rs232));
   EXPECT_EQ(w.port_name, "/dev/ttyUSB2");
   EXPECT_TRUE(f.dialogs.boxes.empty());

@@ -4,7 +4,9 @@
 
 #include <numeric>
 
+#include "core/checksum.h"
 #include "state_printing.h"
+#include "test_image.h"
 
 namespace {
 
@@ -17,14 +19,14 @@ Bytes B(const std::string& s) {
 TEST(Protocol, ChecksumIsTheSumModulo256) {
   const std::pair<Bytes, std::uint8_t> cases[] = {
       {B("abc"), 0x26}, {{}, 0x00}, {{0xFF, 0x01}, 0x00}, {{0x80, 0x80, 0x01}, 0x01}};
-  for (const auto& [bytes, sum] : cases) EXPECT_EQ(download::Checksum(bytes), sum);
+  for (const auto& [bytes, sum] : cases) EXPECT_EQ(core::Checksum(bytes), sum);
 }
 
 TEST(Protocol, RequestsByteForByte) {
   const Bytes access = download::AccessRequest();
   ASSERT_EQ(access.size(), 6u);
   EXPECT_EQ(access[0], 'a');
-  EXPECT_EQ(access[5], download::Checksum(std::span(access).first(5)));
+  EXPECT_EQ(access[5], SumOf(std::span(access).first(5)));
 
   const std::pair<Bytes, Bytes> cases[] = {
       {download::VersionRequest(), B("V")},
@@ -53,7 +55,7 @@ TEST(Protocol, BlockFrameCarriesNumberModulo256AndChecksum) {
     EXPECT_EQ(f[0], 'B');
     EXPECT_EQ(f[1], c.number) << c.block;
     EXPECT_TRUE(std::equal(data.begin(), data.end(), f.begin() + 2));
-    EXPECT_EQ(f[1026], download::Checksum(std::span(f).first(1026)));
+    EXPECT_EQ(f[1026], SumOf(std::span(f).first(1026)));
   }
 }
 

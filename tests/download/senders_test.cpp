@@ -2,6 +2,7 @@
 
 #include "download/protocol.h"
 #include "form_fixture.h"
+#include "test_image.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ TEST(Senders, BlockIsReadFromTheFileEachTimeAndNumberedModulo256) {
     ASSERT_EQ(sent.size(), 1027u);
     EXPECT_EQ(sent[1], block % 256);
     EXPECT_TRUE(std::equal(sent.begin() + 2, sent.end() - 1, image.begin() + block * 1024));
-    EXPECT_EQ(sent.back(), download::Checksum(std::span(sent).first(1026)));
+    EXPECT_EQ(sent.back(), SumOf(std::span(sent).first(1026)));
     EXPECT_EQ(w.comm_state, CommState::block);
   }
   EXPECT_EQ(w.label_comm_errors.caption, "Comm errors:") << "blocks never write the label";

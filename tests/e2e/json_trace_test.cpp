@@ -4,10 +4,10 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <string>
 #include <vector>
 
-#include "firmware/crc32.h"
 #include "json_value.h"
 #include "process.h"
 #include "temp_dir.h"
@@ -122,31 +122,55 @@ TEST(JsonEvents, ARealDownloadAndAFailedOneAreJsonLinesEndingInTheirExitStatus) 
   return ::testing::AssertionSuccess();
 }
 
+// The CRC-32 of zip and PNG, summed here rather than by the program.
+std::uint32_t Crc32Of(const std::vector<std::uint8_t>& bytes) {
+  std::uint32_t crc = ~0u;
+  for (const std::uint8_t b : bytes) {
+    crc ^= b;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ ((crc & 1) != 0 ? 0xEDB88320u : 0u);
+  }
+  return ~crc;
+}
+
+// The wall time now, written as a trace's heading writes it.
+std::string UtcNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm parts{};
+  gmtime_r(&now, &parts);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &parts);
+  return text;
+}
+
 TEST(Trace, ADownloadsTraceHoldsTheFileTheBytesThePanelsAndTheTimersInOrder) {
-  EXPECT_EQ(firmware::Crc32(std::vector<std::uint8_t>{'1', '2', '3', '4', '5', '6', '7', '8', '9'}),
-            0xCBF43926u);
+  EXPECT_EQ(Crc32Of({'1', '2', '3', '4', '5', '6', '7', '8', '9'}), 0xCBF43926u);
   TempDir dir;
   const auto bytes = BlockImage(2, "3M0100002", "0030");
   const std::string image = dir.write("3M0100002.fm0", bytes);
   Background sim(ZEK_ECU_SIM_PATH, {"--version", "3M0100001"});
   ASSERT_FALSE(sim.first_line().empty()) << "the simulated unit did not start";
   const std::string port = sim.first_line();
+  const std::string before = UtcNow();
   const Finished run =
       RunToEnd(ZEKFLASH_CLI_PATH, {"--yes", "--timeout", "30", "--port", port, image},
                {"ZEKFLASH_PORTS=", "ZEKFLASH_TRACE=" + (dir / "trace.txt")}, 60000);
+  const std::string after = UtcNow();
   sim.Stop();
   EXPECT_EQ(run.status, 0) << run.out << run.err;
 
+  const std::string trace = FileText(dir / "trace.txt");
+  // Such times sort as their texts do.
+  const std::string started = trace.substr(trace.find("started: ") + 9, before.size());
+  EXPECT_TRUE(before <= started && started <= after) << before << " " << started << " " << after;
   char crc[16];
-  std::snprintf(crc, sizeof crc, "%08x", firmware::Crc32(bytes));
+  std::snprintf(crc, sizeof crc, "%08x", Crc32Of(bytes));
   // The version request ('V') and the unit's answer, which starts with its version text.
   EXPECT_TRUE(InOrder(
-      FileText(dir / "trace.txt"),
-      {"version: ZEK Firmware downloader 2.8",
-       "started: ", "file \"" + image + "\" size " + std::to_string(bytes.size()) + " crc32 " + crc,
-       "timer Timer4 enabled, interval", "timer Timer4 fired", "sent \"" + port + "\" 56",
-       "received \"" + port + "\"", " 33 4d 30 31 30 30 30 30 31",
-       "panel Panel_ready_for_download shown \"Press the Download button"}));
+      trace, {"version: ZEK Firmware downloader " ZEK_VERSION "\nstarted: ",
+              "file \"" + image + "\" size " + std::to_string(bytes.size()) + " crc32 " + crc,
+              "timer Timer4 enabled, interval", "timer Timer4 fired", "sent \"" + port + "\" 56",
+              "received \"" + port + "\"", " 33 4d 30 31 30 30 30 30 31",
+              "panel Panel_ready_for_download shown \"Press the Download button"}));
 
   const Finished refused = RunToEnd(
       ZEKFLASH_CLI_PATH, {"--trace", dir / "no/such/folder/trace.txt", "--port", port, image},

@@ -1,7 +1,6 @@
-#include "firmware/version_check.h"
-
 #include <gtest/gtest.h>
 
+#include "firmware/version_compare.h"
 #include "form_fixture.h"
 
 namespace {

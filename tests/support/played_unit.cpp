@@ -1,13 +1,9 @@
 #include "played_unit.h"
 
-std::uint8_t PlayedUnit::Sum(std::span<const std::uint8_t> bytes) {
-  unsigned sum = 0;
-  for (std::uint8_t b : bytes) sum += b;
-  return static_cast<std::uint8_t>(sum & 0xFF);
-}
+#include "test_image.h"
 
 PlayedUnit::Bytes PlayedUnit::Sealed(Bytes body) {
-  body.push_back(Sum(body));
+  body.push_back(SumOf(body));
   return body;
 }
 

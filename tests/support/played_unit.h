@@ -10,9 +10,9 @@
 
 // A unit at the far end of the fake serial system, answering each request
 // written on its port as a healthy unit would unless told otherwise. The unit
-// tests and the window checker both play it. It sums and builds its replies by
-// itself, never with the program's code: a wrong sum in the program must not
-// pass because the unit made the same mistake.
+// tests and the window checker both play it. It builds its replies by itself
+// and sums them with the tests' own sum, never with the program's code: a wrong
+// sum in the program must not pass because the unit made the same mistake.
 struct PlayedUnit {
   using Bytes = std::vector<std::uint8_t>;
 
@@ -32,8 +32,6 @@ struct PlayedUnit {
   int delay_ms = 5;  // how long an answer takes, where the driver moves the clock
   Bytes received;    // the data of every block, in order
 
-  // The sum modulo 256 of the bytes.
-  static std::uint8_t Sum(std::span<const std::uint8_t> bytes);
   // The bytes given, then their sum: a message as the unit sends it.
   static Bytes Sealed(Bytes body);
   static Bytes Sealed(const std::string& body);

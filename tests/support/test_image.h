@@ -1,14 +1,23 @@
 #pragma once
 
-// Firmware images as the tests need them. Header only, and the checksum is summed
-// here rather than by the program, so that a fault in the program's sum cannot
-// hide itself and the end-to-end tests need none of the program's code.
+// Firmware images and message checksums as the tests need them. Header only, and
+// every sum is taken here rather than by the program, so that a fault in the
+// program's sum cannot agree with itself and the end-to-end tests need none of
+// the program's code.
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
+
+// The sum modulo 256 of `bytes`: what a message carries as its last byte.
+inline std::uint8_t SumOf(std::span<const std::uint8_t> bytes) {
+  unsigned sum = 0;
+  for (const std::uint8_t b : bytes) sum += b;
+  return static_cast<std::uint8_t>(sum);
+}
 
 // Puts the sum (modulo 256) of every byte before the last two-byte record into that
 // record's second byte, as a sound image has it. The record's first byte takes no
@@ -16,9 +25,7 @@
 inline void SealImage(std::vector<std::uint8_t>& bytes) {
   const std::size_t records = bytes.size() / 2;
   if (records == 0) return;
-  unsigned sum = 0;
-  for (std::size_t i = 0; i + 2 < 2 * records; ++i) sum += bytes[i];
-  bytes[2 * records - 1] = static_cast<std::uint8_t>(sum);
+  bytes[2 * records - 1] = SumOf(std::span(bytes).first(2 * records - 2));
 }
 
 // An image of `size` bytes that starts with `head` (version text, then the finish

@@ -21,6 +21,10 @@ int main(int argc, char** argv) {
     std::fputs(ecu_sim::UsageText().c_str(), stdout);
     return ecu_sim::kExitDone;
   }
+  if (parsed.options->program_version) {
+    std::printf("zek-ecu-sim (ZEK Firmware downloader) %s\n", ZEK_VERSION);
+    return ecu_sim::kExitDone;
+  }
   ecu_sim::Simulator simulator(*parsed.options);
   if (const auto failure = simulator.Start()) {
     std::fprintf(stderr, "zek-ecu-sim: %s\n", failure->message.c_str());

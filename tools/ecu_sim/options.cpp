@@ -235,6 +235,10 @@ ParsedOptions ParseOptions(std::span<const std::string_view> args) {
     if (equals != std::string_view::npos) {
       value = arg.substr(equals + 1);
     } else if (TakesValue(name)) {
+      if (i + 1 >= args.size() && name == "version") {
+        options.program_version = true;
+        continue;
+      }
       if (i + 1 >= args.size()) {
         parsed.error = "--" + std::string(name) + " needs a value";
         return parsed;

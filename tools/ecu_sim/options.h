@@ -33,6 +33,7 @@ struct SimOptions {
   int replug_after_ms = 500;
   bool verbose = false;
   bool help = false;
+  bool program_version = false;  // "--version" last, without a text: the program's own
 
   unsigned NeededBaud() const {
     return baud.value_or(IsFastFamily(unit.version) ? 921600u : 115200u);

@@ -81,6 +81,8 @@ Output:
   --verbose               also write the log lines to standard error
   --exit-after-finish     exit 0 once a finish request was answered OK
   --help                  show this text
+  --version               last on the line and without TEXT: show the program's
+                          name and version
 
 A request that arrives while the line is not at the rate the unit needs, or not
 raw 8N1 without flow control, is not answered (a real unit sees garbage) and is
