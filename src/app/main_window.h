@@ -162,6 +162,7 @@ class TForm1 : public ui::Form {
   enum class HidWrite { written, no_bridge, not_written, failed };
   HidWrite WriteHidReport(std::span<const std::uint8_t> request, int length);
   void HidCtlDeviceChange();
+  void TakeNewestBridge();
   void HidDeviceData(std::uint8_t report_id, std::span<const std::uint8_t> data);
   void HidCtlDeviceDataError(links::HidRecord& device, const core::Error& error);
   void StopLinkTimers();
@@ -360,8 +361,11 @@ class TForm1 : public ui::Form {
   std::int32_t last_block_nr = 0;
   std::vector<std::uint8_t> block_message;
   std::int32_t hid_chunk_index = 0;
-  // The bridge requests are written to: the last one found; never cleared.
+  // The bridge requests are written to: the last one found when the connection
+  // began, or since while none ran; never cleared.
   links::HidRecord* hid_device = nullptr;
+  // A bridge found while a connection ran over `hid_device`: the next connection's.
+  links::HidRecord* hid_next_device = nullptr;
   std::int32_t finish_wait = 0;
   std::int32_t autoselect_index = 0;
   std::string port_name{config::default_port_name};

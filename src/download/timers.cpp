@@ -35,6 +35,7 @@ void TForm1::Timer4Timer() {
       // A reply that came late for the connection before may have shown a panel
       // since the start was asked for; none of it belongs to this connection.
       HideProgressPanels();
+      TakeNewestBridge();
       Timer2.set_interval(500);
       SendVersionRequest();
       Timer4.set_interval(60);
