@@ -183,7 +183,7 @@ class TForm1 : public ui::Form {
   void AbandonFile();
   void ShowFileMessage(const std::string& line1, const std::string& line2);
   bool ApplyFamily(const firmware::Family& family);
-  void ArmConnection();
+  void ArmConnection(const firmware::Family& family);
   bool OpenImage(const std::string& path);
   bool OpenScript(const std::string& path);
   void TakeImageFacts(const firmware::ImageFacts& image, const firmware::Refusal* refusal);
@@ -369,6 +369,9 @@ class TForm1 : public ui::Form {
   std::int32_t finish_wait = 0;
   std::int32_t autoselect_index = 0;
   std::string port_name{config::default_port_name};
+  // The family of the last open that armed a connection: a script that names no
+  // image connects as that open did.
+  std::optional<firmware::Family> connection_family;
   std::string program_folder;
   std::string firmware_file_name;
   std::string script_file_name;

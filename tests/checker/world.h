@@ -50,7 +50,7 @@ struct Image {
 // What the user started last, as far as the checker knows.
 struct Session {
   std::vector<int> images;  // indexes into World::images, in the order they are to go out
-  bool passes = false;      // the file passes the checks made when it is opened
+  bool passes = false;      // the file passed the checks made when it was opened: armed
   bool approved = false;    // passes, and is not older than the unit's (or Ignore was pressed)
   bool script = false;
   bool fast = false;  // the rate the file's family talks at
@@ -144,6 +144,7 @@ class World {
   int last_report_at_ = -1;       // when the closing run last switched the power
   int retries_ = 0;               // Retry presses of the closing run since it opened a file
   bool fixing_port_ = false;      // Retry did not help: the closing run turns the search on
+  bool armed_fast_ = false;       // the rate of the last open that armed a connection
 };
 
 }  // namespace checker

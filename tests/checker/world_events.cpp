@@ -305,16 +305,19 @@ std::string World::OpenFile(FileChoice choice, bool yes) {
                                           {image_a, image_bad},
                                           {image_a, image_b},
                                           {}};
+  // Only an open that armed a connection may lead to requests.
+  const bool armed = form.Timer4.enabled();
   Session next;
   next.downloads = session.downloads;
   next.starts = session.starts + 1;
   next.script = index >= static_cast<std::size_t>(FileChoice::good_script);
-  next.passes = choice != FileChoice::damaged_image && choice != FileChoice::damaged_script;
-  next.approved = next.passes && choice != FileChoice::older_image;
+  next.passes = armed;
+  next.approved = armed && choice != FileChoice::older_image;
   next.images = sent[index];
   // A script takes its link and rate from the last image it names; one naming
-  // none keeps those of the file before.
-  next.fast = next.images.empty() ? session.fast : PlayedUnit::Fast(setup.family);
+  // none those of the last open that armed a connection.
+  next.fast = next.images.empty() ? armed_fast_ : PlayedUnit::Fast(setup.family);
+  if (armed) armed_fast_ = next.fast;
   session = next;
   return asked ? "asked, went ahead" : "";
 }
