@@ -65,9 +65,8 @@ bool Same(const std::optional<Breach>& a, const Breach& b) {
 
 }  // namespace
 
-Outcome Play(Choices& choices, int count, unsigned held) {
-  Setup setup = DrawSetup(choices);
-  setup.held = held;
+Outcome Play(Choices& choices, int count) {
+  const Setup setup = DrawSetup(choices);
   // Runs of every length, so that the closing run starts from every point.
   count = 1 + static_cast<int>(choices.Below(static_cast<unsigned>(std::max(count, 1))));
   return Run(setup, [&](World& world, Event& event) {

@@ -23,7 +23,7 @@ struct Outcome {
 // Draws a set-up and up to `count` events from `choices` and plays them; then
 // the closing run, in which a good unit and a technician who goes on must
 // reach the final panel.
-Outcome Play(Choices& choices, int count, unsigned held = held_by_default);
+Outcome Play(Choices& choices, int count);
 // Plays the given events on a fresh window set up as given.
 Outcome Replay(const Setup& setup, const std::vector<Event>& events);
 // Leaves out events for as long as the same breach still happens.

@@ -5,7 +5,6 @@
 //   zek-checker --runs N --from S  start values S to S+N-1
 //   zek-checker --minutes M        from 1 (or --from S) on, for M minutes
 //   zek-checker V ...              the start values given
-//   --hold none                    play the events held back by default (events.h)
 //   --every                        list every start value of each kind of breach, not 8
 //
 // A breach prints the invariant, the events that lead to it (shortened) and
@@ -45,7 +44,6 @@ int main(int argc, char** argv) {
   if (const char* env = std::getenv("ZEK_CHECKER_RUNS")) runs = std::strtoull(env, nullptr, 10);
   double minutes = 0;
   int events = 200;
-  unsigned held = checker::held_by_default;
   std::size_t listed = 8;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -56,8 +54,6 @@ int main(int argc, char** argv) {
       from = std::strtoull(value, nullptr, 10), ++i;
     } else if (arg == "--minutes") {
       minutes = std::strtod(value, nullptr), ++i;
-    } else if (arg == "--hold") {
-      held = std::string(value) == "none" ? checker::hold_nothing : checker::held_by_default, ++i;
     } else if (arg == "--every") {
       listed = SIZE_MAX;
     } else if (arg == "--events") {
@@ -79,7 +75,7 @@ int main(int argc, char** argv) {
     }
     const std::uint64_t value = given.empty() ? from + i : given[i];
     checker::Choices choices(value);
-    const checker::Outcome outcome = checker::Play(choices, events, held);
+    const checker::Outcome outcome = checker::Play(choices, events);
     ++played;
     if (!outcome.breach) continue;
     ++failed;

@@ -76,20 +76,6 @@ struct Disk {
   bool damaged = true;
 };
 
-// Events a run can leave out, while the mends of the faults they show are
-// under way: each stands for the moment it shows a fault in, not for the event
-// everywhere.
-enum Held : unsigned {
-  hold_nothing = 0,
-  hold_read_errors_at_rest = 1,    // a failed read while no reply timer runs, but at the prompt
-  hold_other_power_reports = 2,    // a report other than "OK" after a power cycle
-  hold_save = 4,                   // Save on the port settings panel
-  hold_unplug_at_power_cycle = 8,  // the cable pulled at the power-cycle prompt
-  hold_all = 15,
-};
-// The regular runs hold these back for now; `zek-checker --hold none` plays them.
-inline constexpr unsigned held_by_default = hold_all;
-
 using Event = std::variant<Answer, Report, Stray, Tick, Press, ChoosePort, Open, Unplug, Replug,
                            SecondBridge, Line, Disk>;
 

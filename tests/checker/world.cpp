@@ -79,8 +79,7 @@ std::string Describe(const Setup& s) {
   std::string steps = "[f]A";
   for (const std::string& step : s.middle_steps) steps += " " + step;
   steps += " [f]B " + (s.last_text_step.empty() ? "" : s.last_text_step + " ") + "[end1]";
-  return std::string(s.held != 0 ? "holding back some events, " : "") + "unit " + s.unit_version +
-         (s.family == "5M" ? " behind a bridge" : " on /dev/ttyUSB1") +
+  return "unit " + s.unit_version + (s.family == "5M" ? " behind a bridge" : " on /dev/ttyUSB1") +
          (s.port_before ? ", silent /dev/ttyUSB0 before it" : "") +
          (s.port_after ? ", silent /dev/ttyUSB2 after it" : "") + ", autoselect " +
          (s.autoselect ? "on" : "off") + ", images of " + std::to_string(s.blocks) +

@@ -30,9 +30,8 @@ struct Setup {
   std::vector<std::string> middle_steps;  // script steps between the two images
   std::string last_text_step;             // a text step before "[end1]", or nothing
   bool folder = false;                    // the script names its images with a folder
-  bool mixed = false;            // the script's first image is of a family of the other rate
-  std::string odd_step;          // the odd script's step between its images
-  unsigned held = hold_nothing;  // events left out (Held), not drawn
+  bool mixed = false;    // the script's first image is of a family of the other rate
+  std::string odd_step;  // the odd script's step between its images
 };
 
 Setup DrawSetup(Choices& choices);

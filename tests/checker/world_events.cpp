@@ -34,8 +34,6 @@ Event World::Draw(Choices& choices) {
 // The event of the kind drawn, its numbers drawn too.
 Event World::Drawn(int kind, Choices& choices) {
   const auto pressable = Pressable(form);
-  const unsigned held = setup.held;
-  const bool prompt = PowerCycleWait(form);
   switch (kind) {
     case 0: {
       static const unsigned faults[] = {75, 8, 4, 4, 4, 6, 3, 3};
@@ -45,8 +43,7 @@ Event World::Drawn(int kind, Choices& choices) {
     }
     case 1: {
       static const unsigned statuses[] = {8, 1, 1, 1, 1};
-      int status = static_cast<int>(choices.Weighted(statuses));
-      if (prompt && (held & hold_other_power_reports) != 0) status = 0;
+      const int status = static_cast<int>(choices.Weighted(statuses));
       return Report{status, choices.Below(4) == 0 ? 2 : 1};
     }
     case 2: {
@@ -64,13 +61,7 @@ Event World::Drawn(int kind, Choices& choices) {
     case 4: {
       // The port settings seldom: they change the port under the download.
       std::vector<unsigned> often;
-      for (const ui::Control* c : pressable) {
-        const bool save = c == &form.Button_Save_set_communicationport ||
-                          c == &form.Button_Save_set_communicationport_2;
-        often.push_back(save && (held & hold_save) != 0 ? 0 : OnPortSettings(form, *c) ? 1 : 8);
-      }
-      if (std::all_of(often.begin(), often.end(), [](unsigned w) { return w == 0; }))
-        return Tick{1};
+      for (const ui::Control* c : pressable) often.push_back(OnPortSettings(form, *c) ? 1 : 8);
       return Press{pressable[choices.Weighted(often)]->name()};
     }
     case 5: {
@@ -83,16 +74,13 @@ Event World::Drawn(int kind, Choices& choices) {
       return Open{file, choices.Below(10) < 7};
     }
     case 7:
-      if (prompt && (held & hold_unplug_at_power_cycle) != 0) return Tick{1};
       return Unplug{};
     case 8:
       return Replug{};
     case 9:
       return SecondBridge{};
     case 10: {
-      const bool at_rest =
-          !form.Timer2.enabled() && !prompt && (held & hold_read_errors_at_rest) != 0;
-      const unsigned faults[] = {at_rest ? 0u : 4u, 3, 3, 1, 1};
+      static const unsigned faults[] = {4, 3, 3, 1, 1};
       return Line{static_cast<LineFault>(choices.Weighted(faults))};
     }
     default: {
