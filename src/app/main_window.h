@@ -134,11 +134,14 @@ class TForm1 : public ui::Form {
   void OnStartReply();
   void OnRestartReply();
   void OnBlockReply();
+  void AwaitOtherCopiesReplies();
+  void SendNextBlock();
   void OnFinishReply();
   void ContinueScript();
   void ReportLinkError();
   void Timer2Timer();
   void Timer4Timer();
+  void CancelNextAction();
   void SendVersionRequest();
   void SendSerialRequest();
   void SendPrepareRequest();
@@ -358,6 +361,8 @@ class TForm1 : public ui::Form {
   bool soft_restart = false;
   bool script_finished = false;
   std::int32_t block_nr = 0;
+  // How often the block in flight went out: each copy may still be answered.
+  std::int32_t block_copies = 0;
   std::int32_t last_block_nr = 0;
   std::vector<std::uint8_t> block_message;
   std::int32_t hid_chunk_index = 0;

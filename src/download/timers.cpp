@@ -28,6 +28,16 @@ void TForm1::Timer2Timer() {
   }
 }
 
+// Timer4 will not fire for what it was armed for. An interval stretched for
+// that one firing (a busy unit's 2 s, the wait for the replies to a block's
+// other copies) must not delay whatever it is armed for next.
+void TForm1::CancelNextAction() {
+  Timer4.set_enabled(false);
+  if (next_action == NextAction::handle_comm_error || next_action == NextAction::next_block) {
+    Timer4.set_interval(60);
+  }
+}
+
 void TForm1::Timer4Timer() {
   Timer4.set_enabled(false);
   switch (next_action) {
@@ -56,6 +66,10 @@ void TForm1::Timer4Timer() {
     case NextAction::handle_comm_error:
       Timer4.set_interval(60);
       HandleCommError();
+      return;
+    case NextAction::next_block:
+      Timer4.set_interval(60);
+      SendNextBlock();
       return;
     case NextAction::probe_next_port:
       HideProgressPanels();

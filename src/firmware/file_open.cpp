@@ -67,9 +67,7 @@ bool TForm1::DownloadRunning() const {
 // back, and Download then sent the new bytes with the old file's block count.
 void TForm1::AbandonFile() {
   StopLinkTimers();
-  Timer4.set_enabled(false);
-  // A busy unit's 2 s were for the one firing that will not come now.
-  if (next_action == NextAction::handle_comm_error) Timer4.set_interval(60);
+  CancelNextAction();
   ClosePort();
   ClearRx();
   HideDownloadPanels();

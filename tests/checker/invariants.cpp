@@ -16,6 +16,8 @@ constexpr const char* one_request = "one request at a time";
 constexpr const char* checked_unit = "the checked unit only";
 constexpr const char* reply_timer = "reply timer iff a request is outstanding";
 constexpr const char* rate_fits = "rate fits the family";
+constexpr const char* acknowledged =
+    "the next block only once the unit acknowledged the one before";
 constexpr const char* rx_counted = "rx_count within the bytes delivered";
 constexpr const char* batch_rule = "zekflash-cli never waits for nothing";
 
@@ -331,6 +333,7 @@ void Invariants::CheckBlock(const Bytes& frame) {
   if (start_sent_) {
     start_sent_ = false;
     ++run_;
+    last_block_frame_ = frame;
     const int due = run_ < static_cast<int>(s.images.size()) ? s.images[run_] : -1;
     if (n != 0 || id != due) {
       return Fail(never_wrong_bytes, "an image out of its turn",
@@ -347,7 +350,18 @@ void Invariants::CheckBlock(const Bytes& frame) {
             (run_image_ < 0 ? std::string("no start request")
                             : "block " + std::to_string(last_block_) + " of " + name(run_image_)));
   }
+  if (n != last_block_) Acknowledged("a block", "block " + std::to_string(n));
   last_block_ = n;
+  last_block_frame_ = frame;
+}
+
+// "BOK" names no block: a reply to an earlier copy of a block sent again must
+// not pass for the reply to the block after it.
+void Invariants::Acknowledged(const char* kind, const std::string& request) {
+  if (world_.Acknowledged(last_block_frame_)) return;
+  Fail(acknowledged, std::string(kind) + " before the unit acknowledged the block before it",
+       request + " written, but the unit never answered \"BOK\" to block " +
+           std::to_string(last_block_) + " since the start request: " + State());
 }
 
 // The finish request comes only after the last block of the image.
@@ -359,6 +373,7 @@ void Invariants::CheckFinish(const Bytes& bytes) {
              (run_image_ < 0 ? std::string("no block") : "block " + std::to_string(last_block_)) +
              ", the image's last block is " + std::to_string(last) + ": " + State());
   }
+  Acknowledged("the finish request", "the finish request");
 }
 
 // A new start (an open that went ahead, Retry) or a Download press begins the

@@ -49,6 +49,7 @@ class Invariants {
   void OnRequest(const std::string& place, const std::string& port, const Bytes& bytes);
   void CheckBlock(const Bytes& frame);
   void CheckFinish(const Bytes& bytes);
+  void Acknowledged(const char* kind, const std::string& request);
   bool Waits() const;
   void NeverStuck(const Event& event);
   void ReplyTimer();
@@ -72,6 +73,7 @@ class Invariants {
   int run_ = -1;             // which of the session's images the current run of blocks sends
   int run_image_ = -1;
   int last_block_ = -1;
+  Bytes last_block_frame_;
   Bytes last_write_;        // on any port
   std::string connection_;  // where the last version request went
   bool requested_ = false;  // a request went out during this event

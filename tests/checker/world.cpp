@@ -200,7 +200,11 @@ void World::OnHidWrite(const std::string& id, const Bytes& report) {
 void World::Request(const std::string& place, const std::string& port, const Bytes& request) {
   unit_has_latest_ = place == "the unit";
   muddled_ = false;
-  if (unit_has_latest_) requests_.push_back(request);
+  if (unit_has_latest_) {
+    requests_.push_back(request);
+    sent_at_.push_back(fx.loop.now());
+  }
+  if (unit_has_latest_ && !request.empty() && request[0] == 'U') acknowledged_.clear();
   latest_answered = false;
   if (on_request) on_request(place, port, request);
 }
@@ -224,6 +228,10 @@ void World::Deliver(const Bytes& bytes, int count_change) {
     fx.hid.inject(Bridge(), report);
     if (bytes.empty()) break;
   }
+}
+
+bool World::Acknowledged(const Bytes& frame) const {
+  return std::find(acknowledged_.begin(), acknowledged_.end(), frame) != acknowledged_.end();
 }
 
 std::string World::Rewrite(int image, bool damaged) {

@@ -98,6 +98,8 @@ class World {
   long delivered = 0;
   // The unit's whole reply to the latest request has been sent.
   bool latest_answered = false;
+  // Whether the unit answered this block frame "OK" since a start request last reached it.
+  bool Acknowledged(const Bytes& frame) const;
 
  private:
   Event Drawn(int kind, Choices& choices);
@@ -114,6 +116,7 @@ class World {
   std::string Do(const Line& e);
   std::string Do(const Disk& e);
   std::string Respond(const Answer& event);
+  void Acknowledge(std::size_t index);
   Bytes Reply(std::uint8_t request, Fault fault, int variant);
   void Deliver(const Bytes& bytes, int count_change = 0);
   std::string PressControl(const std::string& name);
@@ -144,6 +147,10 @@ class World {
   int retries_ = 0;               // Retry presses of the closing run since it opened a file
   bool fixing_port_ = false;      // Retry did not help: the closing run turns the search on
   bool armed_fast_ = false;       // the rate of the last open that armed a connection
+
+  std::vector<std::int64_t> sent_at_;  // when each request in requests_ reached the unit
+  std::int64_t answer_at_ = -1;        // when the unit's last answer came whole
+  std::vector<Bytes> acknowledged_;    // block frames answered "OK" since the last start request
 };
 
 }  // namespace checker

@@ -182,9 +182,21 @@ std::string World::Respond(const Answer& e) {
   const Bytes reply = Reply(request, e.fault, e.variant);
   const std::string note = std::string("to '") + static_cast<char>(request) + "'";
   if (e.fault == Fault::lost || reply.empty()) return note + ": no reply";
-  // Whether the reply, once whole, answers the request the program sent last:
-  // that one, or the same again.
+  const int delay = e.fault == Fault::split  ? e.variant % 50
+                    : e.fault == Fault::late ? 300 + e.variant % 400
+                                             : 0;
+  // The unit answers the copies of a block it holds one after another: a copy
+  // that waited in it while it gave its last answer is answered less than one
+  // reply time-out after that, or never.
+  const std::int64_t at = fx.loop.now() + delay;
+  if (request == 'B' && sent_at_[index] < answer_at_ && at >= answer_at_ + 500) {
+    return note + ": no reply, the unit let this copy go";
+  }
+  answer_at_ = at;
+  // Once the reply is whole: which block the unit acknowledged, and whether the
+  // reply answers the request the program sent last (that one, or the same again).
   const auto whole = [&] {
+    if (reply == PlayedUnit::Sealed("BOK")) Acknowledge(index);
     const bool same =
         std::all_of(requests_.begin() + static_cast<std::ptrdiff_t>(index), requests_.end(),
                     [&](const Bytes& r) { return r == requests_[index]; });
@@ -195,11 +207,11 @@ std::string World::Respond(const Answer& e) {
   if (e.fault == Fault::split && reply.size() > 1) {
     const std::size_t cut = 1 + static_cast<std::size_t>(e.variant) % (reply.size() - 1);
     Deliver(Bytes(reply.begin(), reply.begin() + static_cast<std::ptrdiff_t>(cut)));
-    fx.loop.advance(e.variant % 50);
+    fx.loop.advance(delay);
     whole();
     Deliver(Bytes(reply.begin() + static_cast<std::ptrdiff_t>(cut), reply.end()));
-    return note + ": " + std::to_string(cut) + " bytes, then the rest " +
-           std::to_string(e.variant % 50) + " ms later";
+    return note + ": " + std::to_string(cut) + " bytes, then the rest " + std::to_string(delay) +
+           " ms later";
   }
   if (e.fault == Fault::wrong_count && Hid()) {
     const int change = e.variant % 2 == 0 ? 1 + e.variant % 7 : -1;
@@ -208,11 +220,21 @@ std::string World::Respond(const Answer& e) {
     muddled_ = muddled_ || change < 0;
     return note + ": count byte " + (change > 0 ? "+" : "") + std::to_string(change);
   }
-  if (e.fault == Fault::late) fx.loop.advance(300 + e.variant % 400);
+  fx.loop.advance(delay);
   whole();
   Deliver(reply);
   return note + ": " + std::string(reply.begin(), reply.begin() + 1) +
-         (e.fault == Fault::late ? " after " + std::to_string(300 + e.variant % 400) + " ms" : "");
+         (e.fault == Fault::late ? " after " + std::to_string(delay) + " ms" : "");
+}
+
+// The unit said "BOK" to request `index`: to a block, or, given as the reply to
+// another kind of request, to the block the program sent last as far as the
+// program can tell.
+void World::Acknowledge(std::size_t index) {
+  const auto block = [](const Bytes& r) { return !r.empty() && r[0] == 'B'; };
+  if (block(requests_[index])) return acknowledged_.push_back(requests_[index]);
+  const auto last = std::find_if(requests_.rbegin(), requests_.rend(), block);
+  if (last != requests_.rend()) acknowledged_.push_back(*last);
 }
 
 // What the unit says to `request`; with a fault, something else or something damaged.
