@@ -25,7 +25,6 @@ const char* const file_names[] = {"the good image",
 const char* const line_faults[] = {"the next read fails", "the next write fails",
                                    "the next write is short", "the port list cannot be read",
                                    "the port list can be read again"};
-const char* const statuses[] = {"OK", "NO", "FF", "MM", "wK"};
 
 std::string Hex(const std::string& bytes) {
   static const char* digits = "0123456789ABCDEF";
@@ -44,7 +43,7 @@ std::string Describe(const Event& event) {
           return std::string("unit answers the ") + (e.oldest ? "oldest" : "latest") + " request " +
                  fault_names[static_cast<int>(e.fault)] + " (" + std::to_string(e.variant) + ")";
         } else if constexpr (std::is_same_v<E, Report>) {
-          return std::string("unit reports back by itself: r") + statuses[e.status] +
+          return std::string("unit reports back by itself: r") + report_statuses[e.status] +
                  (e.times > 1 ? ", twice" : "");
         } else if constexpr (std::is_same_v<E, Stray>) {
           return "stray bytes" + Hex(e.bytes);

@@ -41,8 +41,10 @@ struct Answer {
   bool oldest = false;  // answers the oldest request not yet answered, not the latest
   int variant = 0;      // where the reply splits, which other status or kind, how late
 };
+// The unit reports back by itself with one of these statuses.
+inline constexpr const char* report_statuses[] = {"OK", "NO", "FF", "MM", "wK"};
 struct Report {
-  int status = 0;  // "OK", "NO", "FF", "MM", "wK"
+  int status = 0;  // into report_statuses
   int times = 1;
 };
 struct Stray {

@@ -258,6 +258,7 @@ void Invariants::RxCount() {
 void Invariants::OnRequest(const std::string& place, const std::string& port, const Bytes& bytes) {
   FollowSession();
   requested_ = true;
+  const char kind = bytes.empty() ? '\0' : static_cast<char>(bytes[0]);
   const std::string request = Request(bytes);
   const std::string where =
       port.empty() ? place : port.substr(port.size() > 4 ? port.size() - 4 : 0);
@@ -283,7 +284,7 @@ void Invariants::OnRequest(const std::string& place, const std::string& port, co
   }
   // The checked unit only: a connection begins with the version request, and
   // every request after it goes where that one went.
-  if (!bytes.empty() && bytes[0] == 'V') {
+  if (kind == 'V') {
     connection_ = place;
   } else if (place != connection_) {
     Fail(checked_unit, Letter(bytes) + " to another place than the version request",
@@ -299,9 +300,9 @@ void Invariants::OnRequest(const std::string& place, const std::string& port, co
                " baud to a unit of a file that talks at " + std::to_string(rate) + ": " + State());
     }
   }
-  if (!bytes.empty() && bytes[0] == 'U') start_sent_ = true;
-  if (!bytes.empty() && bytes[0] == 'B') CheckBlock(bytes);
-  if (!bytes.empty() && bytes[0] == 'u') CheckFinish(bytes);
+  if (kind == 'U') start_sent_ = true;
+  if (kind == 'B') CheckBlock(bytes);
+  if (kind == 'u') CheckFinish(bytes);
   last_write_ = bytes;
 }
 

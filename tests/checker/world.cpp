@@ -209,9 +209,6 @@ void World::Request(const std::string& place, const std::string& port, const Byt
   if (on_request) on_request(place, port, request);
 }
 
-// Weighs the events so that runs get deep (the download, the script's steps)
-// as well as wide: the unit mostly answers, time mostly moves a little, and the
-// user seldom opens another file while a download is under way.
 void World::Deliver(const Bytes& bytes, int count_change) {
   if (!Hid()) {
     delivered += static_cast<long>(bytes.size());

@@ -102,7 +102,7 @@ class World {
   bool Acknowledged(const Bytes& frame) const;
 
  private:
-  Event Drawn(int kind, Choices& choices);
+  Event Drawn(int kind, const std::vector<ui::Control*>& pressable, Choices& choices);
   std::string Do(const Answer& e);
   std::string Do(const Report& e);
   std::string Do(const Stray& e);
@@ -115,13 +115,9 @@ class World {
   std::string Do(const SecondBridge& e);
   std::string Do(const Line& e);
   std::string Do(const Disk& e);
-  std::string Respond(const Answer& event);
   void Acknowledge(std::size_t index);
   Bytes Reply(std::uint8_t request, Fault fault, int variant);
   void Deliver(const Bytes& bytes, int count_change = 0);
-  std::string PressControl(const std::string& name);
-  std::string OpenFile(FileChoice choice, bool yes);
-  std::string Break(LineFault fault);
   Event FixPort();
   std::string Rewrite(int image, bool damaged);
   void WriteFiles();

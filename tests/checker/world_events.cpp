@@ -7,6 +7,9 @@
 
 namespace checker {
 
+// Weighs the events so that runs get deep (the download, the script's steps)
+// as well as wide: the unit mostly answers, time mostly moves a little, and the
+// user seldom opens another file while a download is under way.
 Event World::Draw(Choices& choices) {
   const auto pressable = Pressable(form);
   const bool unanswered = !vanished_ && answered_ < requests_.size();
@@ -28,12 +31,11 @@ Event World::Draw(Choices& choices) {
       2,                                // a fault of the line
       between ? 4u : 0u,                // a script image changes on disk
   };
-  return Drawn(static_cast<int>(choices.Weighted(weights)), choices);
+  return Drawn(static_cast<int>(choices.Weighted(weights)), pressable, choices);
 }
 
 // The event of the kind drawn, its numbers drawn too.
-Event World::Drawn(int kind, Choices& choices) {
-  const auto pressable = Pressable(form);
+Event World::Drawn(int kind, const std::vector<ui::Control*>& pressable, Choices& choices) {
   switch (kind) {
     case 0: {
       static const unsigned faults[] = {75, 8, 4, 4, 4, 6, 3, 3};
@@ -94,16 +96,11 @@ std::string World::Apply(const Event& event) {
   return std::visit([this](const auto& e) { return Do(e); }, event);
 }
 
-std::string World::Do(const Answer& e) {
-  return Respond(e);
-}
-
 std::string World::Do(const Report& e) {
   if (vanished_) return "the unit is gone";
-  static const char* const statuses[] = {"OK", "NO", "FF", "MM", "wK"};
   muddled_ = true;
   for (int i = 0; i < e.times; ++i) {
-    Deliver(PlayedUnit::Sealed(std::string("r") + statuses[e.status]));
+    Deliver(PlayedUnit::Sealed(std::string("r") + report_statuses[e.status]));
   }
   return "";
 }
@@ -117,18 +114,6 @@ std::string World::Do(const Stray& e) {
 std::string World::Do(const Tick& e) {
   fx.loop.advance(e.ms);
   return "";
-}
-
-std::string World::Do(const Press& e) {
-  return PressControl(e.control);
-}
-
-std::string World::Do(const Open& e) {
-  return OpenFile(e.file, e.yes);
-}
-
-std::string World::Do(const Line& e) {
-  return Break(e.fault);
 }
 
 std::string World::Do(const Unplug& e) {
@@ -174,7 +159,7 @@ std::string World::Do(const Disk& e) {
   return Rewrite(image_a + e.image, e.damaged);
 }
 
-std::string World::Respond(const Answer& e) {
+std::string World::Do(const Answer& e) {
   if (vanished_ || answered_ >= requests_.size()) return "nothing to answer";
   const std::size_t index = e.oldest ? answered_ : requests_.size() - 1;
   answered_ = index + 1;
@@ -263,10 +248,10 @@ Bytes World::Reply(std::uint8_t request, Fault fault, int variant) {
   return r;
 }
 
-std::string World::PressControl(const std::string& name) {
+std::string World::Do(const Press& e) {
   press_taken_ = false;
   for (ui::Control* c : Pressable(form)) {
-    if (c->name() != name) continue;
+    if (c->name() != e.control) continue;
     press_taken_ = true;
     if (c == &form.Button_Download_ready_for_download) ++session.downloads;
     if (c == &form.Button_Retry_communication_offline) ++session.starts;
@@ -289,7 +274,9 @@ std::string World::Do(const ChoosePort& e) {
   return combo.text;
 }
 
-std::string World::OpenFile(FileChoice choice, bool yes) {
+std::string World::Do(const Open& e) {
+  const FileChoice choice = e.file;
+  const bool yes = e.yes;
   if (!Reachable(form, form.SpeedButton_open_file)) return "Open file cannot be reached";
   auto& d = fx.dialogs;
   const std::size_t boxes = d.boxes.size();
@@ -332,8 +319,8 @@ std::string World::OpenFile(FileChoice choice, bool yes) {
   return asked ? "asked, went ahead" : "";
 }
 
-std::string World::Break(LineFault fault) {
-  switch (fault) {
+std::string World::Do(const Line& e) {
+  switch (e.fault) {
     case LineFault::read_error:
       // A bridge's reader ends at a read error: that is the unplug.
       if (Hid() || !fx.serial.line(unit_port).open) return "no read on this link";
@@ -354,7 +341,7 @@ std::string World::Break(LineFault fault) {
       return "";
     case LineFault::list_unreadable:
     case LineFault::list_readable:
-      fx.serial.list_fails = fault == LineFault::list_unreadable;
+      fx.serial.list_fails = e.fault == LineFault::list_unreadable;
       return "";
   }
   return "";
