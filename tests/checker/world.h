@@ -146,6 +146,7 @@ class World {
 
   std::vector<std::int64_t> sent_at_;  // when each request in requests_ reached the unit
   std::int64_t answer_at_ = -1;        // when the unit's last answer came whole
+  Bytes answered_request_;             // and the request it answered
   std::vector<Bytes> acknowledged_;    // block frames answered "OK" since the last start request
 };
 

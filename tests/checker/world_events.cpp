@@ -171,13 +171,17 @@ std::string World::Do(const Answer& e) {
                     : e.fault == Fault::late ? 300 + e.variant % 400
                                              : 0;
   // The unit answers the copies of a block it holds one after another: a copy
-  // that waited in it while it gave its last answer is answered less than one
-  // reply time-out after that, or never.
+  // that waited in it while it gave its last answer, or that went out as that
+  // answer to the same block came, is answered less than one reply time-out
+  // after that, or never.
   const std::int64_t at = fx.loop.now() + delay;
-  if (request == 'B' && sent_at_[index] < answer_at_ && at >= answer_at_ + 500) {
+  const bool held = sent_at_[index] < answer_at_ ||
+                    (sent_at_[index] == answer_at_ && requests_[index] == answered_request_);
+  if (request == 'B' && held && at >= answer_at_ + 500) {
     return note + ": no reply, the unit let this copy go";
   }
   answer_at_ = at;
+  answered_request_ = requests_[index];
   // Once the reply is whole: which block the unit acknowledged, and whether the
   // reply answers the request the program sent last (that one, or the same again).
   const auto whole = [&] {
