@@ -12,12 +12,12 @@ namespace checker {
 namespace {
 
 // The images, in World::images order: what each is for, and how it is made.
-struct ImageSpec {
+struct ImageShape {
   const char* name;     // after the family code
   const char* version;  // after the family code
   bool damaged;
 };
-constexpr ImageSpec image_specs[] = {
+constexpr ImageShape image_shapes[] = {
     {"0100006.fm0", "0100006", false},  {"0100004.fm0", "0100004", false},
     {"D_damaged.fm0", "0100006", true}, {"A_first.fm0", "0100006", false},
     {"B_second.fm0", "0100006", false}, {"X_bad.fm0", "0100006", true},
@@ -25,7 +25,7 @@ constexpr ImageSpec image_specs[] = {
 
 // Whole blocks and the checksum record; each image's bytes differ from every
 // other's at every place, so a block sent tells which image it came from.
-Bytes ImageBytes(int id, const std::string& family, const Setup& setup, const ImageSpec& shape) {
+Bytes ImageBytes(int id, const std::string& family, const Setup& setup, const ImageShape& shape) {
   Bytes bytes(static_cast<std::size_t>(setup.blocks) * 1024 + 2);
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     bytes[i] = static_cast<std::uint8_t>(i * 37 + 11 + static_cast<std::size_t>(id) * 101);
@@ -123,8 +123,8 @@ World::~World() {
 
 void World::WriteFiles() {
   const std::string in = setup.folder ? "sub/" : "";
-  for (int id = 0; id < static_cast<int>(std::size(image_specs)); ++id) {
-    const ImageSpec& shape = image_specs[id];
+  for (int id = 0; id < static_cast<int>(std::size(image_shapes)); ++id) {
+    const ImageShape& shape = image_shapes[id];
     const bool script_image = id >= image_a;
     const std::string family =
         id == image_a && setup.mixed ? OtherRate(setup.family) : setup.family;
