@@ -6,7 +6,8 @@
 #   scripts/fuzz-smoke.sh                 every target, 15 s each
 #   ZEK_FUZZ_SECONDS=600 scripts/fuzz-smoke.sh image
 #   ZEK_FUZZ_SECONDS=1800 scripts/fuzz-smoke.sh checker   the window checker, its events
-#                                         chosen by the fuzzer
+#                                         chosen by the fuzzer, then as many start values
+#                                         as fit the same time
 #   ZEK_FUZZ_BUILD=/elsewhere scripts/fuzz-smoke.sh   build folder other than build-fuzz
 set -euo pipefail
 
@@ -29,6 +30,8 @@ binaries=()
 for t in "${targets[@]}"; do
   [ -d "$root/fuzz/corpus/$t" ] || { echo "fuzz-smoke: no target '$t'" >&2; exit 2; }
   binaries+=("zek-fuzz-${t//_/-}")
+  # The checker also plays its own start values, as many as fit the time.
+  [ "$t" != checker ] || binaries+=(zek-checker)
 done
 
 cd "$root"
@@ -48,4 +51,14 @@ for t in "${targets[@]}"; do
   runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log")"
   echo "fuzz-smoke: $t passed, ${runs:-?} runs in ${seconds} s"
   rm -rf "$work"
+  if [ "$t" = checker ]; then
+    # Start values far beyond the regular run's, for as long as the fuzzer ran.
+    minutes="$(awk -v s="$seconds" 'BEGIN { print s / 60 }')"
+    if ! "$build/bin/zek-checker" --minutes "$minutes" --from 1000000 >"$build/checker.log"; then
+      tail -n 60 "$build/checker.log" >&2
+      echo "fuzz-smoke: checker start values FAILED; see $build/checker.log" >&2
+      exit 1
+    fi
+    echo "fuzz-smoke: checker start values passed: $(tail -n 1 "$build/checker.log")"
+  fi
 done

@@ -150,11 +150,14 @@ class TForm1 : public ui::Form, public app::Window {
   void OnStartReply();
   void OnRestartReply();
   void OnBlockReply();
+  void AwaitOtherCopiesReplies();
+  void SendNextBlock();
   void OnFinishReply();
   void ContinueScript();
   void ReportLinkError();
   void Timer2Timer();
   void Timer4Timer();
+  void CancelNextAction();
   void SendVersionRequest();
   void SendSerialRequest();
   void SendPrepareRequest();
@@ -178,12 +181,10 @@ class TForm1 : public ui::Form, public app::Window {
   enum class HidWrite { written, no_bridge, not_written, failed };
   HidWrite WriteHidReport(std::span<const std::uint8_t> request, int length);
   void HidCtlDeviceChange();
+  void TakeNewestBridge();
   void HidDeviceData(std::uint8_t report_id, std::span<const std::uint8_t> data);
   void HidCtlDeviceDataError(links::HidRecord& device, const core::Error& error);
   void StopLinkTimers();
-  // A busy unit's wait was for the one firing that will not come now: the next
-  // action (a new file's connection, Retry) starts at the normal step.
-  void EndBusyWait();
   void ComPort1RxChar(int count);
   void ComPort1Gone(const core::Error& error);
   void HandleCommError();
@@ -201,7 +202,7 @@ class TForm1 : public ui::Form, public app::Window {
   void AbandonFile();
   void ShowFileMessage(const std::string& line1, const std::string& line2);
   bool ApplyFamily(const firmware::Family& family);
-  void ArmConnection();
+  void ArmConnection(const firmware::Family& family);
   bool OpenImage(const std::string& path);
   bool OpenScript(const std::string& path);
   void TakeImageFacts(const firmware::ImageFacts& image, const firmware::Refusal* refusal);
@@ -376,14 +377,22 @@ class TForm1 : public ui::Form, public app::Window {
   bool soft_restart = false;
   bool script_finished = false;
   std::int32_t block_nr = 0;
+  // How often the block in flight went out: each copy may still be answered.
+  std::int32_t block_copies = 0;
   std::int32_t last_block_nr = 0;
   std::vector<std::uint8_t> block_message;
   std::int32_t hid_chunk_index = 0;
-  // The bridge requests are written to: the last one found; never cleared.
+  // The bridge requests are written to: the last one found when the connection
+  // began, or since while none ran; never cleared.
   links::HidRecord* hid_device = nullptr;
+  // A bridge found while a connection ran over `hid_device`: the next connection's.
+  links::HidRecord* hid_next_device = nullptr;
   std::int32_t finish_wait = 0;
   std::int32_t autoselect_index = 0;
   std::string port_name{config::default_port_name};
+  // The family of the last open that armed a connection: a script that names no
+  // image connects as that open did.
+  std::optional<firmware::Family> connection_family;
   std::string program_folder;
   std::string firmware_file_name;
   std::string script_file_name;

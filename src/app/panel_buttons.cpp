@@ -152,7 +152,7 @@ void TForm1::xpButton_close_tekstveldClick() {
 void TForm1::Button_Retry_communication_offlineClick() {
   Panel_communication_offline.visible = false;
   HideProgressPanels();
-  EndBusyWait();
+  CancelNextAction();
   autoselect_index = 0;
   next_action = PortSearchWanted() ? NextAction::probe_next_port : NextAction::connect;
   Timer4.set_enabled(true);

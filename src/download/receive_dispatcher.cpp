@@ -152,6 +152,10 @@ void TForm1::ReceiveDispatcher(std::int32_t count) {
     return;
   }
   if (rx_count < download::MinimumReplyLength(comm_state, fast_baud)) return;
+  // Over the bridge a block re-sent after a time-out goes out in pieces while
+  // the reply to the first copy may still come: once a reply is whole, the rest
+  // of those pieces would follow the next request to the unit.
+  Timer1.set_enabled(false);
   Timer2.set_enabled(false);
   if (comm_state == CommState::restart) Timer2.set_interval(download::reply_time_out_ms);
   const bool checked = comm_state != CommState::status && comm_state != CommState::switch_request;

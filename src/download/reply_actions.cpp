@@ -92,7 +92,7 @@ void TForm1::OnStartReply() {
     Gauge_up_down_loading.max_value = last_block_nr;
     Gauge_up_down_loading.progress = 0;
     GroupBox_gauge_up_down_loading.visible = true;
-    SendBlock();
+    SendNextBlock();
   } else if (status == download::status_refused) {
     ShowRefusalForm(texts::start_failed_1, texts::start_failed_2, "");
   } else {
@@ -106,11 +106,8 @@ void TForm1::OnBlockReply() {
     error_count = 0;
     Gauge_up_down_loading.progress = block_nr;
     block_nr += 1;
-    if (block_nr > last_block_nr) {
-      SendFinishRequest();
-    } else {
-      SendBlock();
-    }
+    if (block_copies > 1) return AwaitOtherCopiesReplies();
+    SendNextBlock();
   } else if (status == download::status_not_taken) {
     ReportLinkError();
   } else if (status == download::status_memory_fault) {
@@ -125,6 +122,23 @@ void TForm1::OnBlockReply() {
     // panel that tells the user to switch the power off.
     ShowRefusalForm(texts::switch_off, texts::close_and_retry, "");
   }
+}
+
+// "BOK" names no block. The unit answers the copies of a block it holds one
+// after another, each within a reply time-out of the last; such an answer, taken
+// for the next block's, would send the block after that even where the unit
+// refused the next one. So the next request waits out one reply time-out for
+// each other copy; no reply timer runs meanwhile, so what comes is dropped.
+void TForm1::AwaitOtherCopiesReplies() {
+  next_action = NextAction::next_block;
+  Timer4.set_interval(download::reply_time_out_ms * (block_copies - 1));
+  Timer4.set_enabled(true);
+}
+
+void TForm1::SendNextBlock() {
+  if (block_nr > last_block_nr) return SendFinishRequest();
+  block_copies = 1;
+  SendBlock();
 }
 
 void TForm1::OnFinishReply() {

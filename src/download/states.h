@@ -39,6 +39,7 @@ enum class NextAction : std::int32_t {
   restart = 3,            // ask the unit to restart itself
   handle_comm_error = 6,  // count a link error and re-send or give up
   probe_next_port = 19,   // close the port and probe the candidate at `autoselect_index`
+  next_block = 20,        // the block after one sent more than once, or the finish request
 };
 
 }  // namespace download

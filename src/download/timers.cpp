@@ -29,6 +29,16 @@ void TForm1::Timer2Timer() {
   }
 }
 
+// Timer4 will not fire for what it was armed for. An interval stretched for
+// that one firing (a busy unit's 2 s, the wait for the replies to a block's
+// other copies) must not delay whatever it is armed for next.
+void TForm1::CancelNextAction() {
+  Timer4.set_enabled(false);
+  if (next_action == NextAction::handle_comm_error || next_action == NextAction::next_block) {
+    Timer4.set_interval(download::action_delay_ms);
+  }
+}
+
 void TForm1::Timer4Timer() {
   Timer4.set_enabled(false);
   switch (next_action) {
@@ -36,6 +46,7 @@ void TForm1::Timer4Timer() {
       // A reply that came late for the connection before may have shown a panel
       // since the start was asked for; none of it belongs to this connection.
       HideProgressPanels();
+      TakeNewestBridge();
       Timer2.set_interval(download::reply_time_out_ms);
       SendVersionRequest();
       Timer4.set_interval(download::action_delay_ms);
@@ -57,6 +68,10 @@ void TForm1::Timer4Timer() {
       Timer4.set_interval(download::action_delay_ms);
       HandleCommError();
       return;
+    case NextAction::next_block:
+      Timer4.set_interval(download::action_delay_ms);
+      SendNextBlock();
+      return;
     case NextAction::probe_next_port:
       HideProgressPanels();
       ClosePort();
@@ -67,8 +82,4 @@ void TForm1::Timer4Timer() {
     default:
       return;
   }
-}
-
-void TForm1::EndBusyWait() {
-  if (next_action == NextAction::handle_comm_error) Timer4.set_interval(download::action_delay_ms);
 }

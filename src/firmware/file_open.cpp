@@ -67,8 +67,7 @@ bool TForm1::DownloadRunning() const {
 // back, and Download then sent the new bytes with the old file's block count.
 void TForm1::AbandonFile() {
   StopLinkTimers();
-  Timer4.set_enabled(false);
-  EndBusyWait();
+  CancelNextAction();
   ClosePort();
   ClearRx();
   HideDownloadPanels();
@@ -95,8 +94,10 @@ bool TForm1::ApplyFamily(const Family& family) {
   return true;
 }
 
-// Every open starts a port search from the first candidate.
-void TForm1::ArmConnection() {
+// Every open starts a port search from the first candidate. The family is kept
+// for a later script that names no image.
+void TForm1::ArmConnection(const firmware::Family& family) {
+  connection_family = family;
   autoselect_index = 0;
   next_action = PortSearchWanted() ? NextAction::probe_next_port : NextAction::connect;
 }
@@ -126,7 +127,7 @@ bool TForm1::OpenImage(const std::string& path) {
     return false;
   }
   if (!ApplyFamily(image.family)) return false;
-  ArmConnection();
+  ArmConnection(image.family);
   return true;
 }
 
@@ -135,11 +136,19 @@ bool TForm1::OpenScript(const std::string& path) {
   script_file_name = path;
   const firmware::Acceptance verdict = firmware::AcceptFile(path, TracedReader(trace));
   const auto* refusal = std::get_if<firmware::Refusal>(&verdict);
-  // A script that names no image runs on the link and port an earlier open
-  // chose; only where none did is there nothing to connect to.
-  const bool on_earlier_link = refusal != nullptr && refusal->reason == RefusalReason::no_image &&
-                               link_kind != firmware::Link::none;
-  if (refusal != nullptr && !on_earlier_link) {
+  // A script that names no image runs on the link, port and rate of the last
+  // open that armed a connection, chosen again: an open refused part-way, or
+  // whose port set-up failed, leaves them half changed and disagreeing. Where no
+  // open armed one there is nothing to connect to.
+  if (refusal != nullptr && refusal->reason == RefusalReason::no_image && connection_family) {
+    const Family family = *connection_family;
+    fast_baud = family.fast_baud;
+    if (!ApplyFamily(family)) return false;
+    staged_download = true;
+    ArmConnection(family);
+    return true;
+  }
+  if (refusal != nullptr) {
     // The images named before the refused one were taken as the script went.
     for (const firmware::ImageFacts& image : refusal->passed) {
       if (!TakeScriptImage(image)) return false;
@@ -148,13 +157,12 @@ bool TForm1::OpenScript(const std::string& path) {
     RefuseFile(*refusal);
     return false;
   }
-  if (const auto* accepted = std::get_if<firmware::AcceptedScript>(&verdict)) {
-    for (const firmware::ImageFacts& image : accepted->images) {
-      if (!TakeScriptImage(image)) return false;
-    }
+  const auto& images = std::get<firmware::AcceptedScript>(verdict).images;
+  for (const firmware::ImageFacts& image : images) {
+    if (!TakeScriptImage(image)) return false;
   }
   staged_download = true;
-  ArmConnection();
+  ArmConnection(images.back().family);
   return true;
 }
 

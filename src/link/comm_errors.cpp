@@ -44,6 +44,7 @@ void TForm1::ResendInFlight() {
     case CommState::probe:
       return ProbeCandidatePort();
     case CommState::block:
+      block_copies += 1;
       return SendBlock();
     case CommState::serial_number:
       return SendSerialRequest();

@@ -31,8 +31,23 @@ void TForm1::HidCtlDeviceChange() {
       dialogs.message(ui::BoxKind::error, texts::usb_error_1);
       return;
     }
-    hid_device = device;
+    // A bridge that appears while a connection runs would take the rest of the
+    // download to a unit nobody checked (the program cannot tell the same bridge
+    // plugged in again from another): it waits for the next connection.
+    const bool connected = link_kind == firmware::Link::hid && hid_device != nullptr && !Idle();
+    if (connected) {
+      hid_next_device = device;
+    } else {
+      hid_device = device;
+      hid_next_device = nullptr;
+    }
   }
+}
+
+// Each connection begins on the bridge found last.
+void TForm1::TakeNewestBridge() {
+  if (hid_next_device != nullptr && hid_next_device->plugged_in()) hid_device = hid_next_device;
+  hid_next_device = nullptr;
 }
 
 void TForm1::HidDeviceData(std::uint8_t /*report_id*/, std::span<const std::uint8_t> data) {

@@ -62,7 +62,7 @@ void TForm1::ComPort1Gone(const core::Error& error) {
   if (link_kind != firmware::Link::serial) return;
   if (!ConnectionRuns()) return;
   StopLinkTimers();
-  Timer4.set_enabled(false);
+  CancelNextAction();
   // No report can come on a closed port: the power-cycle wait ends here, or it
   // would count as a running download for ever.
   if (PowerCycleWaitRuns()) comm_state = CommState::idle;

@@ -15,11 +15,14 @@ namespace checker {
 struct Outcome {
   Setup setup;
   std::vector<Event> events;
-  std::vector<std::string> notes;  // what each event did and what it made the program write
+  std::vector<std::string> notes;    // what each event did and what it made the program write
+  std::vector<std::string> closing;  // the closing run's events, with the same notes
   std::optional<Breach> breach;
 };
 
-// Draws a set-up and up to `count` events from `choices` and plays them.
+// Draws a set-up and up to `count` events from `choices` and plays them; then
+// the closing run, in which a good unit and a technician who goes on must
+// reach the final panel.
 Outcome Play(Choices& choices, int count);
 // Plays the given events on a fresh window set up as given.
 Outcome Replay(const Setup& setup, const std::vector<Event>& events);

@@ -5,6 +5,7 @@
 //   zek-checker --runs N --from S  start values S to S+N-1
 //   zek-checker --minutes M        from 1 (or --from S) on, for M minutes
 //   zek-checker V ...              the start values given
+//   --every                        list every start value of each kind of breach, not 8
 //
 // A breach prints the invariant, the events that lead to it (shortened) and
 // the start value. Each kind of breach is reported in full once; later runs
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -42,6 +44,7 @@ int main(int argc, char** argv) {
   if (const char* env = std::getenv("ZEK_CHECKER_RUNS")) runs = std::strtoull(env, nullptr, 10);
   double minutes = 0;
   int events = 200;
+  std::size_t listed = 8;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : "0";
@@ -51,6 +54,8 @@ int main(int argc, char** argv) {
       from = std::strtoull(value, nullptr, 10), ++i;
     } else if (arg == "--minutes") {
       minutes = std::strtod(value, nullptr), ++i;
+    } else if (arg == "--every") {
+      listed = SIZE_MAX;
     } else if (arg == "--events") {
       events = std::atoi(value), ++i;
     } else {
@@ -80,7 +85,7 @@ int main(int argc, char** argv) {
       std::fputs(checker::Report(origin, outcome, checker::Shrink(outcome)).c_str(), stdout);
       std::fflush(stdout);
     }
-    if (kind.start_values.size() < 8) kind.start_values.push_back(value);
+    if (kind.start_values.size() < listed) kind.start_values.push_back(value);
   }
   std::printf("zek-checker: %llu runs, %llu broke an invariant\n",
               static_cast<unsigned long long>(played), static_cast<unsigned long long>(failed));

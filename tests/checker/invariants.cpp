@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "download/protocol.h"
+#include "test_image.h"
 #include "texts/texts.h"
 
 namespace checker {
@@ -10,9 +10,16 @@ namespace checker {
 namespace {
 
 constexpr const char* never_stuck = "never stuck";
+constexpr const char* runs_finish = "runs finish";
 constexpr const char* never_wrong_bytes = "never the wrong bytes";
 constexpr const char* one_request = "one request at a time";
-constexpr const char* rx_bound = "rx_buffer holds at most 72 bytes";
+constexpr const char* checked_unit = "the checked unit only";
+constexpr const char* reply_timer = "reply timer iff a request is outstanding";
+constexpr const char* rate_fits = "rate fits the family";
+constexpr const char* acknowledged =
+    "the next block only once the unit acknowledged the one before";
+constexpr const char* rx_counted = "rx_count within the bytes delivered";
+constexpr const char* batch_rule = "zekflash-cli never waits for nothing";
 
 struct Rect {
   int left, top, right, bottom;
@@ -49,19 +56,25 @@ bool EndBox(const ui::ScriptedDialogs::Box& box) {
 }
 
 // The request's letter; blocks differ only by number, which keys need not tell.
-std::string Letter(const std::vector<std::uint8_t>& bytes) {
+std::string Letter(const Bytes& bytes) {
   if (bytes.empty()) return "''";
   return std::string("'") + static_cast<char>(bytes[0]) + "'";
 }
 
-std::string Request(const std::vector<std::uint8_t>& bytes) {
+std::string Request(const Bytes& bytes) {
   if (bytes.size() > 1 && bytes[0] == 'B') return "block " + std::to_string(bytes[1]);
   return Letter(bytes);
 }
 
+// The status request after an unanswered switch request goes out once: it is
+// never re-sent, and its timer goes on counting errors towards the offline panel.
+bool StatusAfterSwitch(const Bytes& bytes) {
+  return bytes.size() == 1 && bytes[0] == 'd';
+}
+
 }  // namespace
 
-bool Reachable(const TForm1& form, const ui::Control& control) {
+bool Reachable(const TForm1& form, const ui::Control& control, bool through_port_settings) {
   if (!control.showing() || !control.usable()) return false;
   Rect place;
   const ui::Control* layer = Layer(control, place);
@@ -71,6 +84,7 @@ bool Reachable(const TForm1& form, const ui::Control& control) {
   for (++above; above != layers.end(); ++above) {
     const ui::Control& p = **above;
     if (p.kind() != ui::Kind::panel || !p.visible) continue;
+    if (through_port_settings && &p == &form.GroupBox_set_communicationport) continue;
     const bool apart = place.right <= p.left || p.left + p.width <= place.left ||
                        place.bottom <= p.top || p.top + p.height <= place.top;
     if (!apart) return false;
@@ -85,6 +99,15 @@ std::vector<ui::Control*> Pressable(TForm1& form) {
     return c == &form.SpeedButton_open_file || !Reachable(form, *c);
   });
   return all;
+}
+
+bool OnPortSettings(const TForm1& form, const ui::Control& control) {
+  for (const ui::Control* c = &control; c != nullptr; c = c->parent()) {
+    if (c == &form.GroupBox_set_communicationport || c == &form.SpeedButton_comport_settings) {
+      return true;
+    }
+  }
+  return false;
 }
 
 bool PowerCycleWait(const TForm1& form) {
@@ -102,59 +125,97 @@ bool RefusalShown(const TForm1& form) {
 }
 
 Invariants::Invariants(World& world) : world_(world), form_(world.form) {
-  world_.fx.serial.on_write = [this](const std::string& port,
-                                     const std::vector<std::uint8_t>& bytes) {
-    OnWrite(port, bytes);
+  world_.on_request = [this](const std::string& place, const std::string& port, const Bytes& b) {
+    OnRequest(place, port, b);
   };
+  world_.on_write = [this] { RxCount(); };
 }
 
 Invariants::~Invariants() {
-  world_.fx.serial.on_write = nullptr;
+  world_.on_request = nullptr;
+  world_.on_write = nullptr;
 }
 
 void Invariants::BeforeEvent() {
   boxes_before_ = world_.fx.dialogs.boxes.size();
   starts_before_ = world_.session.starts;
+  requested_ = false;
+  report_can_end_ = PowerCycleWait(form_) && !form_.Timer4.enabled() && world_.UnitListens();
 }
 
 void Invariants::AfterEvent(const Event& event) {
   FollowSession();
-  RxBufferBound();
+  RxCount();
   if (RefusalShown(form_)) refused_ = true;
+  ReplyTimer();
   NeverStuck(event);
+  // The batch front end stops as soon as the window is idle, and waits otherwise.
+  if (!breach_ && form_.Idle() == Waits()) {
+    Fail(batch_rule, form_.Idle() ? "idle while a wait can end" : "waits where nothing can end it",
+         "TForm1::Idle() is " + std::string(form_.Idle() ? "true" : "false") + ": " + State());
+  }
+}
+
+void Invariants::NotFinished(const std::string& why) {
+  Fail(runs_finish, "the final panel is not reached", why + ": " + State());
 }
 
 std::string Invariants::TakeWrites() {
   return std::exchange(writes_, std::string());
 }
 
-// Never stuck: after every event something waits for the unit (a timer runs, a
-// finish request waits without limit, the power-cycle prompt waits for the unit's
-// report) or for the user (a panel with a button), or the program rests: the
-// user stopped it, or a box told the user that the download ended.
-void Invariants::NeverStuck(const Event& event) {
+// Something can still move the download: a timer runs, the finish request
+// waits without limit, the power-cycle prompt waits for the unit's report, or
+// a panel offers the user a button (the port settings panel, which the user
+// may close at will, neither offers one nor hides the panels below it).
+bool Invariants::Waits() const {
   auto armed = [](const ui::Timer& t) { return t.enabled() && t.interval() > 0; };
   const bool unlimited_finish = form_.Timer2.enabled() && form_.Timer2.interval() == 0 &&
                                 !last_write_.empty() && last_write_[0] == 'u';
   if (armed(form_.Timer1) || armed(form_.Timer2) || armed(form_.Timer4) || unlimited_finish ||
       PowerCycleWait(form_)) {
+    return true;
+  }
+  std::vector<ui::Control*> all;
+  Collect(form_, all);
+  return std::any_of(all.begin(), all.end(), [&](const ui::Control* c) {
+    Rect place;
+    return !OnPortSettings(form_, *c) && Layer(*c, place)->kind() == ui::Kind::panel &&
+           Reachable(form_, *c, true);
+  });
+}
+
+// Never stuck: after every event something waits (above), or the program
+// rests: the user stopped it, a box told the user that the download ended, or
+// a script came to a step it has no way to run. The power-cycle prompt counts
+// as waiting only while the unit's report can end it: the unit's "OK" report
+// must end it.
+void Invariants::NeverStuck(const Event& event) {
+  const auto* report = std::get_if<Report>(&event);
+  // A prompt shown again with Timer4 armed is the next step's.
+  if (report_can_end_ && report != nullptr && report->status == 0 && PowerCycleWait(form_) &&
+      !form_.Timer4.enabled()) {
+    return Fail(never_stuck, "the power-cycle prompt outlives the unit's \"OK\" report",
+                "the unit reported \"rOK\" while the power-cycle prompt waited for it, and "
+                "the prompt stays: " +
+                    State());
+  }
+  if (Waits()) {
     at_rest_ = false;
     return;
-  }
-  for (ui::Control* c : Pressable(form_)) {
-    Rect place;
-    if (Layer(*c, place)->kind() == ui::Kind::panel) return;
   }
   const auto& boxes = world_.fx.dialogs.boxes;
   const bool told =
       std::any_of(boxes.begin() + static_cast<std::ptrdiff_t>(boxes_before_), boxes.end(), EndBox);
-  const bool press = event.kind == EventKind::press && world_.PressTaken();
+  const auto* press = std::get_if<Press>(&event);
+  const bool pressed = press != nullptr && world_.PressTaken();
   const bool go =
-      press && (event.text == form_.Button_Download_ready_for_download.name() ||
-                event.text == form_.Button_Retry_communication_offline.name() ||
-                event.text == form_.Button_Ignore_olderversion.name() ||
-                (event.text == form_.xpButton_close_tekstveld.name() && world_.session.script));
-  if (told || (press && !go)) {
+      pressed &&
+      (press->control == form_.Button_Download_ready_for_download.name() ||
+       press->control == form_.Button_Retry_communication_offline.name() ||
+       press->control == form_.Button_Ignore_olderversion.name() ||
+       (press->control == form_.xpButton_close_tekstveld.name() && world_.session.script));
+  if (told || (pressed && !go) || form_.stalled_step) {
     at_rest_ = true;
     return;
   }
@@ -164,12 +225,44 @@ void Invariants::NeverStuck(const Event& event) {
        "nothing waits for the unit or the user, and no box said the download ended: " + State());
 }
 
-void Invariants::OnWrite(const std::string& port, const std::vector<std::uint8_t>& bytes) {
+// The reply timer runs exactly while a request is outstanding: every request
+// starts it (the finish request may wait without limit), and once the unit's
+// whole reply has come it stops, unless another request went out.
+void Invariants::ReplyTimer() {
+  const ui::Timer& t = form_.Timer2;
+  if (requested_ && !world_.latest_answered && !last_write_.empty()) {
+    const bool unlimited = last_write_[0] == 'u' && t.interval() == 0;
+    // Unless the program gave it up in plain sight: a box, or a panel for the user.
+    const bool gave_up = world_.fx.dialogs.boxes.size() != boxes_before_ || form_.WaitsForUser();
+    if ((!t.enabled() || (t.interval() == 0 && !unlimited)) && !gave_up &&
+        !form_.Timer4.enabled()) {
+      return Fail(reply_timer, "no reply timer for " + Letter(last_write_),
+                  Request(last_write_) + " went out and no reply timer runs for it: " + State());
+    }
+  }
+  if (t.enabled() && world_.latest_answered && !StatusAfterSwitch(last_write_)) {
+    Fail(reply_timer, "the reply timer runs on after the reply to " + Letter(last_write_),
+         "the unit's whole reply to " + Request(last_write_) +
+             " came, no request went out since, and the reply timer runs: " + State());
+  }
+}
+
+void Invariants::RxCount() {
+  if (form_.rx_count > world_.delivered) {
+    Fail(rx_counted, "rx_count above the bytes delivered",
+         "rx_count is " + std::to_string(form_.rx_count) + " where the line delivered " +
+             std::to_string(world_.delivered) + " bytes since the last write: " + State());
+  }
+}
+
+void Invariants::OnRequest(const std::string& place, const std::string& port, const Bytes& bytes) {
   FollowSession();
-  RxBufferBound();
+  requested_ = true;
+  const char kind = bytes.empty() ? '\0' : static_cast<char>(bytes[0]);
   const std::string request = Request(bytes);
-  const std::string short_port = port.size() > 4 ? port.substr(port.size() - 4) : port;
-  writes_ += " " + short_port + ":" +
+  const std::string where =
+      port.empty() ? place : port.substr(port.size() > 4 ? port.size() - 4 : 0);
+  writes_ += " " + where.substr(0, 8) + ":" +
              (bytes.size() > 1 && bytes[0] == 'B' ? "B" + std::to_string(bytes[1])
                                                   : Letter(bytes).substr(1, 1));
   // Never the wrong bytes: nothing after a refusal until the user starts again,
@@ -189,14 +282,33 @@ void Invariants::OnWrite(const std::string& port, const std::vector<std::uint8_t
          request + " written while the reply timer of " + Request(last_write_) +
              " runs: " + State());
   }
-  if (!bytes.empty() && bytes[0] == 'U') start_sent_ = true;
-  if (!bytes.empty() && bytes[0] == 'B') CheckBlock(bytes);
+  // The checked unit only: a connection begins with the version request, and
+  // every request after it goes where that one went.
+  if (kind == 'V') {
+    connection_ = place;
+  } else if (place != connection_) {
+    Fail(checked_unit, Letter(bytes) + " to another place than the version request",
+         request + " went to " + place + ", the version request of this connection to " +
+             (connection_.empty() ? "nowhere" : connection_) + ": " + State());
+  }
+  if (!port.empty()) {
+    const int rate = world_.session.fast ? 921600 : 115200;
+    const int baud = world_.fx.serial.line(port).baud;
+    if (baud != rate) {
+      Fail(rate_fits, "a request at " + std::to_string(baud) + " baud",
+           request + " written at " + std::to_string(baud) +
+               " baud to a unit of a file that talks at " + std::to_string(rate) + ": " + State());
+    }
+  }
+  if (kind == 'U') start_sent_ = true;
+  if (kind == 'B') CheckBlock(bytes);
+  if (kind == 'u') CheckFinish(bytes);
   last_write_ = bytes;
 }
 
-void Invariants::CheckBlock(const std::vector<std::uint8_t>& frame) {
+void Invariants::CheckBlock(const Bytes& frame) {
   const Session& s = world_.session;
-  if (frame.size() != download::block_frame_size || !download::ChecksumHolds(frame)) {
+  if (frame.size() != 1027 || SumOf(std::span(frame).first(1026)) != frame.back()) {
     return Fail(never_wrong_bytes, "a malformed block", std::to_string(frame.size()) + " bytes");
   }
   const int n = frame[1];
@@ -222,6 +334,7 @@ void Invariants::CheckBlock(const std::vector<std::uint8_t>& frame) {
   if (start_sent_) {
     start_sent_ = false;
     ++run_;
+    last_block_frame_ = frame;
     const int due = run_ < static_cast<int>(s.images.size()) ? s.images[run_] : -1;
     if (n != 0 || id != due) {
       return Fail(never_wrong_bytes, "an image out of its turn",
@@ -238,7 +351,30 @@ void Invariants::CheckBlock(const std::vector<std::uint8_t>& frame) {
             (run_image_ < 0 ? std::string("no start request")
                             : "block " + std::to_string(last_block_) + " of " + name(run_image_)));
   }
+  if (n != last_block_) Acknowledged("a block", "block " + std::to_string(n));
   last_block_ = n;
+  last_block_frame_ = frame;
+}
+
+// "BOK" names no block: a reply to an earlier copy of a block sent again must
+// not pass for the reply to the block after it.
+void Invariants::Acknowledged(const char* kind, const std::string& request) {
+  if (world_.Acknowledged(last_block_frame_)) return;
+  Fail(acknowledged, std::string(kind) + " before the unit acknowledged the block before it",
+       request + " written, but the unit never answered \"BOK\" to block " +
+           std::to_string(last_block_) + " since the start request: " + State());
+}
+
+// The finish request comes only after the last block of the image.
+void Invariants::CheckFinish(const Bytes& bytes) {
+  const int last = world_.setup.blocks - 1;
+  if (run_image_ < 0 || last_block_ != last || start_sent_) {
+    Fail(never_wrong_bytes, "a finish request before the image's last block",
+         Request(bytes) + " written after " +
+             (run_image_ < 0 ? std::string("no block") : "block " + std::to_string(last_block_)) +
+             ", the image's last block is " + std::to_string(last) + ": " + State());
+  }
+  Acknowledged("the finish request", "the finish request");
 }
 
 // A new start (an open that went ahead, Retry) or a Download press begins the
@@ -252,13 +388,7 @@ void Invariants::FollowSession() {
   start_sent_ = false;
   run_ = -1;
   run_image_ = -1;
-}
-
-void Invariants::RxBufferBound() {
-  if (form_.rx_buffer.size() > TForm1::rx_buffer_capacity) {
-    Fail(rx_bound, "rx_buffer over 72 bytes",
-         std::to_string(form_.rx_buffer.size()) + " bytes held");
-  }
+  last_block_ = -1;
 }
 
 void Invariants::Fail(const char* invariant, const std::string& what, const std::string& detail) {

@@ -1,9 +1,8 @@
 #include "world.h"
 
-#include <optional>
+#include <algorithm>
 
 #include "config/port_record.h"
-#include "download/protocol.h"
 #include "invariants.h"
 #include "test_image.h"
 #include "texts/texts.h"
@@ -12,82 +11,54 @@ namespace checker {
 
 namespace {
 
-enum Fault { whole, split, late, lost, bad_checksum, other_status, other_kind };
-const char* const fault_names[] = {"whole",
-                                   "split",
-                                   "late",
-                                   "lost",
-                                   "with a bad checksum",
-                                   "with another status",
-                                   "as another kind of reply"};
-const char* const file_names[] = {"the good image",
-                                  "an older image",
-                                  "a damaged image",
-                                  "the script",
-                                  "a script naming a damaged image",
-                                  "nothing (dialog cancelled)"};
-
 // The images, in World::images order: what each is for, and how it is made.
-struct ImageSpec {
+struct ImageShape {
   const char* name;     // after the family code
   const char* version;  // after the family code
   bool damaged;
 };
-constexpr ImageSpec image_specs[] = {
+constexpr ImageShape image_shapes[] = {
     {"0100006.fm0", "0100006", false},  {"0100004.fm0", "0100004", false},
     {"D_damaged.fm0", "0100006", true}, {"A_first.fm0", "0100006", false},
     {"B_second.fm0", "0100006", false}, {"X_bad.fm0", "0100006", true},
 };
-enum { image_good, image_older, image_damaged, image_a, image_b, image_bad };
-
-std::vector<std::uint8_t> Sealed(std::vector<std::uint8_t> body) {
-  body.push_back(SumOf(body));
-  return body;
-}
-std::vector<std::uint8_t> Sealed(const std::string& body) {
-  return Sealed(std::vector<std::uint8_t>(body.begin(), body.end()));
-}
 
 // Whole blocks and the checksum record; each image's bytes differ from every
 // other's at every place, so a block sent tells which image it came from.
-std::vector<std::uint8_t> ImageBytes(int id, const Setup& setup, const ImageSpec& shape) {
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(setup.blocks) * 1024 + 2);
+Bytes ImageBytes(int id, const std::string& family, const Setup& setup, const ImageShape& shape) {
+  Bytes bytes(static_cast<std::size_t>(setup.blocks) * 1024 + 2);
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     bytes[i] = static_cast<std::uint8_t>(i * 37 + 11 + static_cast<std::size_t>(id) * 101);
   }
-  const std::string head = setup.family + shape.version + setup.finish_wait;
+  const std::string head = family + shape.version + setup.finish_wait;
   std::copy(head.begin(), head.end(), bytes.begin());
   SealImage(bytes);
   if (shape.damaged) bytes.back() ^= 0xFF;
   return bytes;
 }
 
-std::string Script(const Setup& setup, const std::string& first, const std::string& second,
-                   const std::vector<std::string>& middle, const std::string& last) {
-  std::string s = "[begin1]\r\n[f]" + first + "\r\n";
-  for (const std::string& step : middle) s += step + "\r\n";
-  s += "[f]" + second + "\r\n";
-  if (!last.empty()) s += last + "\r\n";
+std::string Script(const Setup& setup, const std::vector<std::string>& steps, bool texts) {
+  std::string s = "[begin1]\r\n";
+  for (const std::string& step : steps) s += step + "\r\n";
   s += "[end1]\r\n[begin2]\r\n" + setup.unit_version.substr(0, 3) + "XXXXXX\r\n";
+  if (!texts) return s;
   return s + "[begin3]\r\n[t1]First text line\r\n[t2]Second text line\r\n[end3]\r\n";
 }
 
-std::string Hex(const std::string& bytes) {
-  static const char* digits = "0123456789ABCDEF";
-  std::string s;
-  for (unsigned char c : bytes) s += std::string(" ") + digits[c >> 4] + digits[c & 15];
-  return s;
+// A family that talks at the other rate, for a script that mixes them.
+std::string OtherRate(const std::string& family) {
+  return PlayedUnit::Fast(family) ? "4E" : "6M";
 }
 
 }  // namespace
 
 Setup DrawSetup(Choices& choices) {
-  static const char* const families[] = {"3M", "6M", "4E"};
+  static const char* const families[] = {"3M", "6M", "4E", "8D", "5M"};
   static const char* const waits[] = {"0000", "0015", "0030"};
   static const char* const middles[] = {"[HR]", "[SR]", "[t1]", "[t21]"};
   Setup s;
-  s.family = families[choices.Below(3)];
-  const bool prepared = s.family != "6M" && choices.Below(5) == 0;
+  s.family = families[choices.Below(5)];
+  const bool prepared = !PlayedUnit::Fast(s.family) && s.family != "5M" && choices.Below(5) == 0;
   s.unit_version = prepared ? "5MA100005" : s.family + "0100005";
   s.port_before = choices.Below(2) == 0;
   s.port_after = choices.Below(3) == 0;
@@ -98,6 +69,9 @@ Setup DrawSetup(Choices& choices) {
     s.middle_steps.push_back(middles[choices.Below(4)]);
   }
   if (choices.Below(2) == 0) s.last_text_step = "[t2]";
+  s.folder = choices.Below(3) == 0;
+  s.mixed = choices.Below(3) == 0;
+  s.odd_step = choices.Below(2) == 0 ? "[XX]" : "[t1]";
   return s;
 }
 
@@ -105,41 +79,18 @@ std::string Describe(const Setup& s) {
   std::string steps = "[f]A";
   for (const std::string& step : s.middle_steps) steps += " " + step;
   steps += " [f]B " + (s.last_text_step.empty() ? "" : s.last_text_step + " ") + "[end1]";
-  return "unit " + s.unit_version + " on /dev/ttyUSB1" +
+  return "unit " + s.unit_version + (s.family == "5M" ? " behind a bridge" : " on /dev/ttyUSB1") +
          (s.port_before ? ", silent /dev/ttyUSB0 before it" : "") +
          (s.port_after ? ", silent /dev/ttyUSB2 after it" : "") + ", autoselect " +
          (s.autoselect ? "on" : "off") + ", images of " + std::to_string(s.blocks) +
-         " blocks, finish wait " + s.finish_wait + ", script " + steps;
-}
-
-std::string Describe(const Event& e) {
-  switch (e.kind) {
-    case EventKind::answer:
-      return std::string("unit answers the ") + (e.b == 0 ? "latest" : "oldest") + " request " +
-             fault_names[e.a] + " (" + std::to_string(e.c) + ")";
-    case EventKind::report:
-      return std::string("unit reports back by itself: r") + (e.a == 0 ? "OK" : "NO");
-    case EventKind::stray:
-      return "stray bytes" + Hex(e.text);
-    case EventKind::tick:
-      return "tick " + std::to_string(e.a) + " ms";
-    case EventKind::press:
-      return "press " + e.text;
-    case EventKind::open:
-      return std::string("open ") + file_names[e.a] + (e.b ? ", Yes" : ", No") + " if asked";
-    case EventKind::vanish:
-      return "the unit's port vanishes";
-    case EventKind::reappear:
-      return "the unit's port comes back";
-    case EventKind::damage:
-      return std::string("script image ") + (e.a == 0 ? "A" : "B") + " is damaged on disk";
-    case EventKind::restore:
-      return std::string("script image ") + (e.a == 0 ? "A" : "B") + " is whole again";
-  }
-  return "?";
+         " blocks, finish wait " + s.finish_wait + ", script " + steps +
+         (s.folder ? ", images in a folder" : "") + (s.mixed ? ", A of the other rate" : "") +
+         ", odd script with " + s.odd_step;
 }
 
 World::World(const Setup& s) : setup(s), form(*fx.form) {
+  unit.version = s.unit_version;
+  unit.port = unit_port;
   std::vector<std::string> listed;
   if (s.port_before) listed.push_back("/dev/ttyUSB0");
   listed.push_back(unit_port);
@@ -149,6 +100,14 @@ World::World(const Setup& s) : setup(s), form(*fx.form) {
   for (auto kind : {firmware::PortKind::rs232, firmware::PortKind::rs232_over_usb}) {
     config::WritePortFile(form.PortFilePath(kind), unit_port);
   }
+  fx.serial.on_write = [this](const std::string& port, const Bytes& bytes) {
+    OnSerialWrite(port, bytes);
+  };
+  fx.hid.on_write = [this](const std::string& id, const Bytes& report) { OnHidWrite(id, report); };
+  if (Hid()) {
+    fx.hid.plug(FakeHid::Bridge(Bridge()));
+    fx.loop.run_due();
+  }
   WriteFiles();
   if (!s.autoselect) {
     form.SpeedButton_comport_settings.click();
@@ -157,19 +116,37 @@ World::World(const Setup& s) : setup(s), form(*fx.form) {
   }
 }
 
+World::~World() {
+  fx.serial.on_write = nullptr;
+  fx.hid.on_write = nullptr;
+}
+
 void World::WriteFiles() {
-  for (int id = 0; id < static_cast<int>(std::size(image_specs)); ++id) {
-    const ImageSpec& shape = image_specs[id];
-    images.push_back({setup.family + shape.name, ImageBytes(id, setup, shape)});
+  const std::string in = setup.folder ? "sub/" : "";
+  for (int id = 0; id < static_cast<int>(std::size(image_shapes)); ++id) {
+    const ImageShape& shape = image_shapes[id];
+    const bool script_image = id >= image_a;
+    const std::string family =
+        id == image_a && setup.mixed ? OtherRate(setup.family) : setup.family;
+    images.push_back(
+        {(script_image ? in : "") + family + shape.name, ImageBytes(id, family, setup, shape)});
     paths_.push_back(fx.WriteFile(images.back().name, images.back().bytes));
   }
   paths_.resize(3);  // the images a user opens by themselves
+  const std::string a = "[f]" + images[image_a].name;
+  const std::string b = "[f]" + images[image_b].name;
   const std::string prefix = setup.unit_version.substr(0, 3);
-  const std::string good = Script(setup, images[image_a].name, images[image_b].name,
-                                  setup.middle_steps, setup.last_text_step);
-  const std::string bad = Script(setup, images[image_a].name, images[image_bad].name, {}, "");
-  paths_.push_back(fx.WriteFile(prefix + "_stage.fm1", {good.begin(), good.end()}));
-  paths_.push_back(fx.WriteFile(prefix + "_broken.fm1", {bad.begin(), bad.end()}));
+  std::vector<std::string> steps{a};
+  steps.insert(steps.end(), setup.middle_steps.begin(), setup.middle_steps.end());
+  steps.push_back(b);
+  if (!setup.last_text_step.empty()) steps.push_back(setup.last_text_step);
+  const auto write = [&](const std::string& name, const std::string& text) {
+    paths_.push_back(fx.WriteText(prefix + name, text));
+  };
+  write("_stage.fm1", Script(setup, steps, true));
+  write("_broken.fm1", Script(setup, {a, "[f]" + images[image_bad].name}, true));
+  write("_odd.fm1", Script(setup, {a, setup.odd_step, b}, false));
+  write("_empty.fm1", Script(setup, {}, true));
 }
 
 // Where a script's image may change on disk without a run of its blocks going on.
@@ -179,225 +156,83 @@ bool World::BetweenSteps() const {
          form.Button_Download_ready_for_download.showing();
 }
 
-// Weighs the events so that runs get deep (the download, the script's steps)
-// as well as wide: the unit mostly answers, time mostly moves a little, and the
-// user seldom opens another file while a download is under way.
-Event World::Draw(Choices& choices) {
-  const auto pressable = Pressable(form);
-  const bool unanswered = !vanished_ && answered_ < fx.serial.line(unit_port).writes.size();
-  const bool busy = form.Timer1.enabled() || form.Timer2.enabled() || form.Timer4.enabled() ||
-                    form.Panel_communication_offline.visible ||
-                    form.Panel_ready_for_download.visible || form.Panel_olderversion_text.visible ||
-                    form.Panel_tekstveld.visible || form.Panel_Acces_level_problem.visible;
-  const bool between = session.script && BetweenSteps();
-  const unsigned weights[] = {
-      unanswered ? 60u : 0u,            // answer
-      PowerCycleWait(form) ? 30u : 1u,  // report
-      2,                                // stray
-      15,                               // tick
-      pressable.empty() ? 0u : 10u,     // press
-      busy ? 1u : 20u,                  // open
-      vanished_ ? 0u : 1u,              // vanish
-      vanished_ ? 6u : 0u,              // reappear
-      between ? 2u : 0u,                // damage
-      between ? 2u : 0u,                // restore
-  };
-  Event e;
-  e.kind = static_cast<EventKind>(choices.Weighted(weights));
-  switch (e.kind) {
-    case EventKind::answer: {
-      static const unsigned faults[] = {75, 8, 4, 4, 4, 6, 3};
-      e.a = static_cast<int>(choices.Weighted(faults));
-      e.b = choices.Below(100) < 85 ? 0 : 1;
-      e.c = static_cast<int>(choices.Below(1000));
-      break;
-    }
-    case EventKind::report:
-      e.a = choices.Below(10) == 0 ? 1 : 0;
-      break;
-    case EventKind::stray:
-      for (unsigned n = 1 + choices.Below(6); n > 0; --n) {
-        e.text += static_cast<char>(choices.Below(3) == 0 ? 0 : choices.Below(256));
-      }
-      break;
-    case EventKind::tick: {
-      static const int ms[] = {1, 5, 20, 30, 60, 100, 250, 500, 1000, 2500, 6000};
-      static const unsigned often[] = {8, 8, 8, 8, 8, 8, 3, 3, 2, 1, 1};
-      e.a = ms[choices.Weighted(often)];
-      break;
-    }
-    case EventKind::press: {
-      // The port settings seldom: they change the port under the download.
-      std::vector<unsigned> often;
-      for (const ui::Control* c : pressable) {
-        const bool settings = c == &form.SpeedButton_comport_settings ||
-                              c->parent() == &form.GroupBox_set_communicationport ||
-                              c->parent()->parent() == &form.GroupBox_set_communicationport;
-        often.push_back(settings ? 1 : 8);
-      }
-      e.text = pressable[choices.Weighted(often)]->name();
-      break;
-    }
-    case EventKind::open: {
-      static const unsigned files[] = {35, 10, 10, 30, 10, 5};
-      e.a = static_cast<int>(choices.Weighted(files));
-      e.b = choices.Below(10) < 7 ? 1 : 0;
-      break;
-    }
-    default:
-      e.a = static_cast<int>(choices.Below(2));
-  }
-  return e;
+bool World::UnitListens() const {
+  if (vanished_) return false;
+  return Hid() || fx.serial.line(unit_port).open;
 }
 
-std::string World::Apply(const Event& e) {
-  switch (e.kind) {
-    case EventKind::answer:
-      return Answer(e);
-    case EventKind::report:
-      if (vanished_) return "the unit is gone";
-      fx.serial.feed(unit_port, Sealed(e.a == 0 ? "rOK" : "rNO"));
-      return "";
-    case EventKind::stray:
-      if (!vanished_) fx.serial.feed(unit_port, e.text);
-      return "";
-    case EventKind::tick:
-      fx.loop.advance(e.a);
-      return "";
-    case EventKind::press:
-      return Press(e.text);
-    case EventKind::open:
-      return Open(static_cast<FileChoice>(e.a), e.b != 0);
-    case EventKind::vanish:
-      fx.serial.refuse_open.insert(unit_port);
-      fx.serial.pull(unit_port);
-      vanished_ = true;
-      return "";
-    case EventKind::reappear:
-      fx.serial.refuse_open.erase(unit_port);
-      vanished_ = false;
-      return "";
-    case EventKind::damage:
-    case EventKind::restore:
-      // Only where no run of blocks goes on: a file changed under a run is not
-      // a fault the program could see.
-      if (!session.script || !BetweenSteps()) return "not between steps";
-      return Rewrite(image_a + e.a, e.kind == EventKind::damage);
-  }
-  return "";
+bool World::FinalPanel() const {
+  const std::string& line = form.Label_ready_for_download_txt1.caption;
+  return form.Panel_ready_for_download.visible && form.Button_Ok_ready_for_download.visible &&
+         (line == texts::finished_1 || line == texts::script_finished_1);
 }
 
-std::string World::Answer(const Event& e) {
-  const auto& writes = fx.serial.line(unit_port).writes;
-  if (vanished_ || answered_ >= writes.size()) return "nothing to answer";
-  const std::size_t index = e.b == 0 ? writes.size() - 1 : answered_;
-  answered_ = index + 1;
-  const std::uint8_t request = writes[index].empty() ? 0 : writes[index][0];
-  const std::vector<std::uint8_t> reply = Reply(request, e.a, e.c);
-  const std::string note = std::string("to '") + static_cast<char>(request) + "'";
-  if (e.a == lost || reply.empty()) return note + ": no reply";
-  if (e.a == split && reply.size() > 1) {
-    const std::size_t cut = 1 + static_cast<std::size_t>(e.c) % (reply.size() - 1);
-    fx.serial.feed(unit_port, std::vector(reply.begin(), reply.begin() + cut));
-    fx.loop.advance(e.c % 50);
-    fx.serial.feed(unit_port, std::vector(reply.begin() + cut, reply.end()));
-    return note + ": " + std::to_string(cut) + " bytes, then the rest " + std::to_string(e.c % 50) +
-           " ms later";
-  }
-  if (e.a == late) fx.loop.advance(300 + e.c % 400);
-  fx.serial.feed(unit_port, reply);
-  return note + ": " + std::string(reply.begin(), reply.begin() + 1) +
-         (e.a == late ? " after " + std::to_string(300 + e.c % 400) + " ms" : "");
+void World::OnSerialWrite(const std::string& port, const Bytes& bytes) {
+  if (on_write) on_write();
+  delivered = 0;
+  // A short write reaches the unit maimed: no request it could answer.
+  if (fx.serial.write_count() - 1 == fx.serial.short_write_at) return;
+  const bool to_unit = port == unit_port && !vanished_;
+  Request(to_unit ? "the unit" : port, port, bytes);
 }
 
-// What the unit says to `request`; with a fault, something else or something damaged.
-std::vector<std::uint8_t> World::Reply(std::uint8_t request, int fault, int variant) const {
-  static const char* const statuses[] = {"NO", "FF", "MM", "wK", "XX"};
-  if (fault == other_kind) request = static_cast<std::uint8_t>("VSWadUBu}r"[variant % 10]);
-  const bool other = fault == other_status;
-  const bool fast = setup.unit_version[0] == '6' || setup.unit_version[0] == '8';
-  std::vector<std::uint8_t> r;
-  switch (request) {
-    case 'V':
-      r = Sealed("V" + (other ? std::string("4X9999999") : setup.unit_version));
-      break;
-    case 'S':
-      r = Sealed("S123456");
-      break;
-    case 'a':
-      r = Sealed(std::vector<std::uint8_t>{'a', 0, static_cast<std::uint8_t>(other ? 5 : 2)});
-      break;
-    case 'd':
-      r = FormFixture::StatusReply(fast ? 72 : 56, other && variant % 2 == 1 ? 1 : 0,
-                                   other && variant % 2 == 0 ? 12 : 56);
-      break;
-    case '}':
-      r = other ? std::vector<std::uint8_t>{'F'} : Sealed("}OK");
-      break;
-    case 'W':
-    case 'U':
-    case 'B':
-    case 'u':
-    case 'r':
-      r = Sealed(static_cast<char>(request) + std::string(other ? statuses[variant % 5] : "OK"));
-      break;
-    default:
-      return {};
+// A block goes over the bridge in pieces; the unit takes it whole.
+void World::OnHidWrite(const std::string& id, const Bytes& report) {
+  if (on_write) on_write();
+  delivered = 0;
+  if (report.size() < 2) return;
+  const std::size_t n = std::min<std::size_t>(report[1], report.size() - 2);
+  const Bytes payload(report.begin() + 2, report.begin() + 2 + static_cast<std::ptrdiff_t>(n));
+  // Twenty pieces of 50 bytes and one of 27, counted by the program as they go
+  // out: a block re-sent begins again at its first piece.
+  if (n == 50 || n == 27) {
+    if (form.hid_chunk_index <= 1) pieces_.clear();
+    pieces_.insert(pieces_.end(), payload.begin(), payload.end());
+    if (n == 50) return;
+  } else {
+    pieces_.clear();
   }
-  if (fault == bad_checksum) r.back() ^= 0x5A;
-  return r;
+  const Bytes request = pieces_.empty() ? payload : std::exchange(pieces_, {});
+  const bool to_unit = id == Bridge() && !vanished_;
+  Request(to_unit ? "the unit" : "bridge " + id, "", request);
 }
 
-std::string World::Press(const std::string& name) {
-  press_taken_ = false;
-  for (ui::Control* c : Pressable(form)) {
-    if (c->name() != name) continue;
-    press_taken_ = true;
-    if (c == &form.Button_Download_ready_for_download) ++session.downloads;
-    if (c == &form.Button_Retry_communication_offline) ++session.starts;
-    if (c == &form.Button_Ignore_olderversion) session.approved = session.passes;
-    if (c->kind() == ui::Kind::check_box) {
-      static_cast<ui::CheckBox*>(c)->click();
-    } else {
-      static_cast<ui::Button*>(c)->click();
-    }
-    return "";
+void World::Request(const std::string& place, const std::string& port, const Bytes& request) {
+  unit_has_latest_ = place == "the unit";
+  muddled_ = false;
+  if (unit_has_latest_) {
+    requests_.push_back(request);
+    sent_at_.push_back(fx.loop.now());
   }
-  return "not there to press";
+  if (unit_has_latest_ && !request.empty() && request[0] == 'U') acknowledged_.clear();
+  latest_answered = false;
+  if (on_request) on_request(place, port, request);
 }
 
-std::string World::Open(FileChoice choice, bool yes) {
-  if (!Reachable(form, form.SpeedButton_open_file)) return "Open file cannot be reached";
-  auto& d = fx.dialogs;
-  const std::size_t boxes = d.boxes.size();
-  const std::size_t requests = d.file_requests.size();
-  d.answers = {yes ? ui::Answer::yes : ui::Answer::no};
-  d.files = {choice == cancelled ? std::nullopt : std::optional(paths_[choice])};
-  form.SpeedButton_open_file.click();
-  bool asked = false;
-  for (std::size_t i = boxes; i < d.boxes.size(); ++i) {
-    asked = asked || d.boxes[i].text == texts::running_question;
+void World::Deliver(const Bytes& bytes, int count_change) {
+  if (!Hid()) {
+    delivered += static_cast<long>(bytes.size());
+    fx.serial.feed(unit_port, bytes);
+    return;
   }
-  const bool chosen = d.file_requests.size() > requests && choice != cancelled;
-  const bool ahead = chosen && !(asked && !yes);
-  d.answers.clear();
-  d.files.clear();
-  if (!ahead) return asked ? "asked, the open did not go ahead" : "the open did not go ahead";
-  Session next;
-  next.downloads = session.downloads;
-  next.starts = session.starts + 1;
-  next.script = choice == good_script || choice == damaged_script;
-  next.passes = choice != damaged_image && choice != damaged_script;
-  next.approved = next.passes && choice != older_image;
-  static const std::vector<int> sent[] = {
-      {image_good}, {image_older}, {image_damaged}, {image_a, image_b}, {image_a, image_bad}};
-  next.images = sent[choice];
-  session = next;
-  return asked ? "asked, went ahead" : "";
+  for (std::size_t at = 0; at < bytes.size() || at == 0; at += 63) {
+    const std::size_t n = std::min<std::size_t>(63, bytes.size() - at);
+    Bytes report{1, static_cast<std::uint8_t>(static_cast<int>(n) + count_change)};
+    report.insert(report.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                  bytes.begin() + static_cast<std::ptrdiff_t>(at + n));
+    report.resize(65, 0);
+    delivered += 63;
+    fx.hid.inject(Bridge(), report);
+    if (bytes.empty()) break;
+  }
+}
+
+bool World::Acknowledged(const Bytes& frame) const {
+  return std::find(acknowledged_.begin(), acknowledged_.end(), frame) != acknowledged_.end();
 }
 
 std::string World::Rewrite(int image, bool damaged) {
-  std::vector<std::uint8_t> bytes = images[static_cast<std::size_t>(image)].bytes;
+  Bytes bytes = images[static_cast<std::size_t>(image)].bytes;
   if (damaged) bytes[100] ^= 0xFF;  // in block 0, behind the version text
   fx.WriteFile(images[static_cast<std::size_t>(image)].name, bytes);
   return "";

@@ -114,20 +114,6 @@ TEST(PortSetUp, AutoSelectionListsThePortsAndLeavesThePortName) {
   EXPECT_FALSE(w.PortSetUp(PortKind::rs232_over_usb)) << "a failed enumeration stops the set-up";
 }
 
-TEST(PortSetUp, RateFollowsTheFamilyWithOrWithoutAutoSelection) {
-  for (bool autoselect : {true, false}) {
-    for (bool fast : {true, false}) {
-      FormFixture f;
-      TForm1& w = *f.form;
-      w.CheckBox_Autoselect_comport.checked = autoselect;
-      w.fast_baud = fast;
-      ASSERT_TRUE(w.ComPort1.set_baud_rate(fast ? 115200 : 921600));
-      ASSERT_TRUE(w.PortSetUp(PortKind::rs232_over_usb));
-      EXPECT_EQ(w.ComPort1.baud_rate(), fast ? 921600 : 115200);
-    }
-  }
-}
-
 // Nothing may go out at a rate the unit does not talk at: the connection that
 // follows the set-up finds the port closed and says which rate it could not run.
 TEST(PortSetUp, RateThePortCannotRunIsToldWhenTheConnectionStarts) {

@@ -73,14 +73,6 @@ TEST(Dispatcher, RowsOfTheActionTable) {
          f.form->SendRestartRequest();
        },
        F::Reply("rNO"), 5000, "", "refused", 0, 500, 0, ""},
-      {"'r' NO after a power cycle, judged once: the next report's OK goes on",
-       [](Conversation& f) {
-         LoadScript(f, "[HR]\r\n");
-         f.form->StartScript();
-         f.loop.advance(30);
-         f.Feed(F::Reply("rNO"));
-       },
-       F::Reply("rOK"), 0, "", "finished", 0, -1, 0, ""},
       {"'}': the unit restarts itself, so [SR] asks it to",
        [](Conversation& f) {
          LoadScript(f, "[SR]\r\n");

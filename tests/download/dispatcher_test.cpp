@@ -227,9 +227,16 @@ TEST(Dispatcher, BlockRepliesDriveTheBlocksAndRefusals) {
     std::string sent;  // what went out after the reply
     const char* line1;
     const char* line2;
+    int copies = 1;  // the block went out again after each lost reply before this one
+    int wait = 0;    // ms from the reply to what went out after it
   } cases[] = {
       {"OK on a middle block: the next block", 1, 3, "OK", "B", nullptr, nullptr},
       {"OK on the last block: the finish request", 3, 3, "OK", "u", nullptr, nullptr},
+      // "BOK" names no block: what answers another copy must not pass for the next block's.
+      {"OK on a block sent twice: the next block once the other copy's reply is due no more", 1, 3,
+       "OK", "B", nullptr, nullptr, 2, 500},
+      {"OK on a block sent three times", 1, 3, "OK", "B", nullptr, nullptr, 3, 1000},
+      {"OK on the last block sent twice", 3, 3, "OK", "u", nullptr, nullptr, 2, 500},
       {"FF: link error", 1, 3, "FF", "", nullptr, nullptr},
       {"MM on block 0", 0, 3, "MM", "", "Not possible to change the firmware",
        "Call your supplier for information !!!"},
@@ -244,12 +251,24 @@ TEST(Dispatcher, BlockRepliesDriveTheBlocksAndRefusals) {
     w.firmware_file_name = f.WriteImage("3M.fm0", "3M0100001", 4);
     w.last_block_nr = c.last;
     w.block_nr = c.block;
-    w.error_count = 2;
+    w.error_count = 3 - c.copies;
     w.GroupBox_gauge_up_down_loading.visible = true;
-    w.SendBlock();
+    w.SendNextBlock();
+    f.loop.advance(500 * (c.copies - 1));
+    const auto copies = static_cast<std::size_t>(c.copies);
+    ASSERT_EQ(f.Writes().size(), copies) << c.name;
     f.Feed(F::Reply("B" + c.status));
+    if (c.wait > 0) {
+      for (int i = 1; i < c.copies; ++i) f.Feed(F::Reply("BFF"));  // the other copies' replies
+      f.loop.advance(c.wait - 1);
+      EXPECT_EQ(f.Writes().size(), copies) << c.name;
+      f.loop.advance(1);
+      EXPECT_EQ(w.Timer4.interval(), 60) << c.name;
+    }
     std::string sent;
-    for (std::size_t i = 1; i < f.Writes().size(); ++i) sent += static_cast<char>(f.Writes()[i][0]);
+    for (std::size_t i = copies; i < f.Writes().size(); ++i) {
+      sent += static_cast<char>(f.Writes()[i][0]);
+    }
     EXPECT_EQ(sent, c.sent) << c.name;
     if (c.status == "OK") {
       EXPECT_EQ(w.error_count, 0) << c.name;

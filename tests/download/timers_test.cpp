@@ -5,7 +5,7 @@
 namespace {
 
 TEST(Timer4, ActionsOnlyDoWhatTheyAreFor) {
-  for (int action : {4, 5, 7, 8, 12, 18, 20, -1}) {
+  for (int action : {4, 5, 7, 8, 12, 18, 21, -1}) {
     Conversation f;
     TForm1& w = *f.form;
     w.comm_state = CommState::serial_number;

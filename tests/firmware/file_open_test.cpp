@@ -156,22 +156,33 @@ TEST(OpenFile, DialogOffersTheFiltersInTheProgramFolder) {
 struct ScriptCase {
   const char* name;
   std::string script;
-  std::string outcome;      // "armed", "silent", or the box or panel text
-  bool link_chosen = true;  // an earlier open chose a link
+  std::string outcome;                   // "armed", "silent", or the box or panel text
+  std::vector<std::string> before = {};  // files opened first
+  int baud = 115200;                     // of the version request, when armed
 };
 
 TEST(OpenFile, Scripts) {
-  const std::string img_ok = "3Mgood.fm0";
+  // Names a fast image and then a damaged one: refused part-way, after the
+  // fast image set the link and rate.
+  const std::string refused = "[begin1]\r\n[f]6Mfast.fm0\r\n[f]3Mbad.fm0\r\n[begin2]\r\n";
+  const std::string empty = "[begin1]\r\n[end1]\r\n[begin2]\r\n";
   const ScriptCase cases[] = {
       {"plain",
        "[begin1]\r\n[f]3Mgood.fm0\r\n[end1]\r\n[begin2]\r\n3MXXXXXXX\r\n[begin3]\r\n[end3]",
        "armed"},
-      {"no image before [begin2]: the link chosen before", "[begin1]\r\n[end1]\r\n[begin2]\r\n",
-       "armed"},
-      {"no image, and no link chosen before", "[begin1]\r\n[end1]\r\n[begin2]\r\n",
-       "This script names no firmware file / Please select the correct file", false},
-      {"an image only after [begin2]", "[begin1]\r\n[end1]\r\n[begin2]\r\n[f]3Mgood.fm0\r\n",
-       "armed"},
+      {"no image before [begin2]: the link of the open before", empty, "armed", {"3Mgood.fm0"}},
+      {"no image: the link of the last open that armed one, not of one refused part-way",
+       empty,
+       "armed",
+       {"6Mgood.fm0", "3Mgood.fm0", "refused.fm1"}},
+      {"no image, and no open armed a connection before",
+       empty,
+       "This script names no firmware file / Please select the correct file",
+       {"refused.fm1"}},
+      {"an image only after [begin2]",
+       "[begin1]\r\n[end1]\r\n[begin2]\r\n[f]3Mgood.fm0\r\n",
+       "armed",
+       {"3Mgood.fm0"}},
       {"first line not [begin1]", "[Begin1]\r\n[begin2]\r\n", "silent"},
       {"no [begin2]", "[begin1]\r\n[f]3Mgood.fm0\r\n[end1]\r\n", "Error on reading file"},
       {"no CR at all", "[begin1]\n[f]3Mgood.fm0\n[begin2]\n", "Error on reading file"},
@@ -187,22 +198,31 @@ TEST(OpenFile, Scripts) {
   };
   for (const ScriptCase& c : cases) {
     Opened f;
+    f.serial.add_port("COM1");
     f.WriteFile("3Mgood.fm0", MakeImage(3 * 1024 + 2, "3M0100001"));
+    f.WriteFile("6Mgood.fm0", MakeImage(3 * 1024 + 2, "6M01000010000"));
+    f.WriteFile("6Mfast.fm0", MakeImage(3 * 1024 + 2, "6M01000010000"));
     f.WriteFile("9Zgood.fm0", MakeImage(3 * 1024 + 2, "9Z0100001"));
     Bytes bad = MakeImage(3 * 1024 + 2, "3M0100001");
     bad[7] ^= 0x40;
     f.WriteFile("3Mbad.fm0", bad);
     f.WriteFile("3Mshort.fm0", MakeImage(2 * 1024 + 20, "3M0100001"));
     f.WriteFile("3Mtiny.fm0", MakeImage(1030, "3M0100001"));
-    f.form->link_kind = c.link_chosen ? firmware::Link::serial : firmware::Link::none;
+    f.WriteFile("refused.fm1", Text(refused));
+    for (const std::string& earlier : c.before) f.Open((f.folder / earlier).string());
     const std::string path = f.WriteFile("3M0test.fm1", Text(c.script));
     f.Open(path);
     EXPECT_EQ(f.form->StaticText_version_info_File.caption, "3M0test.fm1") << c.name;
-    EXPECT_EQ(f.form->GroupBox_ECU_info.caption, "  ECU info") << c.name;
+    if (c.before.empty()) {
+      EXPECT_EQ(f.form->GroupBox_ECU_info.caption, "  ECU info") << c.name;
+    }
     if (c.outcome == "armed") {
       EXPECT_TRUE(f.Armed()) << c.name;
       EXPECT_TRUE(f.form->staged_download) << c.name;
       EXPECT_EQ(f.form->script_file_name, path) << c.name;
+      f.loop.advance(30);
+      EXPECT_EQ(f.Letters(), "V") << c.name;
+      EXPECT_EQ(f.serial.line("COM1").baud, c.baud) << c.name;
     } else {
       EXPECT_FALSE(f.Armed()) << c.name;
       EXPECT_FALSE(f.form->staged_download) << c.name;

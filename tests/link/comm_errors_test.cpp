@@ -314,8 +314,9 @@ TEST(CommErrors, PulledCableShowsTheOfflinePanelOnlyWhileTheUnitIsAwaited) {
   const struct {
     const char* name;
     std::function<void(TForm1&)> before;
-    bool offline;  // the offline panel tells of the pulled cable
-    bool ready;    // the ready panel stays
+    bool offline;        // the offline panel tells of the pulled cable
+    bool ready;          // the ready panel stays
+    bool retry = false;  // and Retry asks for the version as soon as after any other link error
   } cases[] = {
       {"no file opened", [](TForm1&) {}, false, false},
       {"a reply awaited", [](TForm1& w) { w.SendStatusRequest(); }, true, false},
@@ -336,6 +337,20 @@ TEST(CommErrors, PulledCableShowsTheOfflinePanelOnlyWhileTheUnitIsAwaited) {
          w.ShowReadyPanel(TForm1::ReadyButtons::download_cancel, texts::ready_1, texts::ready_2);
        },
        true, false},
+      // Timer4 had been stretched for one firing that no longer comes.
+      {"the wait for the replies to a block's other copies",
+       [](TForm1& w) {
+         w.block_copies = 3;
+         w.AwaitOtherCopiesReplies();
+       },
+       true, false, true},
+      {"a busy unit's finish, to be asked again 2 s later",
+       [](TForm1& w) {
+         w.SendFinishRequest();
+         w.AppendRx(FormFixture::Reply("uwK"));
+         w.ReceiveDispatcher(0);
+       },
+       true, false, true},
       {"the finished panel",
        [](TForm1& w) {
          w.ShowReadyPanel(TForm1::ReadyButtons::ok, texts::finished_1, texts::finished_2);
@@ -358,6 +373,15 @@ TEST(CommErrors, PulledCableShowsTheOfflinePanelOnlyWhileTheUnitIsAwaited) {
     if (!c.offline) continue;
     EXPECT_TRUE(f.OfflineShown("Communication is offline"));
     EXPECT_EQ(w.Label_communication_is_offline_txt3.caption, "COM3 was disconnected");
+    if (c.retry) {
+      w.CheckBox_Autoselect_comport.checked = false;
+      w.Button_Retry_communication_offline.click();
+      f.loop.advance(59);
+      EXPECT_EQ(f.Letters("COM3").size(), written);
+      f.loop.advance(1);
+      EXPECT_EQ(f.Letters("COM3").substr(written), "V");
+      continue;
+    }
     w.Button_Cancel_communication_offline.click();
     EXPECT_TRUE(w.Idle()) << "after Cancel nothing runs any more";
   }

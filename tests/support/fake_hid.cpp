@@ -30,11 +30,16 @@ class FakeHidDevice : public platform::HidDevice {
       return core::Error{"write report", info_.path, 19, "No such device"};
     }
     if (auto e = hid_->failure("write", info_.path)) return *e;
+    if (static_cast<int>(hid_->all_writes.size()) == hid_->fail_write_at) {
+      hid_->fail_write_at = -1;
+      return core::Error{"write report", info_.path, 5, "Input/output error"};
+    }
     auto bytes = platform::PaddedOutputReport(report, info_.lengths.output, info_.numbered_reports,
                                               info_.path);
     if (!bytes) return bytes.error();
     hid_->device(info_.id).writes.push_back(*bytes);
     hid_->all_writes.emplace_back(info_.id, *bytes);
+    if (hid_->on_write) hid_->on_write(info_.id, *bytes);
     return core::Ok{};
   }
 

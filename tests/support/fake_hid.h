@@ -59,6 +59,9 @@ class FakeHid : public platform::HidSystem {
   int readers(const std::string& id) const;
   // Every report written to any device, in order, with the device's id.
   std::vector<std::pair<std::string, std::vector<std::uint8_t>>> all_writes;
+  // Called at each report written, with the device's id, before the write returns.
+  std::function<void(const std::string& id, const std::vector<std::uint8_t>& report)> on_write;
+  int fail_write_at = -1;  // the report with this index in all_writes is not written
   int watches() const { return static_cast<int>(watches_.size()); }
 
   // Operations ("list", "open", "write", "watch") that fail with this code and

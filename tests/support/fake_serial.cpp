@@ -17,6 +17,10 @@ class FakeSerialDevice : public platform::SerialDevice {
     line().write_timeouts_ms.push_back(timeout_ms);
     if (auto e = sys_.failure("write", name_)) return *e;
     if (line().gone) return core::Error{"write", name_, 5, "Input/output error"};
+    if (sys_.write_index_ == sys_.fail_write_at) {
+      sys_.fail_write_at = -1;
+      return core::Error{"write", name_, 5, "Input/output error"};
+    }
     std::vector<std::uint8_t> w(bytes.begin(), bytes.end());
     const bool short_write = sys_.write_index_++ == sys_.short_write_at;
     if (short_write && !w.empty()) w.pop_back();
@@ -34,6 +38,11 @@ class FakeSerialDevice : public platform::SerialDevice {
   }
   core::Result<std::size_t> read(std::span<std::uint8_t> into) override {
     if (line().gone && line().input.empty()) {
+      return core::Error{"read", name_, 5, "Input/output error"};
+    }
+    if (sys_.failing_reads > 0) {
+      --sys_.failing_reads;
+      line().input.clear();
       return core::Error{"read", name_, 5, "Input/output error"};
     }
     const std::size_t n = std::min(into.size(), line().input.size());

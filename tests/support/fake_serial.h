@@ -43,6 +43,9 @@ class FakeSerial : public platform::SerialSystem {
   // The device goes away: reads fail and the loop is signalled.
   void pull(const std::string& name);
   Line& line(const std::string& name) { return lines_.at(name); }
+  const Line& line(const std::string& name) const { return lines_.at(name); }
+  // How many writes were made so far, on every port: the index of the next.
+  int write_count() const { return write_index_; }
   bool has_line(const std::string& name) const { return lines_.count(name) != 0; }
   // Every write on every port, in order, with the port's name.
   std::vector<std::pair<std::string, std::vector<std::uint8_t>>> all_writes;
@@ -54,6 +57,8 @@ class FakeSerial : public platform::SerialSystem {
   bool list_fails = false;
   std::set<std::string> refuse_open;  // names whose open fails although present
   int short_write_at = -1;            // the write with this index (0-based) writes one byte less
+  int fail_write_at = -1;             // the write with this index writes nothing and fails
+  int failing_reads = 0;              // so many next reads fail, losing what was waiting
   std::vector<std::string> open_log;  // every open attempt, in order
   // Operations ("open", "set baud rate", "write") that fail on every port with
   // this code and text, as the system would report them.

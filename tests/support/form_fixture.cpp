@@ -1,5 +1,6 @@
 #include "form_fixture.h"
 
+#include "played_unit.h"
 #include "temp_dir.h"
 #include "test_image.h"
 
@@ -16,21 +17,12 @@ FormFixture::~FormFixture() {
 }
 
 std::vector<std::uint8_t> FormFixture::Reply(const std::string& body) {
-  std::vector<std::uint8_t> r(body.begin(), body.end());
-  r.push_back(SumOf(r));
-  return r;
+  return PlayedUnit::Sealed(body);
 }
 
 std::vector<std::uint8_t> FormFixture::StatusReply(int length, unsigned engine_raw,
                                                    unsigned battery_raw) {
-  std::vector<std::uint8_t> r(static_cast<std::size_t>(length) - 1, 0);
-  r[0] = 'd';
-  r[1] = static_cast<std::uint8_t>(engine_raw >> 8);
-  r[2] = static_cast<std::uint8_t>(engine_raw & 0xFF);
-  r[13] = static_cast<std::uint8_t>(battery_raw >> 8);
-  r[14] = static_cast<std::uint8_t>(battery_raw & 0xFF);
-  r.push_back(SumOf(r));
-  return r;
+  return PlayedUnit::StatusReply(length, engine_raw, battery_raw);
 }
 
 std::string FormFixture::WriteImage(const std::string& name, const std::string& version, int blocks,

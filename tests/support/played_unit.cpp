@@ -1,32 +1,56 @@
 #include "played_unit.h"
 
-#include "form_fixture.h"
+#include "test_image.h"
 
-std::vector<std::uint8_t> PlayedUnit::Answer(const std::vector<std::uint8_t>& request) {
+PlayedUnit::Bytes PlayedUnit::Sealed(Bytes body) {
+  body.push_back(SumOf(body));
+  return body;
+}
+
+PlayedUnit::Bytes PlayedUnit::Sealed(const std::string& body) {
+  return Sealed(Bytes(body.begin(), body.end()));
+}
+
+PlayedUnit::Bytes PlayedUnit::StatusReply(int length, unsigned engine_raw, unsigned battery_raw) {
+  Bytes r(static_cast<std::size_t>(length) - 1, 0);
+  r[0] = 'd';
+  r[1] = static_cast<std::uint8_t>(engine_raw >> 8);
+  r[2] = static_cast<std::uint8_t>(engine_raw & 0xFF);
+  r[13] = static_cast<std::uint8_t>(battery_raw >> 8);
+  r[14] = static_cast<std::uint8_t>(battery_raw & 0xFF);
+  return Sealed(std::move(r));
+}
+
+bool PlayedUnit::Fast(const std::string& version_or_family) {
+  return !version_or_family.empty() && (version_or_family[0] == '6' || version_or_family[0] == '8');
+}
+
+PlayedUnit::Bytes PlayedUnit::Answer(const Bytes& request) {
   if (request.empty()) return {};
   switch (request[0]) {
     case 'V':
-      return FormFixture::Reply("V" + version);
+      return Sealed("V" + version);
     case 'S':
-      return FormFixture::Reply("S" + serial);
+      return Sealed("S" + serial);
+    case 'W':
+      return Sealed("WOK");
     case 'a':
-      return FormFixture::Reply(std::string("a") + static_cast<char>(access_level >> 8) +
-                                static_cast<char>(access_level & 0xFF));
-    case 'd': {
-      const bool fast = !version.empty() && (version[0] == '6' || version[0] == '8');
-      return FormFixture::StatusReply(fast ? 72 : 56, engine_raw, battery_raw);
-    }
+      return Sealed(Bytes{'a', static_cast<std::uint8_t>(access_level >> 8),
+                          static_cast<std::uint8_t>(access_level & 0xFF)});
+    case 'd':
+      return StatusReply(Fast(version) ? 72 : 56, engine_raw, battery_raw);
     case 'U':
-      return FormFixture::Reply("U" + start_status);
+      return Sealed("U" + start_status);
     case 'B':
-      received.insert(received.end(), request.begin() + 2, request.end() - 1);
-      return FormFixture::Reply("BOK");
+      if (request.size() > 3)
+        received.insert(received.end(), request.begin() + 2, request.end() - 1);
+      return Sealed("BOK");
     case 'u':
-      return FormFixture::Reply("u" + finish_status);
+      return Sealed("u" + finish_status);
     case '}':
-      return FormFixture::Reply("}OK");
+      return Sealed("}OK");
     case 'r':
-      return FormFixture::Reply("r" + restart_status);
+      return Report();
     default:
       return {};
   }
