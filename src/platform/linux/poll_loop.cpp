@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/common/steady_timers.h"
 #include "platform/linux/internal.h"
-#include "platform/steady_timers.h"
 
 namespace platform {
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/steady_timers.h"
+#include "platform/common/steady_timers.h"
 #include "platform/windows/internal.h"
 
 namespace platform {
