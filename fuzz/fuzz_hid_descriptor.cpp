@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/hid_report_descriptor.h"
+#include "platform/common/hid_report_descriptor.h"
 #include "require.h"
 
 namespace {

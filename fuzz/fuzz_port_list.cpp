@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/port_list.h"
+#include "platform/common/port_list.h"
 #include "require.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

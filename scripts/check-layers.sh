@@ -14,8 +14,10 @@
 #   including file               folders under src/           headers beside    system or toolkit
 #   src/core/                    core
 #   src/ui/                      core ui
-#   src/platform/                core platform
-#   src/platform/<system>/       core platform and its own                      that system's
+#   src/platform/                core platform platform/common*
+#   src/platform/common/         core platform platform/common
+#   src/platform/<system>/       core platform platform/common                  that system's
+#                                and its own
 #   src/texts/                   texts
 #   pure readers                 core texts firmware download link config
 #   src/app firmware download    the program's folders
@@ -30,9 +32,10 @@
 #   tests/vm/guest/              none                                           Linux
 #   tests/vm/platform/           core platform                tests/vm/guest    Linux
 #   tests/platform/              the program's, platform/linux tests/support, tests/core,
-#                                                             tools/ecu_sim     GoogleTest, Linux
-#   tests/windows/               the program's, platform/windows tests/support, GoogleTest, Windows
-#                                                             tests/core
+#                                platform/common              tools/ecu_sim     GoogleTest, Linux
+#   tests/windows/               the program's,               tests/support,    GoogleTest, Windows
+#                                platform/windows,            tests/core
+#                                platform/common
 #   tests/qt/                    the program's and qt         tests/support,    GoogleTest, Qt
 #                                                             tests/core
 #   tests/win32/                 the program's and win32      tests/support     GoogleTest, Windows
@@ -40,12 +43,14 @@
 #   tests/support/               the program's                                  GoogleTest, Linux
 #   tests/checker/               the program's                tests/support     Linux
 #   tests/<any other>/           the program's                tests/support     GoogleTest
-#   fuzz/                        the program's                tests/support,
-#                                                             tests/checker
+#   fuzz/                        the program's,               tests/support,
+#                                platform/common              tests/checker
 #   bench/                       the program's                                  Linux
 #
 #   * test helpers: the headers of tests/support that reach none of the
 #     program's code, themselves or through another.
+#   * platform/common from platform/'s .cpp files only: a header at platform/'s
+#     top is what the program includes.
 #
 # The program's folders are one layer (TForm1 is one class across them), but
 # only TForm1's method files and the composition root (app/composition.cpp,
@@ -55,7 +60,10 @@
 # (app/composition.h, app/window.h). ui/ and platform/ stand side by side. A
 # system's folder (platform/linux/) is seen only from
 # inside itself and its own tests; everything else uses the headers at
-# platform/'s top. The pure readers are the files of the zek_formats target
+# platform/'s top. What the systems share and the program never calls
+# (platform/common/: the loops' core, the timers, the report hand-over and the
+# readers of bytes both systems take in) is seen only from platform/, its tests
+# and the fuzz targets of those readers. The pure readers are the files of the zek_formats target
 # (the sources listed in the folders' CMakeLists.txt and the headers of the
 # same name): no window, no operating system, no TForm1. The simulated unit
 # and the end-to-end tests share nothing with the program, so that a wrong
@@ -188,8 +196,8 @@ set_rules() {
   case $place in
     core) allowed="core" ;;
     ui) allowed="core ui" ;;
-    platform) allowed="core platform" ;;
-    platform/*) allowed="core platform $place" families=${place#platform/} ;;
+    platform | platform/common) allowed="core platform platform/common" ;;
+    platform/*) allowed="core platform platform/common $place" families=${place#platform/} ;;
     texts) allowed="texts" ;;
     pure) allowed="core texts firmware download link config" ;;
     app | firmware | download | link | config) allowed=$program ;;
@@ -202,11 +210,12 @@ set_rules() {
     tests/vm/guest) families=linux ;;
     tests/vm/platform) allowed="core platform" beside="tests/vm/guest" families=linux ;;
     tests/platform)
-      allowed="$program platform/linux" beside="tests/support tests/core tools/ecu_sim"
+      allowed="$program platform/linux platform/common"
+      beside="tests/support tests/core tools/ecu_sim"
       families="gtest linux"
       ;;
     tests/windows)
-      allowed="$program platform/windows" beside="tests/support tests/core"
+      allowed="$program platform/windows platform/common" beside="tests/support tests/core"
       families="gtest windows"
       ;;
     tests/qt) allowed="$program qt" beside="tests/support tests/core" families="gtest qt" ;;
@@ -215,7 +224,7 @@ set_rules() {
     tests/support) allowed=$program families="gtest linux" ;;
     tests/checker) allowed=$program beside="tests/support" families=linux ;;
     tests/*) allowed=$program beside="tests/support" families=gtest ;;
-    fuzz) allowed=$program beside="tests/support tests/checker" ;;
+    fuzz) allowed="$program platform/common" beside="tests/support tests/checker" ;;
     bench) allowed=$program families=linux ;;
   esac
 }
@@ -297,6 +306,10 @@ check_quoted() {
       fail "$file" "$line" "\"$path\"" "not a folder under src/"
     elif [[ -z $allowed ]]; then
       fail "$file" "$line" "\"$path\"" "$place/ shares nothing with the program"
+    elif [[ $target == platform/common && " $allowed " != *" $target "* ]]; then
+      fail "$file" "$line" "\"$path\"" "platform/common/ is platform/'s own: use the headers at platform/'s top"
+    elif [[ $target == platform/common && $place == platform && $file == *.h ]]; then
+      fail "$file" "$line" "\"$path\"" "a header at platform/'s top is the program's: leave platform/common/ to the .cpp files"
     elif [[ " $allowed " != *" $target "* ]]; then
       fail "$file" "$line" "\"$path\"" "$(who) may include only: $allowed"
     elif [[ $path == app/main_window.h && $file != src/app/composition.cpp ]]; then

@@ -1,7 +1,7 @@
 // Places, texts and colours of the port settings panel.
 #include "app/main_window.h"
 #include "config/port_record.h"
-#include "platform/port_list.h"
+#include "platform/serial_port.h"
 #include "texts/texts.h"
 
 using ui::Align;

@@ -113,12 +113,4 @@ class HidSystem {
 // The operating system's HID interfaces.
 std::unique_ptr<HidSystem> MakeSystemHid(core::EventLoop& loop);
 
-// The bytes to write for `report` on a device whose output reports are
-// `output_length` bytes (shape above); `name` names the device in errors.
-// Shared by every system's write_report.
-core::Result<std::vector<std::uint8_t>> PaddedOutputReport(std::span<const std::uint8_t> report,
-                                                           std::size_t output_length,
-                                                           bool numbered_reports,
-                                                           const std::string& name);
-
 }  // namespace platform

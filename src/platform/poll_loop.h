@@ -8,6 +8,8 @@
 
 namespace platform {
 
+class LoopCore;
+
 // The event loop of this system, for the batch front end and the end-to-end
 // tests. A waiting program uses no CPU. On Linux it waits with poll(2) on file
 // descriptors; on Windows with MsgWaitForMultipleObjectsEx on handles (events
@@ -40,9 +42,9 @@ class PollLoop : public core::EventLoop {
   void quit();
 
  private:
-  // The system's own handles stay out of this header.
-  struct State;
-  std::unique_ptr<State> state_;
+  // What every system's loop shares, with the system's own wait; its handles
+  // stay out of this header.
+  std::unique_ptr<LoopCore> core_;
 };
 
 }  // namespace platform

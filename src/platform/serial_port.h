@@ -46,4 +46,9 @@ class SerialSystem {
 // The operating system's serial devices.
 std::unique_ptr<SerialSystem> MakeSystemSerial();
 
+// A port's name as a narrow field shows it: a device path without its "/dev/"
+// ("ttyUSB0"); other names as they are. Only for showing: the files and the
+// port search keep the whole name.
+std::string ShortPortName(const std::string& name);
+
 }  // namespace platform

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "platform/port_list.h"
+#include "platform/serial_port.h"
 #include "qt/gauge_widget.h"
 #include "qt/group_box_widget.h"
 #include "qt/panel_widget.h"

@@ -1,6 +1,8 @@
 #include "fake_hid.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <span>
 #include <stdexcept>
 
 namespace {
@@ -8,6 +10,23 @@ namespace {
 template <class T>
 bool Holds(const std::vector<T*>& all, const T* one) {
   return std::find(all.begin(), all.end(), one) != all.end();
+}
+
+// What the systems' write_report puts on the wire, or their refusal: worked
+// out here on its own, so that a fault in the systems' padding cannot agree
+// with itself.
+core::Result<std::vector<std::uint8_t>> Padded(std::span<const std::uint8_t> report,
+                                               const platform::HidDeviceInfo& info) {
+  const std::size_t length = info.lengths.output;
+  const auto refused = [&](int code) {
+    return core::Error{"write report", info.path, code, "a report the device cannot take"};
+  };
+  if (report.empty() || length == 0) return refused(EINVAL);
+  if (report.size() > length) return refused(EMSGSIZE);
+  if ((report[0] != 0) != info.numbered_reports) return refused(EINVAL);
+  std::vector<std::uint8_t> bytes(report.begin(), report.end());
+  bytes.resize(length, 0);
+  return bytes;
 }
 
 }  // namespace
@@ -34,8 +53,7 @@ class FakeHidDevice : public platform::HidDevice {
       hid_->fail_write_at = -1;
       return core::Error{"write report", info_.path, 5, "Input/output error"};
     }
-    auto bytes = platform::PaddedOutputReport(report, info_.lengths.output, info_.numbered_reports,
-                                              info_.path);
+    auto bytes = Padded(report, info_);
     if (!bytes) return bytes.error();
     hid_->device(info_.id).writes.push_back(*bytes);
     hid_->all_writes.emplace_back(info_.id, *bytes);

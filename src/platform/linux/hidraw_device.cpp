@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "platform/common/hid_output_report.h"
 #include "platform/linux/internal.h"
 
 namespace platform::linux_os {

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/common/report_handover.h"
 #include "platform/linux/internal.h"
-#include "platform/report_handover.h"
 
 namespace platform::linux_os {
 

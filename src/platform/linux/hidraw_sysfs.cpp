@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/hid_report_descriptor.h"
+#include "platform/common/hid_report_descriptor.h"
 #include "platform/linux/internal.h"
 
 namespace platform::linux_os {

@@ -19,6 +19,7 @@
 
 #include "core/event_loop.h"
 #include "core/result.h"
+#include "platform/common/unique_handle.h"
 #include "platform/hid_device.h"
 #include "platform/serial_port.h"
 #include "platform/settings_files.h"
@@ -29,29 +30,16 @@ struct serial_struct;
 // Not `linux`: GNU dialects of C++ define that name as a macro.
 namespace platform::linux_os {
 
-// Owns one file descriptor and closes it once.
-class UniqueFd {
- public:
-  UniqueFd() = default;
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  UniqueFd(UniqueFd&& other) noexcept : fd_(other.release()) {}
-  UniqueFd& operator=(UniqueFd&& other) noexcept {
-    if (this != &other) reset(other.release());
-    return *this;
-  }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  ~UniqueFd() { reset(); }
-
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  int release() { return std::exchange(fd_, -1); }
-  // Closes the descriptor held, if any, and holds `fd` instead.
-  void reset(int fd = -1);
-
- private:
-  int fd_ = -1;
+// A file descriptor, as UniqueHandleOf holds it; -1 is none.
+struct FdTraits {
+  using Handle = int;
+  static constexpr int none() { return -1; }
+  static bool valid(int fd) { return fd >= 0; }
+  static void close(int fd);
 };
+
+// Owns one file descriptor and closes it once.
+using UniqueFd = UniqueHandleOf<FdTraits>;
 
 // --- Port names: how names become device paths, and which devices are the
 // system console. Pure text rules, so they can be checked without a device.

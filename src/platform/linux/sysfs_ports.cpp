@@ -7,8 +7,8 @@
 #include <fstream>
 #include <memory>
 
+#include "platform/common/port_list.h"
 #include "platform/linux/internal.h"
-#include "platform/port_list.h"
 
 namespace platform::linux_os {
 

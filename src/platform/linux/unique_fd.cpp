@@ -4,9 +4,8 @@
 
 namespace platform::linux_os {
 
-void UniqueFd::reset(int fd) {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = fd;
+void FdTraits::close(int fd) {
+  ::close(fd);
 }
 
 }  // namespace platform::linux_os

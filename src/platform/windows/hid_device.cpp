@@ -1,3 +1,4 @@
+#include "platform/common/hid_output_report.h"
 #include "platform/windows/hid_api.h"
 #include "platform/windows/internal.h"
 

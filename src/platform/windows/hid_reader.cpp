@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <system_error>
 
-#include "platform/report_handover.h"
+#include "platform/common/report_handover.h"
 #include "platform/windows/internal.h"
 
 namespace platform::windows_os {

@@ -20,34 +20,23 @@
 
 #include "core/event_loop.h"
 #include "core/result.h"
+#include "platform/common/unique_handle.h"
 #include "platform/hid_device.h"
 #include "platform/serial_port.h"
 
 namespace platform::windows_os {
 
-// Owns one kernel HANDLE and closes it once. Both null and
+// A kernel HANDLE, as UniqueHandleOf holds it. Both null and
 // INVALID_HANDLE_VALUE count as none, as the system's calls return either.
-class UniqueHandle {
- public:
-  UniqueHandle() = default;
-  explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
-  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other) reset(other.release());
-    return *this;
-  }
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
-  ~UniqueHandle() { reset(); }
-
-  HANDLE get() const { return handle_; }
-  bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE release() { return std::exchange(handle_, nullptr); }
-  void reset(HANDLE handle = nullptr);
-
- private:
-  HANDLE handle_ = nullptr;
+struct HandleTraits {
+  using Handle = HANDLE;
+  static HANDLE none() { return nullptr; }
+  static bool valid(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+  static void close(HANDLE handle) { ::CloseHandle(handle); }
 };
+
+// Owns one kernel HANDLE and closes it once.
+using UniqueHandle = UniqueHandleOf<HandleTraits>;
 
 // What the loop is given to wait on, and back.
 inline core::Waitable ToWaitable(HANDLE handle) {

@@ -1,4 +1,4 @@
-#include "platform/port_list.h"
+#include "platform/common/port_list.h"
 #include "platform/windows/internal.h"
 
 namespace platform::windows_os {

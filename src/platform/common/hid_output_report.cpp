@@ -1,7 +1,7 @@
+#include "platform/common/hid_output_report.h"
+
 #include <algorithm>
 #include <cerrno>
-
-#include "platform/hid_device.h"
 
 namespace platform {
 

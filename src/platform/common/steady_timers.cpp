@@ -1,4 +1,4 @@
-#include "platform/steady_timers.h"
+#include "platform/common/steady_timers.h"
 
 #include <chrono>
 

@@ -1,8 +1,7 @@
-#include "platform/port_list.h"
+#include "platform/common/port_list.h"
 
 #include <algorithm>
 #include <cctype>
-#include <string_view>
 
 namespace platform {
 
@@ -25,12 +24,6 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 
 void SortPortNames(std::vector<std::string>& names) {
   std::sort(names.begin(), names.end(), LessIgnoringCase);
-}
-
-std::string ShortPortName(const std::string& name) {
-  constexpr std::string_view devices = "/dev/";
-  if (name.size() <= devices.size() || name.compare(0, devices.size(), devices) != 0) return name;
-  return name.substr(devices.size());
 }
 
 std::optional<std::string> PortNameFromValue(std::span<const std::uint8_t> data) {

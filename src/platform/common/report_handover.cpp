@@ -1,4 +1,4 @@
-#include "platform/report_handover.h"
+#include "platform/common/report_handover.h"
 
 namespace platform {
 

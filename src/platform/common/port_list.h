@@ -15,11 +15,6 @@ inline constexpr std::size_t max_port_name_length = 20;
 // Sorts as text without regard to letter case ("COM10" before "COM2").
 void SortPortNames(std::vector<std::string>& names);
 
-// A port's name as a narrow field shows it: a device path without its "/dev/"
-// ("ttyUSB0"); other names as they are. Only for showing: the files and the
-// port search keep the whole name.
-std::string ShortPortName(const std::string& name);
-
 // The port name a registry value of the serial device map holds: its bytes up
 // to the first zero (a value need not end in one). Nothing for an empty name or
 // one longer than max_port_name_length, which no port list shows.
