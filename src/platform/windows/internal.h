@@ -77,12 +77,17 @@ std::optional<std::string> ComDevicePath(std::string_view name);
 // What the port's driver is told (SetCommTimeouts). The receive path lives on
 // overlapped reads alone: the comm-event wait is unreliable where there are no
 // modem lines (Wine on a pseudo-terminal ends it at once with
-// ERROR_OPERATION_ABORTED, over and over). A read waits up to read_wait_ms for
-// its first byte and ends 1 ms after the last; so it returns what came, at
-// once, without polling. (The "return at once" setting, MAXDWORD and zeros,
-// would leave nothing to wait on; MAXDWORD with a MAXDWORD multiplier, Wine
-// does not honour.) Wine ends a read that waited in vain with ERROR_TIMEOUT,
-// Windows with no bytes. A write must be done within 1000 ms plus 100 ms per byte.
+// ERROR_OPERATION_ABORTED, over and over), and slow under Wine where it works.
+// A read waits up to read_wait_ms for its first byte and ends 1 ms after the
+// last, or once it has as many bytes as it asked for. So the port keeps a read
+// of one byte waiting, which ends the moment a byte comes, and then reads what
+// the driver holds by its count: a larger read would wait for the 1 ms of
+// silence after a reply, which Wine's server times coarsely (1.8 ms of each
+// block's turnaround at 921600 baud). (The "return at once" setting, MAXDWORD
+// and zeros, would leave nothing to wait on; MAXDWORD with a MAXDWORD
+// multiplier, Wine does not honour.) Wine ends a read that waited in vain with
+// ERROR_TIMEOUT, Windows with no bytes. A write must be done within 1000 ms
+// plus 100 ms per byte.
 inline constexpr DWORD read_wait_ms = 1000;
 COMMTIMEOUTS PortTimeouts();
 
@@ -96,8 +101,8 @@ core::Status SetComLine(HANDLE port, DWORD baud, const std::string& name);
 // queues empty.
 core::Result<UniqueHandle> OpenComPort(const std::string& name);
 
-// An open, configured COM port. One overlapped read is kept in flight; its
-// event is what the loop waits on, and it stays signalled while received
+// An open, configured COM port. A one-byte overlapped read is kept in flight;
+// its event is what the loop waits on, and it stays signalled while received
 // bytes, or the error that ended the port, wait to be taken.
 class ComDevice : public SerialDevice {
  public:
@@ -120,14 +125,18 @@ class ComDevice : public SerialDevice {
   void take_completed(DWORD got);
   void cancel_read();
   core::Result<std::size_t> queued_in_driver();
+  // Reads `count` bytes the driver holds into held_; false when the port ended.
+  bool read_queued(std::size_t count);
 
   UniqueHandle port_;
   std::string name_;
   UniqueHandle read_event_ = MakeEvent();
+  UniqueHandle queued_event_ = MakeEvent();
   UniqueHandle write_event_ = MakeEvent();
   OVERLAPPED read_op_{};
   bool read_pending_ = false;
   Clock::time_point read_started_;
+  std::uint8_t read_byte_ = 0;
   std::array<std::uint8_t, 1024> read_buffer_{};
   // Received bytes not yet handed out.
   std::vector<std::uint8_t> held_;
