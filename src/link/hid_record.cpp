@@ -43,8 +43,8 @@ core::Status HidRecord::update_reader() {
   }
   if (reading()) return core::Ok{};
   if (auto opened = open_if_closed(); !opened) return opened;
-  // The reader ends after a read error: on this system that means the device
-  // has gone or broken, and reading on would only repeat the error.
+  // After a read error the reader ends only if the device has gone; a device
+  // that stays is read again, so that its replies are not lost until a replug.
   return kept(device_->start_reading(
       [this](std::span<const std::uint8_t> report) {
         if (report.empty() || !on_data_) return;

@@ -17,7 +17,7 @@ class HidRecord;
 // One input report: its ID and the data after it.
 using HidDataHandler =
     std::function<void(std::uint8_t report_id, std::span<const std::uint8_t> data)>;
-// A read failed: the device is gone or broken, and its reader has ended.
+// A read failed; the reader has ended if the device has gone, else it reads on.
 using HidDataErrorHandler = std::function<void(HidRecord& device, const core::Error& error)>;
 
 // One HID interface on the device controller's list: what identifies it, and

@@ -55,7 +55,8 @@ struct HidDeviceInfo {
 
 // One input report: [report ID][data], as many bytes as the device sent.
 using HidReportHandler = std::function<void(std::span<const std::uint8_t> report)>;
-// A read failed: the device is gone or broken, and the reader has ended.
+// A read failed. When the device has gone the reader has ended (reading() is
+// false); otherwise it reads again.
 using HidReadErrorHandler = std::function<void(const core::Error& error)>;
 
 // One open HID interface. Destroying it stops its reader and closes it.
@@ -74,13 +75,14 @@ class HidDevice {
   // Starts the reader, a thread of its own. Each input report and each read
   // error is handed to the loop's thread and the reader waits until the handler
   // has returned, so handlers run one at a time, in order. After a read error
-  // (the device was unplugged) the reader ends. A reader already running is
-  // stopped first.
+  // the reader ends if the device has gone (unplugged); else it tries again
+  // after a pause, and tells the same error again only after a good read. A
+  // reader already running is stopped first.
   virtual core::Status start_reading(HidReportHandler on_report, HidReadErrorHandler on_error) = 0;
   // Stops the reader and waits for it; no handler runs afterwards. Handlers
   // may call this (and may destroy the device).
   virtual void stop_reading() = 0;
-  // True from start_reading until stop_reading or the read error.
+  // True from start_reading until stop_reading or the read error that ended it.
   virtual bool reading() const = 0;
 };
 

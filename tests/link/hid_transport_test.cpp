@@ -136,7 +136,8 @@ TEST(HidTransport, InputReportsFeedTheDispatcher) {
     firmware::Link link;
     Bytes held;
     std::int32_t counted;
-    std::string next;  // requests written after them
+    std::string next;         // requests written after them
+    bool read_error = false;  // a read fails first, the bridge staying
   } cases[] = {
       {"count 0 adds nothing", {report(0, Text("V5"))}, firmware::Link::hid, {}, 0, ""},
       {"a count beyond the report takes what it holds",
@@ -158,6 +159,13 @@ TEST(HidTransport, InputReportsFeedTheDispatcher) {
        {},
        0,
        ""},
+      {"a read failed while the bridge stayed: the reply still comes",
+       {report(11, reply)},
+       firmware::Link::hid,
+       {},
+       0,
+       "S",
+       true},
   };
   for (const auto& c : cases) {
     OverHid f;
@@ -165,7 +173,11 @@ TEST(HidTransport, InputReportsFeedTheDispatcher) {
     w.comm_state = download::CommState::version;
     w.Timer2.set_enabled(true);  // the version request is in flight
     w.link_kind = c.link;
+    if (c.read_error) f.hid.fail_reads("b1", 31, "A device is not functioning", false);
     for (const Bytes& r : c.reports) f.hid.inject("b1", r);
+    EXPECT_EQ(w.Label1.caption,
+              c.read_error ? "Data Error:A device is not functioning" : "Version info:")
+        << c.name;
     if (c.next.empty()) {
       EXPECT_EQ(w.rx_buffer, c.held) << c.name;
       EXPECT_EQ(w.rx_count, c.counted) << c.name;

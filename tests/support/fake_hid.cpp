@@ -61,9 +61,9 @@ class FakeHidDevice : public platform::HidDevice {
     hid_->loop_.invoke_and_wait([&] { handler(report); });
     return true;
   }
-  void fail(int code, const std::string& text) {
+  void fail(int code, const std::string& text, bool ends = true) {
     if (!reading_) return;
-    reading_ = false;
+    reading_ = !ends;
     auto handler = on_error_;
     hid_->loop_.invoke_and_wait([&] {
       handler(core::Error{"read report", info_.path, code, text});
@@ -167,10 +167,10 @@ int FakeHid::inject(const std::string& id, const std::vector<std::uint8_t>& repo
   return taken;
 }
 
-void FakeHid::fail_reads(const std::string& id, int code, const std::string& text) {
+void FakeHid::fail_reads(const std::string& id, int code, const std::string& text, bool ends) {
   const auto handles = handles_;
   for (FakeHidDevice* handle : handles) {
-    if (Holds(handles_, handle) && handle->info().id == id) handle->fail(code, text);
+    if (Holds(handles_, handle) && handle->info().id == id) handle->fail(code, text, ends);
   }
 }
 

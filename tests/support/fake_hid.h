@@ -50,8 +50,9 @@ class FakeHid : public platform::HidSystem {
   void unplug(const std::string& id);
   // An input report ([ID][data]) to every reader of the device; how many took it.
   int inject(const std::string& id, const std::vector<std::uint8_t>& report);
-  // A read error to every reader of the device, which then ends.
-  void fail_reads(const std::string& id, int code, const std::string& text);
+  // A read error to every reader of the device, which then ends, or reads on
+  // when `ends` is false (the device stayed).
+  void fail_reads(const std::string& id, int code, const std::string& text, bool ends = true);
 
   Device& device(const std::string& id) { return devices_.at(id); }
   bool has_device(const std::string& id) const { return devices_.count(id) != 0; }
