@@ -55,6 +55,8 @@ struct HidDeviceInfo {
 
 // One input report: [report ID][data], as many bytes as the device sent.
 using HidReportHandler = std::function<void(std::span<const std::uint8_t> report)>;
+// The outcome of one write of an output report.
+using HidWriteDone = std::function<void(const core::Status& written)>;
 // A read failed. When the device has gone the reader has ended (reading() is
 // false); otherwise it reads again.
 using HidReadErrorHandler = std::function<void(const core::Error& error)>;
@@ -66,11 +68,18 @@ class HidDevice {
 
   virtual const HidDeviceInfo& info() const = 0;
 
-  // One synchronous write of an output report: `report` is [report ID][data].
-  // A shorter report is padded with zeros to the output length; a longer one is
-  // refused, as is a report ID the device cannot take (non-zero on a device
-  // without IDs, 0 on one with them). An unplugged device refuses with ENODEV.
-  virtual core::Status write_report(std::span<const std::uint8_t> report) = 0;
+  // Writes one output report, `report` being [report ID][data], without
+  // holding the loop's thread while the system holds the write (a device that
+  // does not take it): `done` runs on the loop's thread once the system has
+  // taken the report or refused it, possibly before this call returns, and
+  // not once the device has been destroyed. Writes go out one at a time, in
+  // the order given. A shorter report is padded with zeros to the output
+  // length; a longer one is refused, as is a report ID the device cannot take
+  // (non-zero on a device without IDs, 0 on one with them). An unplugged
+  // device refuses with ENODEV. What bounds a held write: on Linux the
+  // kernel's USB time-out (5 s); on Windows a time-out of 1 s, after which the
+  // write is cancelled.
+  virtual void write_report(std::span<const std::uint8_t> report, HidWriteDone done) = 0;
 
   // Starts the reader, a thread of its own. Each input report and each read
   // error is handed to the loop's thread and the reader waits until the handler

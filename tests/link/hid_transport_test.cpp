@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "download/protocol.h"
 #include "form_fixture.h"
 
@@ -122,6 +124,36 @@ TEST(HidTransport, ADataBlockGoesOutIn21PiecesTenMillisecondsApart) {
   f.Answer(FormFixture::Reply("BOK"));
   EXPECT_EQ(w.block_nr, 2);
   EXPECT_TRUE(w.Timer1.enabled()) << "the next block starts";
+}
+
+// A block whose reply was lost goes again from its first piece, whole, however
+// long its pieces take (a slow system, a bridge that holds them): the reply
+// timer of the first send does not cut it short.
+TEST(HidTransport, ABlockSentAgainGoesOutWholeHoweverSlowItsPieces) {
+  // Held long enough, its pieces take more than the first send's reply timer
+  // (500 ms), which would run out between two of them.
+  for (int held_ms = 0; held_ms <= 30; held_ms += 3) {
+    OverHid f;
+    TForm1& w = *f.form;
+    w.firmware_file_name = f.WriteImage("a.fm0", "5M0100001", 3);
+    w.last_block_nr = 2;
+    w.block_nr = 1;
+    w.SendBlock();
+    f.loop.advance(210);  // 21 pieces, the reply lost
+    f.hid.holding_writes = held_ms > 0;
+    for (int ms = 0, held = 0; ms < 3000 && f.hid.device("b1").writes.size() < 42; ++ms) {
+      f.loop.advance(1);
+      held = f.hid.held_writes() > 0 ? held + 1 : 0;
+      if (held == held_ms) f.hid.release_writes();
+    }
+    const std::vector<Bytes> all = f.Payloads();
+    ASSERT_GE(all.size(), 42u) << held_ms << " ms a piece";
+    Bytes joined;
+    for (std::size_t i = 21; i < all.size(); ++i)
+      joined.insert(joined.end(), all[i].begin(), all[i].end());
+    EXPECT_EQ(joined, w.block_message) << held_ms << " ms a piece";
+    EXPECT_EQ(w.error_count, 1) << held_ms << " ms a piece";
+  }
 }
 
 TEST(HidTransport, InputReportsFeedTheDispatcher) {
@@ -287,6 +319,58 @@ TEST(HidTransport, AnUnpluggedBridgeStopsTheDownloadAndANewOneIsTakenSilently) {
     w.SendVersionRequest();
     EXPECT_EQ(f.Sent("b2"), "V") << c.name;
     EXPECT_EQ(f.dialogs.boxes.size(), 1u) << c.name << ": no message for the new bridge";
+  }
+}
+
+// The bridge holds a report (a device that does not take it, up to the USB
+// time-out): the loop goes on meanwhile, a reply is heard from the write on,
+// the reply timer counts only from the moment the report is taken, and what
+// follows waits for the outcome.
+TEST(HidTransport, AReportTheBridgeHoldsHoldsNothingElse) {
+  const core::Status refused = core::Error{"write report", "/dev/hidraw-b1", 110, "timed out"};
+  const struct {
+    const char* name;
+    bool block;                // a data block's first piece, else a status request
+    bool stop;                 // the link is stopped meanwhile (another file, say)
+    const core::Status* fate;  // null: taken
+    std::string boxes;
+    bool timer2, timer1;  // running after the outcome
+  } cases[] = {
+      {"a request taken after 700 ms", false, false, nullptr, "", true, false},
+      {"a request never taken", false, false, &refused, "Check USB connection", false, false},
+      {"a piece taken after 700 ms", true, false, nullptr, "", false, true},
+      {"a piece never taken", true, false, &refused, "Check USB connection brokjes", false, false},
+      {"a request given up on meanwhile", false, true, &refused, "", false, false},
+  };
+  for (const auto& c : cases) {
+    OverHid f;
+    TForm1& w = *f.form;
+    w.firmware_file_name = f.WriteImage("a.fm0", "5M0100001", 2);
+    f.hid.holding_writes = true;
+    if (c.block) {
+      w.SendBlock();
+      f.loop.advance(10);
+    } else {
+      w.SendStatusRequest();
+    }
+    f.loop.advance(700);
+    EXPECT_EQ(f.hid.held_writes(), 1u) << c.name << ": nothing more goes out meanwhile";
+    EXPECT_EQ(w.error_count, 0) << c.name << ": no time-out counts meanwhile";
+    EXPECT_FALSE(w.Timer1.enabled()) << c.name;
+    EXPECT_EQ(w.ReplyAwaited(), !c.block) << c.name;
+    EXPECT_TRUE(w.UnitAwaited()) << c.name << ": the batch front end waits for it";
+    if (c.stop) w.StopLinkTimers();
+    f.hid.release_writes(c.fate);
+    EXPECT_EQ(Boxes(f.dialogs), c.boxes) << c.name;
+    EXPECT_EQ(w.Timer2.enabled(), c.timer2) << c.name;
+    EXPECT_EQ(w.Timer1.enabled(), c.timer1) << c.name;
+    EXPECT_FALSE(w.UnitAwaited() && !c.timer1 && !c.timer2) << c.name << ": nothing on its way";
+    if (c.timer2) {
+      f.loop.advance(499);
+      EXPECT_EQ(w.error_count, 0) << c.name;
+      f.loop.advance(1);
+      EXPECT_EQ(w.error_count, 1) << c.name << ": the reply timer ran out 500 ms after";
+    }
   }
 }
 

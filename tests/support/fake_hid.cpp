@@ -25,7 +25,18 @@ class FakeHidDevice : public platform::HidDevice {
 
   const platform::HidDeviceInfo& info() const override { return info_; }
 
-  core::Status write_report(std::span<const std::uint8_t> report) override {
+  void write_report(std::span<const std::uint8_t> report, platform::HidWriteDone done) override {
+    const auto written = take(report);
+    if (hid_ && hid_->holding_writes) {
+      hid_->held_.push_back({life_, [done = std::move(done), written](const core::Status* fate) {
+                               done(fate != nullptr ? *fate : written);
+                             }});
+      return;
+    }
+    done(written);
+  }
+
+  core::Status take(std::span<const std::uint8_t> report) {
     if (!hid_ || !hid_->device(info_.id).plugged) {
       return core::Error{"write report", info_.path, 19, "No such device"};
     }
@@ -172,6 +183,18 @@ void FakeHid::fail_reads(const std::string& id, int code, const std::string& tex
   for (FakeHidDevice* handle : handles) {
     if (Holds(handles_, handle) && handle->info().id == id) handle->fail(code, text, ends);
   }
+}
+
+int FakeHid::release_writes(const core::Status* fate) {
+  int released = 0;
+  while (!held_.empty()) {
+    auto write = std::move(held_.front());
+    held_.erase(held_.begin());
+    if (write.device.expired()) continue;  // destroyed with its device: never told
+    write.tell(fate);
+    ++released;
+  }
+  return released;
 }
 
 int FakeHid::readers(const std::string& id) const {

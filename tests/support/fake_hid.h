@@ -66,13 +66,28 @@ class FakeHid : public platform::HidSystem {
   // text, as the system would report them.
   std::map<std::string, std::pair<int, std::string>> failing;
 
+  // Writes are told at once, as by a system that never holds one; while this
+  // is set they are held instead (the device received them, but the system
+  // has not said so) until release_writes.
+  bool holding_writes = false;
+  // Tells every held write of a device still open its outcome, or `fate` in
+  // its place when given; how many were told.
+  int release_writes(const core::Status* fate = nullptr);
+  std::size_t held_writes() const { return held_.size(); }
+
  private:
   friend class FakeHidDevice;
   friend class FakeHidWatch;
   std::optional<core::Error> failure(const std::string& operation, const std::string& name) const;
   void notify();
 
+  struct HeldWrite {
+    std::weak_ptr<int> device;
+    std::function<void(const core::Status* fate)> tell;
+  };
+
   core::ManualLoop& loop_;
+  std::vector<HeldWrite> held_;
   std::map<std::string, Device> devices_;
   std::vector<std::string> order_;  // ids in the order plugged in
   std::vector<FakeHidDevice*> handles_;

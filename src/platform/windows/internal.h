@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <span>
@@ -204,24 +205,42 @@ class WinHidReader {
 };
 
 // An open HID interface: one overlapped handle, shared for reading and writing.
+// Writes go out one at a time, each an overlapped write whose event the loop
+// watches; one the device does not take within write_timeout_ms is cancelled.
 class WinHidDevice : public HidDevice {
  public:
+  static constexpr DWORD write_timeout_ms = 1000;
+
   WinHidDevice(core::EventLoop& loop, UniqueHandle handle, HidDeviceInfo info);
   ~WinHidDevice() override;
   WinHidDevice(const WinHidDevice&) = delete;
   WinHidDevice& operator=(const WinHidDevice&) = delete;
 
   const HidDeviceInfo& info() const override { return info_; }
-  core::Status write_report(std::span<const std::uint8_t> report) override;
+  void write_report(std::span<const std::uint8_t> report, HidWriteDone done) override;
   core::Status start_reading(HidReportHandler on_report, HidReadErrorHandler on_error) override;
   void stop_reading() override;
   bool reading() const override;
 
  private:
+  struct Write {
+    std::vector<std::uint8_t> bytes;
+    HidWriteDone done;
+    OVERLAPPED op{};
+    bool timed_out = false;
+  };
+  void start_write();
+  void write_ended();
+  void cancel_write();
+
   core::EventLoop& loop_;
   UniqueHandle handle_;
   HidDeviceInfo info_;
   UniqueHandle write_event_ = MakeEvent();
+  std::deque<std::unique_ptr<Write>> writes_;  // the first one is on its way
+  core::EventLoop::Id write_watch_ = 0;
+  core::EventLoop::Id write_timer_ = 0;
+  std::shared_ptr<int> life_ = std::make_shared<int>(0);
   std::unique_ptr<WinHidReader> reader_;
 };
 
