@@ -352,6 +352,9 @@ class TForm1 : public ui::Form {
   std::int32_t hid_chunk_index = 0;
   // The bridge requests are written to: the last one found; never cleared.
   links::HidRecord* hid_device = nullptr;
+  // Why the last device named like the bridge was not taken for it (the first
+  // line of what the message box said); empty when none was refused.
+  std::string hid_refusal;
   // Reports the bridge holds, written but not yet taken, and how many were
   // written in all: an outcome tells of the last one only if none came since.
   std::int32_t hid_writes_on_their_way = 0;

@@ -19,7 +19,10 @@ std::string Described(const std::optional<core::Error>& error) {
 
 std::string LinkReason(const TForm1& form) {
   if (form.link_kind == firmware::Link::hid) {
-    if (form.hid_device == nullptr) return "no USB HID bridge \"HIDtoUART ZEK\" is plugged in";
+    if (form.hid_device == nullptr) {
+      if (!form.hid_refusal.empty()) return Printable(form.hid_refusal);
+      return "no USB HID bridge \"HIDtoUART ZEK\" is plugged in";
+    }
     return Described(form.hid_device->last_error());
   }
   if (form.link_kind != firmware::Link::serial) return {};

@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -31,7 +33,10 @@ struct HidReportLengths {
 
 enum class HidAccess {
   read_write,  // open() will succeed unless the device goes away first
-  none,        // listed for identification only; open() is refused
+  // Listed for identification only; open() is refused. Either this user may
+  // not open it (none), or another program holds it for itself (in_use).
+  none,
+  in_use,
 };
 
 inline constexpr std::size_t max_hid_product_length = 254;  // UTF-16 code units
@@ -48,6 +53,11 @@ struct HidDeviceInfo {
   std::uint16_t vendor_id = 0;
   std::uint16_t product_id = 0;
   HidReportLengths lengths;
+  // The output reports the device declares: the length of each (in the shape
+  // above, ID byte included) by report ID, 0 on a device without IDs. Windows
+  // tells only the longest, which then stands for each. Nothing when the
+  // device's capabilities could not be read.
+  std::optional<std::map<std::uint8_t, std::size_t>> output_reports;
   // Whether the reports carry an ID byte on the wire; the shape above hides it.
   bool numbered_reports = false;
   HidAccess access = HidAccess::none;

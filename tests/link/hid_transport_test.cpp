@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <optional>
 
 #include "download/protocol.h"
 #include "form_fixture.h"
@@ -222,11 +224,18 @@ TEST(HidTransport, InputReportsFeedTheDispatcher) {
 
 TEST(HidTransport, TheBridgeIsTheDeviceNamedExactlySo) {
   using platform::HidAccess;
+  using Outputs = std::optional<std::map<std::uint8_t, std::size_t>>;
   const struct Plugged {
     std::string id;
     std::u16string product;
     HidAccess access = HidAccess::read_write;
+    Outputs outputs = std::map<std::uint8_t, std::size_t>{{2, 65}};
   } bridge{"b", u"HIDtoUART ZEK"};
+  const auto not_the_bridge = [](const std::string& why) {
+    return "A device named \"HIDtoUART ZEK\" is plugged in (/dev/hidraw-b), but it is no bridge "
+           "this program can use: " +
+           why + ".\r\nUnplug it and plug in the ZEK bridge. | USB Communicatie Error 4";
+  };
   const struct {
     const char* name;
     std::vector<Plugged> devices;
@@ -250,12 +259,36 @@ TEST(HidTransport, TheBridgeIsTheDeviceNamedExactlySo) {
        "(/dev/hidraw-b).\r\nInstall the udev rule packaging/udev/70-zekflash.rules as the "
        "README's section \"Cable access without root\" says, then plug the bridge in again. | "
        "USB Communicatie Error 4"},
+      {"the bridge held by another program",
+       {{"b", u"HIDtoUART ZEK", HidAccess::in_use}},
+       "",
+       "The USB HID bridge \"HIDtoUART ZEK\" is plugged in, but another program holds it "
+       "(/dev/hidraw-b).\r\nClose that program (another downloader, or a tool that talks to the "
+       "bridge), then try again. | USB Communicatie Error 4"},
+      {"capabilities that cannot be read",
+       {{"b", u"HIDtoUART ZEK", HidAccess::read_write, std::nullopt}},
+       "",
+       not_the_bridge("its capabilities cannot be read")},
+      {"no output report 2",
+       {{"b", u"HIDtoUART ZEK", HidAccess::read_write, Outputs{{{1, 65}, {3, 65}}}}},
+       "",
+       not_the_bridge("it has no output report 2")},
+      {"an output report 2 shorter than a piece needs",
+       {{"b", u"HIDtoUART ZEK", HidAccess::read_write, Outputs{{{2, 51}}}}},
+       "",
+       not_the_bridge("its output report 2 holds 51 bytes, fewer than the 52 a request needs")},
+      {"an output report 2 just long enough",
+       {{"b", u"HIDtoUART ZEK", HidAccess::read_write, Outputs{{{2, 52}}}}},
+       "b",
+       ""},
   };
   for (const auto& c : cases) {
     FormFixture f;
     for (const Plugged& d : c.devices) {
       auto info = FakeHid::Bridge(d.id, d.product);
       info.access = d.access;
+      info.output_reports = d.outputs;
+      if (d.outputs && !d.outputs->empty()) info.lengths.output = d.outputs->rbegin()->second;
       f.hid.plug(info);
     }
     TForm1& w = *f.form;
@@ -264,7 +297,9 @@ TEST(HidTransport, TheBridgeIsTheDeviceNamedExactlySo) {
     for (const Plugged& d : c.devices) {
       const auto& writes = f.hid.device(d.id).writes;
       EXPECT_EQ(writes.size(), d.id == c.asked ? 1u : 0u) << c.name << ": " << d.id;
-      const bool bridge_read = d.product == bridge.product && d.access == HidAccess::read_write;
+      const bool layout = d.outputs && d.outputs->count(2) != 0 && d.outputs->at(2) >= 52;
+      const bool bridge_read =
+          d.product == bridge.product && d.access == HidAccess::read_write && layout;
       EXPECT_EQ(f.hid.readers(d.id), bridge_read ? 1 : 0) << c.name << ": " << d.id;
     }
     EXPECT_EQ(w.Timer2.enabled(), !c.asked.empty()) << c.name;

@@ -128,7 +128,7 @@ core::Result<std::unique_ptr<platform::HidDevice>> FakeHid::open(
   if (it == devices_.end() || !it->second.plugged) {
     return core::Error{"open", device.path, 2, "No such file or directory"};
   }
-  if (it->second.info.access == platform::HidAccess::none) {
+  if (it->second.info.access != platform::HidAccess::read_write) {
     return core::Error{"open", device.path, 13, "Permission denied"};
   }
   ++it->second.opens;
@@ -149,6 +149,7 @@ platform::HidDeviceInfo FakeHid::Bridge(const std::string& id, std::u16string pr
   info.vendor_id = 0x1209;
   info.product_id = 0x7A45;
   info.lengths = {65, 65, 0};
+  info.output_reports = std::map<std::uint8_t, std::size_t>{{2, 65}};
   info.numbered_reports = true;
   info.access = platform::HidAccess::read_write;
   return info;
