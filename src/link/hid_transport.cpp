@@ -28,6 +28,8 @@ void StopAndSay(TForm1& form, const char* text) {
 // outcome is dropped.
 void TForm1::WriteHidReport(std::span<const std::uint8_t> request, int length,
                             std::function<void(HidWrite)> then) {
+  // A bridge that could not be opened when it came may be open to us by now.
+  if (hid_device == nullptr) HidCtl.look_again();
   if (hid_device == nullptr) return then(HidWrite::no_bridge);
   ClearRx();
   const std::size_t output = hid_device->capabilities().output;

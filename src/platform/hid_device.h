@@ -43,7 +43,8 @@ inline constexpr std::size_t max_hid_product_length = 254;  // UTF-16 code units
 
 struct HidDeviceInfo {
   // Names this interface while it stays plugged in; plugged in again it has a
-  // new one. On Linux the HID device's sysfs folder.
+  // new one. On Linux the HID device's sysfs folder, on Windows its path and
+  // how often that path has arrived.
   std::string id;
   // What open() opens (/dev/hidraw3).
   std::string path;

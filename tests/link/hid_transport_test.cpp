@@ -322,6 +322,68 @@ TEST(HidTransport, TheFirstLookAtTheDevicesComesOnceTheLoopRuns) {
   EXPECT_EQ(hid.device("b1").writes.size(), 1u);
 }
 
+// A bridge that could not be used when it came (udev set its access late,
+// another program held it) and one unplugged and plugged in again within one
+// listing: the next request reaches the bridge as it is now.
+TEST(HidTransport, TheNextRequestReachesTheBridgeAsItIsNow) {
+  using platform::HidAccess;
+  const auto with = [](const std::string& id, HidAccess access) {
+    auto info = FakeHid::Bridge(id);
+    info.access = access;
+    return info;
+  };
+  const std::string no_access =
+      "The USB HID bridge \"HIDtoUART ZEK\" is plugged in, but this user may not use it "
+      "(/dev/hidraw-b1).\r\nInstall the udev rule packaging/udev/70-zekflash.rules as the "
+      "README's section \"Cable access without root\" says, then plug the bridge in again.";
+  const struct {
+    const char* name;
+    std::function<void(FakeHid&)> then;  // after b1 was plugged in and looked at
+    HidAccess access;                    // b1's when plugged in
+    std::string asked;
+    std::string boxes;
+  } cases[] = {
+      {"access set late, then a connection",
+       [](FakeHid& hid) { hid.set_access("b1", HidAccess::read_write); }, HidAccess::none, "b1",
+       no_access},
+      {"access set late, then a notice",
+       [&](FakeHid& hid) {
+         hid.set_access("b1", HidAccess::read_write);
+         hid.plug(FakeHid::Bridge("k", u"Keyboard"));
+       },
+       HidAccess::none, "b1", no_access},
+      {"access set late, still none at the connection", [](FakeHid&) {}, HidAccess::none, "",
+       no_access + " | USB Communicatie Error 4"},
+      {"another program let go of it",
+       [](FakeHid& hid) { hid.set_access("b1", HidAccess::read_write); }, HidAccess::in_use, "b1",
+       "The USB HID bridge \"HIDtoUART ZEK\" is plugged in, but another program holds it "
+       "(/dev/hidraw-b1).\r\nClose that program (another downloader, or a tool that talks to "
+       "the bridge), then try again."},
+      {"unplugged and back within one listing",
+       [&](FakeHid& hid) {
+         hid.unplug("b1", false);
+         hid.plug(with("b2", HidAccess::read_write), false);
+         hid.notify();
+       },
+       HidAccess::read_write, "b2", ""},
+  };
+  for (const auto& c : cases) {
+    FormFixture f;
+    TForm1& w = *f.form;
+    w.link_kind = firmware::Link::hid;
+    f.hid.plug(with("b1", c.access));
+    c.then(f.hid);
+    w.SendVersionRequest();
+    for (const std::string id : {"b1", "b2"}) {
+      if (!f.hid.has_device(id)) continue;
+      EXPECT_EQ(f.hid.device(id).writes.size(), id == c.asked ? 1u : 0u) << c.name << ": " << id;
+      EXPECT_EQ(f.hid.readers(id), id == c.asked ? 1 : 0) << c.name << ": " << id;
+    }
+    EXPECT_EQ(w.Timer2.enabled(), !c.asked.empty()) << c.name;
+    EXPECT_EQ(Boxes(f.dialogs), c.boxes) << c.name;
+  }
+}
+
 TEST(HidTransport, AnUnpluggedBridgeStopsTheDownloadAndANewOneIsTakenSilently) {
   const struct {
     const char* name;

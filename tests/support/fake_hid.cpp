@@ -155,18 +155,22 @@ platform::HidDeviceInfo FakeHid::Bridge(const std::string& id, std::u16string pr
   return info;
 }
 
-void FakeHid::plug(platform::HidDeviceInfo info) {
+void FakeHid::plug(platform::HidDeviceInfo info, bool tell) {
   if (devices_.count(info.id) != 0) throw std::logic_error("FakeHid: id plugged before");
   order_.push_back(info.id);
   const std::string id = info.id;
   devices_[id].info = std::move(info);
-  notify();
+  if (tell) notify();
 }
 
-void FakeHid::unplug(const std::string& id) {
+void FakeHid::unplug(const std::string& id, bool tell) {
   device(id).plugged = false;
   fail_reads(id, 5, "Input/output error");
-  notify();
+  if (tell) notify();
+}
+
+void FakeHid::set_access(const std::string& id, platform::HidAccess access) {
+  device(id).info.access = access;
 }
 
 int FakeHid::inject(const std::string& id, const std::vector<std::uint8_t>& report) {

@@ -43,11 +43,17 @@ class FakeHid : public platform::HidSystem {
   static platform::HidDeviceInfo Bridge(const std::string& id,
                                         std::u16string product = u"HIDtoUART ZEK");
 
-  // Lists the device and tells every watch. Its id must be new.
-  void plug(platform::HidDeviceInfo info);
+  // Lists the device and tells every watch, unless `tell` is false. Its id
+  // must be new.
+  void plug(platform::HidDeviceInfo info, bool tell = true);
   // Takes the device off the list: each of its readers gets one read error (EIO)
-  // and ends, then every watch is told. Writes fail from now on (ENODEV).
-  void unplug(const std::string& id);
+  // and ends, then every watch is told unless `tell` is false. Writes fail from
+  // now on (ENODEV).
+  void unplug(const std::string& id, bool tell = true);
+  // Tells every watch that the list changed.
+  void notify();
+  // The device's access changes without a notice, as udev's does.
+  void set_access(const std::string& id, platform::HidAccess access);
   // An input report ([ID][data]) to every reader of the device; how many took it.
   int inject(const std::string& id, const std::vector<std::uint8_t>& report);
   // A read error to every reader of the device, which then ends, or reads on
@@ -79,7 +85,6 @@ class FakeHid : public platform::HidSystem {
   friend class FakeHidDevice;
   friend class FakeHidWatch;
   std::optional<core::Error> failure(const std::string& operation, const std::string& name) const;
-  void notify();
 
   struct HeldWrite {
     std::weak_ptr<int> device;

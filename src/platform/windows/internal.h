@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -244,11 +245,27 @@ class WinHidDevice : public HidDevice {
   std::unique_ptr<WinHidReader> reader_;
 };
 
+// What tells the plugs of one device apart. Windows names a device plugged in
+// again by the same path (its serial number or its port makes it), so a
+// device's id is its path and how often that path has arrived since the start.
+// Paths are compared without regard to letter case: the notices and the
+// enumeration spell them differently.
+class HidArrivals {
+ public:
+  void arrived(const std::string& path);
+  std::string id_of(const std::string& path) const;
+
+ private:
+  std::map<std::string, unsigned> counts_;
+};
+
 // Notices of HID interfaces coming and going: WM_DEVICECHANGE to a
-// message-only window registered with RegisterDeviceNotificationW. Never
-// CM_Register_Notification: Wine's is a stub that ends a program importing it.
-// The window's messages are dispatched by the loop of the calling thread.
+// message-only window registered with RegisterDeviceNotificationW, each
+// arrival counted in `arrivals`. Never CM_Register_Notification: Wine's is a
+// stub that ends a program importing it. The window's messages are dispatched
+// by the loop of the calling thread.
 core::Result<std::unique_ptr<HidChangeWatch>> WatchHidNotices(core::EventLoop& loop,
+                                                              std::shared_ptr<HidArrivals> arrivals,
                                                               std::function<void()> on_change);
 
 }  // namespace platform::windows_os
