@@ -93,6 +93,7 @@ case "$zek_test" in
     echo "note: download of $blocks blocks took $((cli_cs * 10)) ms in all"
     echo "note: time per block at the unit: $(block_times /tmp/sim.log); floor 200 ms" \
       "(21 reports, 20 gaps of 10 ms) plus the reply"
+    echo "note: where a block's time goes (the trace): $(awk -f /data/trace_times.awk /tmp/trace.txt)"
     ;;
   unplug)
     start_bridge sim "$name" --unplug-after-blocks 3 --replug-after 3000 --link-file /tmp/link \

@@ -150,13 +150,14 @@ case_download() {
   local img
   img=$(image 5M0100002 16)
   start_bridge sim "$name" --received rx.bin && wine_took sim || { end_case; return; }
-  run_cli "$img" --yes
+  run_cli "$img" --yes --trace "Z:${work//\//\\}\\download\\trace.txt"
   [ "$cli_status" -eq 0 ] && pass "the download finished" || fail "zekflash-cli.exe exited $cli_status"
   same_blocks "$img" 16 rx.bin && pass "the unit received the file's 16 blocks" ||
     fail "the unit received other bytes than the file's blocks"
   boxed && fail "a message box was shown"
   note "download of 16 blocks took $cli_ms ms in all, Wine's start included"
   note "time per block at the unit: $(block_times sim.log); floor 200 ms (21 reports, 20 gaps of 10 ms) plus the reply"
+  note "where a block's time goes (the trace): $(awk -f /tmp/data/trace_times.awk trace.txt)"
   end_case
 }
 
@@ -314,5 +315,5 @@ for c in download unplug quick_replug no_bridge lost_reply trace; do
   [ "$zek_test" = all ] || [ "$zek_test" = "$c" ] || continue
   "case_$c"
 done
-grep -i -E 'udev|hidraw' "$work/wine.log" | grep -v build_initial_deviceset_direct | tail -n 20 | sed 's/^/note: wine: /'
+grep -i -E 'udev|hidraw' "$work/wine.log" | grep -v build_initial_deviceset_direct | uniq -c | tail -n 20 | sed 's/^/note: wine: /'
 exit 0

@@ -65,7 +65,7 @@ params="$work/params.sh"
 
 status=0
 "$root/scripts/vm/run-guest.sh" --host-root --work "$vm_work" --memory 1536 --timeout 1500 \
-  --module uhid --module hid-generic --file "$params" \
+  --module uhid --module hid-generic --file "$params" --file "$root/tests/vm/trace_times.awk" \
   --script "$here/wine_hid_guest.sh" "$which" 2>&1 | tee "$results" || status=$?
 grep -q '^wine ready' "$results" || { echo "FAIL: Wine did not come up in the virtual machine" >&2; exit 1; }
 exit 0
