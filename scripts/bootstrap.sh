@@ -10,6 +10,7 @@ packages=(
   fonts-liberation fontconfig
   clang-format
   qemu-system-x86 busybox-static   # the virtual machine of the HID tests (scripts/vm)
+  udev   # run in that machine, it tells Wine's HID bus of bridges plugged in (tests/windows)
   g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth   # the Windows programs, built and run under Wine
   lintian dpkg-dev fakeroot desktop-file-utils   # the Debian package and its checks
   wixl msitools librsvg2-bin icoutils unzip   # the MSI with its icon, and the zip unpacked by its test

@@ -33,6 +33,11 @@ Usage: scripts/vm/run-guest.sh [OPTIONS] --script FILE TEST
   --work DIR       cache and scratch folder (default: build/vm)
   --timeout SEC    give the virtual machine SEC seconds (default 120)
   --memory MB      guest memory (default 256)
+  --host-root      give the guest this machine's root, read-only over virtio-9p
+                   under a writable overlay that ends with the guest, and run
+                   the guest script in it (chroot) rather than in busybox: for
+                   programs that need the whole system (Wine). Takes the full
+                   kernel, which has 9p.
 EOF
 }
 
@@ -46,6 +51,7 @@ work="$script_dir/../../build/vm"
 kernel_kind=cloud
 timeout_s=120
 memory_mb=256
+host_root=no
 guest_script=
 test_name=
 programs=()
@@ -65,6 +71,7 @@ while [ $# -gt 0 ]; do
     --work) work=$2; shift 2 ;;
     --timeout) timeout_s=$2; shift 2 ;;
     --memory) memory_mb=$2; shift 2 ;;
+    --host-root) host_root=yes; shift ;;
     -h|--help) usage; exit 0 ;;
     -*) usage >&2; fail "unknown option $1" ;;
     *) [ -z "$test_name" ] || fail "one test at a time (got $test_name and $1)"; test_name=$1; shift ;;
@@ -76,6 +83,12 @@ done
 [ -f "$guest_script" ] || fail "no guest script $guest_script"
 case "$test_name" in *[!A-Za-z0-9_.-]*) fail "test names are letters, digits, _ . - ($test_name)" ;; esac
 [ ${#modules[@]} -gt 0 ] || modules=(uhid hid-generic)
+if [ "$host_root" = yes ]; then
+  # The cloud kernel has no 9p.
+  kernel_kind=full
+  modules+=(virtio_pci 9pnet_virtio 9p overlay)
+  qemu_extra+=(-virtfs "local,path=/,mount_tag=host,security_model=none,readonly=on,multidevs=remap")
+fi
 case "$kernel_kind" in
   cloud) meta_package=linux-image-cloud-amd64 ;;
   full) meta_package=linux-image-amd64 ;;
@@ -213,6 +226,7 @@ done
 for f in "${files[@]}"; do cp "$f" "$stage/data/"; done
 cp "$guest_script" "$stage/guest.sh"
 cp "$script_dir/init" "$stage/init"
+[ "$host_root" = no ] || touch "$stage/host_root"
 chmod +x "$stage/init" "$stage/bin/"*
 
 (cd "$stage" && find . | "$busybox" cpio -o -H newc >"$scratch/initrd.cpio" 2>/dev/null) ||

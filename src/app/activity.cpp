@@ -5,7 +5,8 @@
 #include "download/protocol.h"
 
 bool TForm1::UnitAwaited() const {
-  return Timer1.enabled() || Timer2.enabled() || Timer4.enabled() || PowerCycleReportAwaited();
+  return Timer1.enabled() || Timer2.enabled() || Timer4.enabled() || hid_writes_on_their_way > 0 ||
+         PowerCycleReportAwaited();
 }
 
 bool TForm1::ReplyAwaited() const {

@@ -115,6 +115,7 @@ app::LinkFacts TForm1::LinkNow() const {
   facts.port = ComPort1.port();
   facts.port_open = ComPort1.connected();
   facts.bridge_found = hid_device != nullptr;
+  facts.bridge_refusal = hid_refusal;
   if (link_kind == firmware::Link::serial) facts.last_error = ComPort1.last_error();
   if (link_kind == firmware::Link::hid && hid_device != nullptr) {
     facts.last_error = hid_device->last_error();

@@ -104,8 +104,9 @@ class TForm1 : public ui::Form, public app::Window {
   // path that must know: a lost link, stray bytes, the batch front end and the
   // checks that hold the program to never standing still. ---
   // Whether the unit is awaited: a reply (the reply timer runs or a block's
-  // pieces go out), its report after a power cycle, or Timer4 about to send,
-  // re-send or probe. False while the program rests or a panel waits for the user.
+  // pieces go out), the bridge taking a report, its report after a power
+  // cycle, or Timer4 about to send, re-send or probe. False while the program
+  // rests or a panel waits for the user.
   bool UnitAwaited() const;
   // Whether a reply may arrive now: the reply timer runs, or the unit's report
   // after a power cycle is still to come. Bytes at any other time answer
@@ -179,7 +180,8 @@ class TForm1 : public ui::Form, public app::Window {
   bool SendHidReport(std::span<const std::uint8_t> request, int length);
   void SendHidChunk(std::span<const std::uint8_t> piece, int length);
   enum class HidWrite { written, no_bridge, not_written, failed };
-  HidWrite WriteHidReport(std::span<const std::uint8_t> request, int length);
+  void WriteHidReport(std::span<const std::uint8_t> request, int length,
+                      std::function<void(HidWrite)> then);
   void HidCtlDeviceChange();
   void TakeNewestBridge();
   void HidDeviceData(std::uint8_t report_id, std::span<const std::uint8_t> data);
@@ -387,6 +389,16 @@ class TForm1 : public ui::Form, public app::Window {
   links::HidRecord* hid_device = nullptr;
   // A bridge found while a connection ran over `hid_device`: the next connection's.
   links::HidRecord* hid_next_device = nullptr;
+  // Why the last device named like the bridge was not taken for it (the first
+  // line of what the message box said); empty when none was refused.
+  std::string hid_refusal;
+  // Reports the bridge holds, written but not yet taken, and how many were
+  // written in all: an outcome tells of the last one only if none came since.
+  std::int32_t hid_writes_on_their_way = 0;
+  std::uint64_t hid_writes = 0;
+  // How often the link was stopped (StopLinkTimers): what comes back from
+  // before the last stop answers a request given up on.
+  std::uint64_t link_stops = 0;
   std::int32_t finish_wait = 0;
   std::int32_t autoselect_index = 0;
   std::string port_name{config::default_port_name};

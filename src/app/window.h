@@ -19,6 +19,9 @@ struct LinkFacts {
   std::string port;           // the serial port's name
   bool port_open = false;     // the serial port is open
   bool bridge_found = false;  // a USB HID bridge was found to write to
+  // Why the last device named like the bridge was not taken for it; empty when
+  // none was refused.
+  std::string bridge_refusal;
   // The serial port's latest failure on the serial link, the bridge's on the HID
   // link; none when nothing failed since the port was last opened.
   std::optional<core::Error> last_error;

@@ -10,6 +10,7 @@ namespace batch {
 
 std::string LinkReason(const app::LinkFacts& link) {
   if (link.kind == firmware::Link::hid && !link.bridge_found) {
+    if (!link.bridge_refusal.empty()) return Printable(link.bridge_refusal);
     return "no USB HID bridge \"HIDtoUART ZEK\" is plugged in";
   }
   if (link.kind == firmware::Link::none || !link.last_error) return {};

@@ -129,6 +129,10 @@ void TForm1::SendBlock() {
     SendOverComPort(block_message);
   } else {
     hid_chunk_index = 0;
+    // The reply timer starts with the last piece. Left running from the
+    // request before (a block sent again), it would start the block over
+    // while its pieces go out, and the unit would get a maimed one.
+    Timer2.set_enabled(false);
     Timer1.set_enabled(true);
   }
 }

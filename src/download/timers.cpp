@@ -4,6 +4,9 @@
 #include "texts/texts.h"
 
 void TForm1::Timer2Timer() {
+  // The bridge still holds the request: the unit cannot have answered it.
+  // The reply timer counts again from the moment it is taken.
+  if (link_kind == firmware::Link::hid && hid_writes_on_their_way > 0) return;
   switch (comm_state) {
     case CommState::finish:
       StopLinkTimers();

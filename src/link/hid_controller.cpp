@@ -4,6 +4,14 @@
 
 namespace links {
 
+namespace {
+
+bool GainedAccess(const HidRecord& device, const platform::HidDeviceInfo& now) {
+  return !device.read_write_access() && now.access == platform::HidAccess::read_write;
+}
+
+}  // namespace
+
 HidController::HidController(core::EventLoop& loop, platform::HidSystem& system)
     : loop_(loop), system_(system) {
   auto watch = system_.watch_changes([this] { device_nodes_changed(); });
@@ -59,9 +67,9 @@ bool HidController::update_list() {
   bool changed = false;
   for (auto& device : devices_) {
     if (!device->plugged_in()) continue;
-    const bool still = std::any_of(present->begin(), present->end(),
-                                   [&](const auto& info) { return info.id == device->info().id; });
-    if (still) continue;
+    const auto now = std::find_if(present->begin(), present->end(),
+                                  [&](const auto& info) { return info.id == device->info().id; });
+    if (now != present->end() && !GainedAccess(*device, *now)) continue;
     device->unplug();
     changed = true;
   }

@@ -20,7 +20,9 @@ namespace links {
 //
 // A device that has been checked out stays listed until the end, unplugged
 // when it has gone, so that whoever holds it can keep asking it; any other
-// leaves the list when it goes. One plugged in again is a new device.
+// leaves the list when it goes. One plugged in again is a new device, and so
+// is one that could not be opened and now can: the old record counts as
+// unplugged.
 class HidController {
  public:
   HidController(core::EventLoop& loop, platform::HidSystem& system);
@@ -31,6 +33,11 @@ class HidController {
   // The first device of the list not checked out yet, now checked out; none
   // when every device is taken.
   HidRecord* check_out();
+
+  // Reads the list again now, as a notice would: for a device that could not
+  // be opened when it came (its access set late, or another program held it)
+  // and may be opened now, as such a change brings no notice.
+  void look_again() { device_nodes_changed(); }
 
   std::size_t count() const { return devices_.size(); }
   const HidRecord& device(std::size_t index) const { return *devices_.at(index); }

@@ -1,4 +1,7 @@
 // The bridge: picked from the device list, and heard through its reader.
+#include <optional>
+#include <string>
+
 #include "app/main_window.h"
 #include "link/hid_report.h"
 #include "texts/texts.h"
@@ -9,12 +12,37 @@
 //
 // No input report count is set: on this system the kernel keeps its own queue
 // of reports for each open device, and the reader empties it as reports come.
+namespace {
+
+// What keeps a device named like the bridge from being used as one, if anything.
+std::optional<std::string> Unusable(const platform::HidDeviceInfo& info) {
+  const std::string& path = info.path;
+  if (info.access == platform::HidAccess::none) return texts::HidNoAccess(path);
+  if (info.access == platform::HidAccess::in_use) return texts::HidInUse(path);
+  if (!info.output_reports) return texts::HidNotTheBridge(path, texts::hid_capabilities_unreadable);
+  const auto report_2 = info.output_reports->find(links::bridge_output_report);
+  if (report_2 == info.output_reports->end()) {
+    return texts::HidNotTheBridge(path, texts::hid_no_output_report_2);
+  }
+  // A request cut to a shorter report would reach the unit maimed.
+  const std::size_t needed = 2 + links::block_piece_size;
+  if (report_2->second < needed) {
+    return texts::HidNotTheBridge(path, texts::HidShortOutputReport(report_2->second, needed));
+  }
+  if (info.lengths.input < 2) return texts::HidNotTheBridge(path, texts::hid_no_input_report);
+  return std::nullopt;
+}
+
+}  // namespace
+
+// Left alone, a user with a bridge that cannot be used would only ever see
+// "no device" later: each such bridge is named with what is wrong with it.
 void TForm1::HidCtlDeviceChange() {
   while (links::HidRecord* device = HidCtl.check_out()) {
     if (device->product() != links::bridge_product) continue;
-    if (!device->read_write_access()) {
-      // Left alone the user would only ever see "no device" later.
-      dialogs.message(ui::BoxKind::error, texts::HidNoAccess(device->info().path));
+    if (const auto why = Unusable(device->info())) {
+      hid_refusal = why->substr(0, why->find("\r\n"));
+      dialogs.message(ui::BoxKind::error, *why);
       continue;
     }
     const auto attached = device->set_data_handler(

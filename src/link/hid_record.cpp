@@ -7,12 +7,21 @@ core::Status HidRecord::set_data_handler(HidDataHandler handler) {
   return update_reader();
 }
 
-core::Status HidRecord::write_report(std::span<const std::uint8_t> report) {
+void HidRecord::write_report(std::span<const std::uint8_t> report, platform::HidWriteDone done) {
   if (!plugged_in_) {
-    return kept(core::Error{"write report", info_.path, 0, "the device is no longer plugged in"});
+    return done(
+        kept(core::Error{"write report", info_.path, 0, "the device is no longer plugged in"}));
   }
-  if (auto opened = open_if_closed(); !opened) return opened;
-  return kept(device_->write_report(report));
+  if (auto opened = open_if_closed(); !opened) return done(opened);
+  // The device tells its outcomes in order; the record outlives it (it stays
+  // listed once checked out) and tells those the device took with it.
+  writing_.push_back(std::move(done));
+  device_->write_report(report, [this](const core::Status& written) {
+    if (writing_.empty()) return;
+    const platform::HidWriteDone done = std::move(writing_.front());
+    writing_.pop_front();
+    done(kept(written));
+  });
 }
 
 void HidRecord::check_out() {
@@ -25,6 +34,11 @@ void HidRecord::check_out() {
 void HidRecord::unplug() {
   plugged_in_ = false;
   device_.reset();
+  auto dropped = std::move(writing_);
+  writing_.clear();
+  for (const auto& done : dropped) {
+    done(kept(core::Error{"write report", info_.path, 0, "the device is no longer plugged in"}));
+  }
 }
 
 core::Status HidRecord::open_if_closed() {
@@ -43,8 +57,8 @@ core::Status HidRecord::update_reader() {
   }
   if (reading()) return core::Ok{};
   if (auto opened = open_if_closed(); !opened) return opened;
-  // The reader ends after a read error: on this system that means the device
-  // has gone or broken, and reading on would only repeat the error.
+  // After a read error the reader ends only if the device has gone; a device
+  // that stays is read again, so that its replies are not lost until a replug.
   return kept(device_->start_reading(
       [this](std::span<const std::uint8_t> report) {
         if (report.empty() || !on_data_) return;

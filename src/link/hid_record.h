@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -17,7 +18,7 @@ class HidRecord;
 // One input report: its ID and the data after it.
 using HidDataHandler =
     std::function<void(std::uint8_t report_id, std::span<const std::uint8_t> data)>;
-// A read failed: the device is gone or broken, and its reader has ended.
+// A read failed; the reader has ended if the device has gone, else it reads on.
 using HidDataErrorHandler = std::function<void(HidRecord& device, const core::Error& error)>;
 
 // One HID interface on the device controller's list: what identifies it, and
@@ -47,10 +48,11 @@ class HidRecord {
   // when the conditions above hold. Fails when the device cannot be opened or
   // its reader cannot start.
   core::Status set_data_handler(HidDataHandler handler);
-  // One synchronous write of `report` ([report ID][data]), padded to the
-  // output report length; opens the device first when it is closed. Fails
+  // Writes `report` ([report ID][data]), padded to the output report length,
+  // opening the device first when it is closed; `done` gets the outcome on the
+  // loop's thread, possibly before this returns (platform::HidDevice). Fails
   // without writing once the device is no longer plugged in.
-  core::Status write_report(std::span<const std::uint8_t> report);
+  void write_report(std::span<const std::uint8_t> report, platform::HidWriteDone done);
 
   // The latest failed open, write or read, for whoever reports it later.
   const std::optional<core::Error>& last_error() const { return last_error_; }
@@ -70,6 +72,8 @@ class HidRecord {
   HidDataErrorHandler on_data_error_;
   HidDataHandler on_data_;
   std::unique_ptr<platform::HidDevice> device_;
+  // The outcomes of the writes on their way, oldest first.
+  std::deque<platform::HidWriteDone> writing_;
   bool plugged_in_ = true;
   bool checked_out_ = false;
   std::optional<core::Error> last_error_;

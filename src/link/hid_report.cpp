@@ -8,7 +8,7 @@ std::array<std::uint8_t, hid_report_size> OutputReport(std::span<const std::uint
                                                        std::size_t n) {
   std::array<std::uint8_t, hid_report_size> report{};
   n = std::min(n, hid_max_payload);
-  report[0] = 0x02;
+  report[0] = bridge_output_report;
   report[1] = static_cast<std::uint8_t>(n);
   const std::size_t copied = std::min(n, request.size());
   std::copy_n(request.begin(), copied, report.begin() + 2);

@@ -10,6 +10,8 @@ namespace links {
 
 // What the bridge calls itself, compared whole and letter for letter.
 inline constexpr std::u16string_view bridge_product = u"HIDtoUART ZEK";
+// The report ID of the bridge's output report.
+inline constexpr std::uint8_t bridge_output_report = 0x02;
 
 // The bridge's output report, for the HID link: report ID 0x02, the payload length n, n request
 // bytes, zeros to the end. A request shorter than n (a start request with a

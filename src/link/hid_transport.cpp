@@ -1,6 +1,8 @@
 // Requests out over the HID bridge, as output reports; a data block in pieces
 // paced by Timer1.
 #include <algorithm>
+#include <functional>
+#include <memory>
 
 #include "app/main_window.h"
 #include "link/hid_report.h"
@@ -18,53 +20,89 @@ void StopAndSay(TForm1& form, const char* text) {
 
 }  // namespace
 
-TForm1::HidWrite TForm1::WriteHidReport(std::span<const std::uint8_t> request, int length) {
-  if (hid_device == nullptr) return HidWrite::no_bridge;
+// The loop goes on while the bridge holds a report (the window keeps
+// drawing and answering), and `then` learns the outcome when the system tells
+// it, or at once when nothing was written; with nothing else running
+// meanwhile, UnitAwaited counts the write. An outcome that comes after a stop,
+// a retry, another file or a newer report is for something given up on: the
+// outcome is dropped.
+void TForm1::WriteHidReport(std::span<const std::uint8_t> request, int length,
+                            std::function<void(HidWrite)> then) {
+  // A bridge that could not be opened when it came may be open to us by now.
+  if (hid_device == nullptr) HidCtl.look_again();
+  if (hid_device == nullptr) return then(HidWrite::no_bridge);
   ClearRx();
   const std::size_t output = hid_device->capabilities().output;
   const auto n = static_cast<std::size_t>(length);
   // Cut to a shorter output report the request would reach the unit maimed.
-  if (length < 0 || n > links::hid_max_payload || output < 2 + n) return HidWrite::failed;
+  if (length < 0 || n > links::hid_max_payload || output < 2 + n) return then(HidWrite::failed);
   const auto report = links::OutputReport(request, n);
   // The device pads a longer output report with zeros itself.
   const std::span<const std::uint8_t> bytes(report.data(), std::min(report.size(), output));
   if (trace != nullptr) trace->bytes(core::Direction::sent, hid_device->info().path, bytes);
-  return hid_device->write_report(bytes) ? HidWrite::written : HidWrite::not_written;
+  ++hid_writes_on_their_way;
+  const std::uint64_t this_write = ++hid_writes;
+  hid_device->write_report(bytes, [this, this_write, stops = link_stops,
+                                   then = std::move(then)](const core::Status& written) {
+    --hid_writes_on_their_way;
+    if (stops != link_stops || this_write != hid_writes) return;
+    then(written ? HidWrite::written : HidWrite::not_written);
+  });
 }
 
+// The reply timer starts with the write, so that a reply that comes before
+// the bridge has said the report was taken is heard, and counts afresh from
+// the moment it was taken: the unit cannot answer what it has not got.
 bool TForm1::SendHidReport(std::span<const std::uint8_t> request, int length) {
-  switch (WriteHidReport(request, length)) {
-    case HidWrite::written:
-      Timer2.set_enabled(true);
-      return true;
-    case HidWrite::no_bridge:
-      dialogs.message(ui::BoxKind::error, texts::usb_error_4);
-      return false;
-    case HidWrite::not_written:
-      StopAndSay(*this, texts::check_usb);
-      return false;
-    case HidWrite::failed:
-      StopAndSay(*this, texts::usb_error);
-      return false;
-  }
-  return false;
+  struct Call {
+    bool returned = false;
+    bool failed = false;  // before it returned: the caller learns of it from the result
+  };
+  const auto call = std::make_shared<Call>();
+  WriteHidReport(request, length, [this, call](HidWrite outcome) {
+    switch (outcome) {
+      case HidWrite::written:
+        // Unless a reply came meanwhile and stopped it.
+        if (call->returned && Timer2.enabled()) {
+          Timer2.set_enabled(false);
+          Timer2.set_enabled(true);
+        }
+        return;
+      case HidWrite::no_bridge:
+        dialogs.message(ui::BoxKind::error, texts::usb_error_4);
+        break;
+      case HidWrite::not_written:
+        StopAndSay(*this, texts::check_usb);
+        break;
+      case HidWrite::failed:
+        StopAndSay(*this, texts::usb_error);
+        break;
+    }
+    call->failed = !call->returned;
+  });
+  call->returned = true;
+  if (call->failed) return false;
+  Timer2.set_enabled(true);
+  return true;
 }
 
 void TForm1::SendHidChunk(std::span<const std::uint8_t> piece, int length) {
-  switch (WriteHidReport(piece, length)) {
-    case HidWrite::written:
-      if (length != links::block_last_piece_size) Timer1.set_enabled(true);
-      return;
-    case HidWrite::no_bridge:
-      dialogs.message(ui::BoxKind::error, texts::usb_error_3_chunks);
-      return;
-    case HidWrite::not_written:
-      StopAndSay(*this, texts::check_usb_chunks);
-      return;
-    case HidWrite::failed:
-      StopAndSay(*this, texts::usb_error_chunks);
-      return;
-  }
+  WriteHidReport(piece, length, [this, length](HidWrite outcome) {
+    switch (outcome) {
+      case HidWrite::written:
+        if (length != links::block_last_piece_size) Timer1.set_enabled(true);
+        return;
+      case HidWrite::no_bridge:
+        dialogs.message(ui::BoxKind::error, texts::usb_error_3_chunks);
+        return;
+      case HidWrite::not_written:
+        StopAndSay(*this, texts::check_usb_chunks);
+        return;
+      case HidWrite::failed:
+        StopAndSay(*this, texts::usb_error_chunks);
+        return;
+    }
+  });
 }
 
 // Each piece is written only after the one before has been, and Timer1 starts

@@ -25,6 +25,7 @@ bool TForm1::SendOverComPort(std::span<const std::uint8_t> request) {
 }
 
 void TForm1::StopLinkTimers() {
+  ++link_stops;
   Timer1.set_enabled(false);
   Timer2.set_enabled(false);
   if (link_kind == firmware::Link::serial && ComPort1.connected()) ComPort1.clear_buffers();

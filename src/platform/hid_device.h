@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -31,14 +33,18 @@ struct HidReportLengths {
 
 enum class HidAccess {
   read_write,  // open() will succeed unless the device goes away first
-  none,        // listed for identification only; open() is refused
+  // Listed for identification only; open() is refused. Either this user may
+  // not open it (none), or another program holds it for itself (in_use).
+  none,
+  in_use,
 };
 
 inline constexpr std::size_t max_hid_product_length = 254;  // UTF-16 code units
 
 struct HidDeviceInfo {
   // Names this interface while it stays plugged in; plugged in again it has a
-  // new one. On Linux the HID device's sysfs folder.
+  // new one. On Linux the HID device's sysfs folder, on Windows its path and
+  // how often that path has arrived.
   std::string id;
   // What open() opens (/dev/hidraw3).
   std::string path;
@@ -48,6 +54,11 @@ struct HidDeviceInfo {
   std::uint16_t vendor_id = 0;
   std::uint16_t product_id = 0;
   HidReportLengths lengths;
+  // The output reports the device declares: the length of each (in the shape
+  // above, ID byte included) by report ID, 0 on a device without IDs. Windows
+  // tells only the longest, which then stands for each. Nothing when the
+  // device's capabilities could not be read.
+  std::optional<std::map<std::uint8_t, std::size_t>> output_reports;
   // Whether the reports carry an ID byte on the wire; the shape above hides it.
   bool numbered_reports = false;
   HidAccess access = HidAccess::none;
@@ -55,7 +66,10 @@ struct HidDeviceInfo {
 
 // One input report: [report ID][data], as many bytes as the device sent.
 using HidReportHandler = std::function<void(std::span<const std::uint8_t> report)>;
-// A read failed: the device is gone or broken, and the reader has ended.
+// The outcome of one write of an output report.
+using HidWriteDone = std::function<void(const core::Status& written)>;
+// A read failed. When the device has gone the reader has ended (reading() is
+// false); otherwise it reads again.
 using HidReadErrorHandler = std::function<void(const core::Error& error)>;
 
 // One open HID interface. Destroying it stops its reader and closes it.
@@ -65,22 +79,30 @@ class HidDevice {
 
   virtual const HidDeviceInfo& info() const = 0;
 
-  // One synchronous write of an output report: `report` is [report ID][data].
-  // A shorter report is padded with zeros to the output length; a longer one is
-  // refused, as is a report ID the device cannot take (non-zero on a device
-  // without IDs, 0 on one with them). An unplugged device refuses with ENODEV.
-  virtual core::Status write_report(std::span<const std::uint8_t> report) = 0;
+  // Writes one output report, `report` being [report ID][data], without
+  // holding the loop's thread while the system holds the write (a device that
+  // does not take it): `done` runs on the loop's thread once the system has
+  // taken the report or refused it, possibly before this call returns, and
+  // not once the device has been destroyed. Writes go out one at a time, in
+  // the order given. A shorter report is padded with zeros to the output
+  // length; a longer one is refused, as is a report ID the device cannot take
+  // (non-zero on a device without IDs, 0 on one with them). An unplugged
+  // device refuses with ENODEV. What bounds a held write: on Linux the
+  // kernel's USB time-out (5 s); on Windows a time-out of 1 s, after which the
+  // write is cancelled.
+  virtual void write_report(std::span<const std::uint8_t> report, HidWriteDone done) = 0;
 
   // Starts the reader, a thread of its own. Each input report and each read
   // error is handed to the loop's thread and the reader waits until the handler
   // has returned, so handlers run one at a time, in order. After a read error
-  // (the device was unplugged) the reader ends. A reader already running is
-  // stopped first.
+  // the reader ends if the device has gone (unplugged); else it tries again
+  // after a pause, and tells the same error again only after a good read. A
+  // reader already running is stopped first.
   virtual core::Status start_reading(HidReportHandler on_report, HidReadErrorHandler on_error) = 0;
   // Stops the reader and waits for it; no handler runs afterwards. Handlers
   // may call this (and may destroy the device).
   virtual void stop_reading() = 0;
-  // True from start_reading until stop_reading or the read error.
+  // True from start_reading until stop_reading or the read error that ended it.
   virtual bool reading() const = 0;
 };
 

@@ -194,12 +194,32 @@ inline constexpr const char* usb_error = "USB Communicatie Error";
 inline constexpr const char* usb_error_chunks = "USB Communicatie Error brokjes";
 // Label1 after a failed read, followed by the system's text.
 inline constexpr const char* data_error = "Data Error:";
-// The bridge is plugged in, but its device node is closed to this user.
+// The bridge is plugged in, but its device node is closed to this user (Linux).
 inline std::string HidNoAccess(const std::string& node) {
   return "The USB HID bridge \"HIDtoUART ZEK\" is plugged in, but this user may not use it (" +
          node +
          ").\r\nInstall the udev rule packaging/udev/70-zekflash.rules as the README's section "
          "\"Cable access without root\" says, then plug the bridge in again.";
+}
+// The bridge is plugged in, but another program holds it for itself (Windows).
+inline std::string HidInUse(const std::string& node) {
+  return "The USB HID bridge \"HIDtoUART ZEK\" is plugged in, but another program holds it (" +
+         node +
+         ").\r\nClose that program (another downloader, or a tool that talks to the bridge), "
+         "then try again.";
+}
+// A device named like the bridge whose reports are not the bridge's.
+inline std::string HidNotTheBridge(const std::string& node, const std::string& why) {
+  return "A device named \"HIDtoUART ZEK\" is plugged in (" + node +
+         "), but it is no bridge this program can use: " + why +
+         ".\r\nUnplug it and plug in the ZEK bridge.";
+}
+inline constexpr const char* hid_capabilities_unreadable = "its capabilities cannot be read";
+inline constexpr const char* hid_no_input_report = "it sends no input reports";
+inline constexpr const char* hid_no_output_report_2 = "it has no output report 2";
+inline std::string HidShortOutputReport(std::size_t bytes, std::size_t needed) {
+  return "its output report 2 holds " + std::to_string(bytes) + " bytes, fewer than the " +
+         std::to_string(needed) + " a request needs";
 }
 
 // --- The port settings panel ---

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
+
 #include "batch_bench.h"
 #include "config/port_record.h"
 #include "firmware/image.h"
@@ -151,6 +154,38 @@ TEST(BatchRunner, APortThatCannotBeOpenedIsNamed) {
   EXPECT_EQ(b.Run({"--port", "/dev/ttyUSB9", image}), 1);
   EXPECT_TRUE(Contains(b.err.str(), "no connection on /dev/ttyUSB9")) << b.err.str();
   EXPECT_EQ(b.serial.open_log, std::vector<std::string>{"/dev/ttyUSB9"});
+}
+
+// A bridge the program cannot use is named with what is wrong with it, on
+// the line of its message box and in the verdict, not as a missing bridge.
+TEST(BatchRunner, ABridgeThatCannotBeUsedIsNamedWithWhatIsWrong) {
+  const struct {
+    const char* name;
+    std::optional<std::map<std::uint8_t, std::size_t>> outputs;
+    platform::HidAccess access;
+    std::string reason;
+  } cases[] = {
+      {"no output report 2", std::map<std::uint8_t, std::size_t>{{1, 65}},
+       platform::HidAccess::read_write,
+       "but it is no bridge this program can use: it has no "
+       "output report 2"},
+      {"held by another program", std::map<std::uint8_t, std::size_t>{{2, 65}},
+       platform::HidAccess::in_use, "is plugged in, but another program holds it"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    BatchBench b;
+    auto bridge = FakeHid::Bridge("b1");
+    bridge.output_reports = c.outputs;
+    bridge.access = c.access;
+    b.hid.plug(bridge);
+    const std::string image = b.WriteImage("5M0100002.fm0", "5M0100002", 2);
+    EXPECT_EQ(b.Run({"--yes", image}), 1);
+    EXPECT_TRUE(Contains(b.out.str() + b.err.str(), c.reason)) << b.out.str() << b.err.str();
+    EXPECT_TRUE(Contains(b.err.str(), c.reason)) << "the verdict says it: " << b.err.str();
+    EXPECT_FALSE(Contains(b.err.str(), "no USB HID bridge")) << b.err.str();
+    EXPECT_TRUE(b.hid.device("b1").writes.empty());
+  }
 }
 
 TEST(BatchRunner, PortFailuresArePrintedWithTheSystemsReason) {

@@ -77,12 +77,21 @@ TEST(HidController, AnUnpluggedDeviceIsClosedAndRefusesWrites) {
   ASSERT_TRUE(a->set_data_handler([](std::uint8_t, std::span<const std::uint8_t>) {}));
   EXPECT_EQ(hid.readers("a"), 1);
   const std::uint8_t report[] = {2, 1, 'V'};
-  EXPECT_TRUE(a->write_report(report));
+  std::string outcomes;  // w: written, x: not
+  const auto tell = [&](const core::Status& s) { outcomes += s ? "w" : "x"; };
+  a->write_report(report, tell);
+  // A write the system still holds when the device goes is told it was not written.
+  hid.holding_writes = true;
+  a->write_report(report, tell);
+  EXPECT_EQ(outcomes, "w");
   hid.unplug("a");
+  EXPECT_EQ(outcomes, "wx");
+  EXPECT_EQ(hid.release_writes(), 0) << "its device has gone: the system never tells it";
   EXPECT_EQ(errors, "a: Input/output error");
   EXPECT_EQ(hid.readers("a"), 0);
-  EXPECT_FALSE(a->write_report(report));
-  EXPECT_EQ(hid.device("a").writes.size(), 1u);
+  a->write_report(report, tell);
+  EXPECT_EQ(outcomes, "wxx");
+  EXPECT_EQ(hid.device("a").writes.size(), 2u);
   EXPECT_EQ(hid.device("a").opens, 1);
 }
 

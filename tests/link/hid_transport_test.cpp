@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+#include <optional>
+
 #include "download/protocol.h"
 #include "form_fixture.h"
 
@@ -120,6 +124,36 @@ TEST(HidTransport, ADataBlockGoesOutIn21PiecesTenMillisecondsApart) {
   EXPECT_TRUE(w.Timer1.enabled()) << "the next block starts";
 }
 
+// A block whose reply was lost goes again from its first piece, whole, however
+// long its pieces take (a slow system, a bridge that holds them): the reply
+// timer of the first send does not cut it short.
+TEST(HidTransport, ABlockSentAgainGoesOutWholeHoweverSlowItsPieces) {
+  // Held long enough, its pieces take more than the first send's reply timer
+  // (500 ms), which would run out between two of them.
+  for (int held_ms = 0; held_ms <= 30; held_ms += 3) {
+    OverHid f;
+    TForm1& w = *f.form;
+    w.firmware_file_name = f.WriteImage("a.fm0", "5M0100001", 3);
+    w.last_block_nr = 2;
+    w.block_nr = 1;
+    w.SendBlock();
+    f.loop.advance(210);  // 21 pieces, the reply lost
+    f.hid.holding_writes = held_ms > 0;
+    for (int ms = 0, held = 0; ms < 3000 && f.hid.device("b1").writes.size() < 42; ++ms) {
+      f.loop.advance(1);
+      held = f.hid.held_writes() > 0 ? held + 1 : 0;
+      if (held == held_ms) f.hid.release_writes();
+    }
+    const std::vector<Bytes> all = f.Payloads();
+    ASSERT_GE(all.size(), 42u) << held_ms << " ms a piece";
+    Bytes joined;
+    for (std::size_t i = 21; i < all.size(); ++i)
+      joined.insert(joined.end(), all[i].begin(), all[i].end());
+    EXPECT_EQ(joined, w.block_message) << held_ms << " ms a piece";
+    EXPECT_EQ(w.error_count, 1) << held_ms << " ms a piece";
+  }
+}
+
 TEST(HidTransport, InputReportsFeedTheDispatcher) {
   const Bytes reply = FormFixture::Reply("V5M0100001");
   const auto report = [](std::uint8_t count, Bytes payload) {
@@ -132,7 +166,8 @@ TEST(HidTransport, InputReportsFeedTheDispatcher) {
     firmware::Link link;
     Bytes held;
     std::int32_t counted;
-    std::string next;  // requests written after them
+    std::string next;         // requests written after them
+    bool read_error = false;  // a read fails first, the bridge staying
   } cases[] = {
       {"count 0 adds nothing", {report(0, Text("V5"))}, firmware::Link::hid, {}, 0, ""},
       {"a count beyond the report takes what it holds",
@@ -154,6 +189,13 @@ TEST(HidTransport, InputReportsFeedTheDispatcher) {
        {},
        0,
        ""},
+      {"a read failed while the bridge stayed: the reply still comes",
+       {report(11, reply)},
+       firmware::Link::hid,
+       {},
+       0,
+       "S",
+       true},
   };
   for (const auto& c : cases) {
     OverHid f;
@@ -161,7 +203,11 @@ TEST(HidTransport, InputReportsFeedTheDispatcher) {
     w.comm_state = download::CommState::version;
     w.Timer2.set_enabled(true);  // the version request is in flight
     w.link_kind = c.link;
+    if (c.read_error) f.hid.fail_reads("b1", 31, "A device is not functioning", false);
     for (const Bytes& r : c.reports) f.hid.inject("b1", r);
+    EXPECT_EQ(w.Label1.caption,
+              c.read_error ? "Data Error:A device is not functioning" : "Version info:")
+        << c.name;
     if (c.next.empty()) {
       EXPECT_EQ(w.rx_buffer, c.held) << c.name;
       EXPECT_EQ(w.rx_count, c.counted) << c.name;
@@ -174,11 +220,18 @@ TEST(HidTransport, InputReportsFeedTheDispatcher) {
 
 TEST(HidTransport, TheBridgeIsTheDeviceNamedExactlySo) {
   using platform::HidAccess;
+  using Outputs = std::optional<std::map<std::uint8_t, std::size_t>>;
   const struct Plugged {
     std::string id;
     std::u16string product;
     HidAccess access = HidAccess::read_write;
+    Outputs outputs = std::map<std::uint8_t, std::size_t>{{2, 65}};
   } bridge{"b", u"HIDtoUART ZEK"};
+  const auto not_the_bridge = [](const std::string& why) {
+    return "A device named \"HIDtoUART ZEK\" is plugged in (/dev/hidraw-b), but it is no bridge "
+           "this program can use: " +
+           why + ".\r\nUnplug it and plug in the ZEK bridge. | USB Communicatie Error 4";
+  };
   const struct {
     const char* name;
     std::vector<Plugged> devices;
@@ -202,12 +255,36 @@ TEST(HidTransport, TheBridgeIsTheDeviceNamedExactlySo) {
        "(/dev/hidraw-b).\r\nInstall the udev rule packaging/udev/70-zekflash.rules as the "
        "README's section \"Cable access without root\" says, then plug the bridge in again. | "
        "USB Communicatie Error 4"},
+      {"the bridge held by another program",
+       {{"b", u"HIDtoUART ZEK", HidAccess::in_use}},
+       "",
+       "The USB HID bridge \"HIDtoUART ZEK\" is plugged in, but another program holds it "
+       "(/dev/hidraw-b).\r\nClose that program (another downloader, or a tool that talks to the "
+       "bridge), then try again. | USB Communicatie Error 4"},
+      {"capabilities that cannot be read",
+       {{"b", u"HIDtoUART ZEK", HidAccess::read_write, std::nullopt}},
+       "",
+       not_the_bridge("its capabilities cannot be read")},
+      {"no output report 2",
+       {{"b", u"HIDtoUART ZEK", HidAccess::read_write, Outputs{{{1, 65}, {3, 65}}}}},
+       "",
+       not_the_bridge("it has no output report 2")},
+      {"an output report 2 shorter than a piece needs",
+       {{"b", u"HIDtoUART ZEK", HidAccess::read_write, Outputs{{{2, 51}}}}},
+       "",
+       not_the_bridge("its output report 2 holds 51 bytes, fewer than the 52 a request needs")},
+      {"an output report 2 just long enough",
+       {{"b", u"HIDtoUART ZEK", HidAccess::read_write, Outputs{{{2, 52}}}}},
+       "b",
+       ""},
   };
   for (const auto& c : cases) {
     FormFixture f;
     for (const Plugged& d : c.devices) {
       auto info = FakeHid::Bridge(d.id, d.product);
       info.access = d.access;
+      info.output_reports = d.outputs;
+      if (d.outputs && !d.outputs->empty()) info.lengths.output = d.outputs->rbegin()->second;
       f.hid.plug(info);
     }
     TForm1& w = *f.form;
@@ -216,7 +293,9 @@ TEST(HidTransport, TheBridgeIsTheDeviceNamedExactlySo) {
     for (const Plugged& d : c.devices) {
       const auto& writes = f.hid.device(d.id).writes;
       EXPECT_EQ(writes.size(), d.id == c.asked ? 1u : 0u) << c.name << ": " << d.id;
-      const bool bridge_read = d.product == bridge.product && d.access == HidAccess::read_write;
+      const bool layout = d.outputs && d.outputs->count(2) != 0 && d.outputs->at(2) >= 52;
+      const bool bridge_read =
+          d.product == bridge.product && d.access == HidAccess::read_write && layout;
       EXPECT_EQ(f.hid.readers(d.id), bridge_read ? 1 : 0) << c.name << ": " << d.id;
     }
     EXPECT_EQ(w.Timer2.enabled(), !c.asked.empty()) << c.name;
@@ -237,6 +316,68 @@ TEST(HidTransport, TheFirstLookAtTheDevicesComesOnceTheLoopRuns) {
   w.link_kind = firmware::Link::hid;
   w.SendVersionRequest();
   EXPECT_EQ(hid.device("b1").writes.size(), 1u);
+}
+
+// A bridge that could not be used when it came (udev set its access late,
+// another program held it) and one unplugged and plugged in again within one
+// listing: the next request reaches the bridge as it is now.
+TEST(HidTransport, TheNextRequestReachesTheBridgeAsItIsNow) {
+  using platform::HidAccess;
+  const auto with = [](const std::string& id, HidAccess access) {
+    auto info = FakeHid::Bridge(id);
+    info.access = access;
+    return info;
+  };
+  const std::string no_access =
+      "The USB HID bridge \"HIDtoUART ZEK\" is plugged in, but this user may not use it "
+      "(/dev/hidraw-b1).\r\nInstall the udev rule packaging/udev/70-zekflash.rules as the "
+      "README's section \"Cable access without root\" says, then plug the bridge in again.";
+  const struct {
+    const char* name;
+    std::function<void(FakeHid&)> then;  // after b1 was plugged in and looked at
+    HidAccess access;                    // b1's when plugged in
+    std::string asked;
+    std::string boxes;
+  } cases[] = {
+      {"access set late, then a connection",
+       [](FakeHid& hid) { hid.set_access("b1", HidAccess::read_write); }, HidAccess::none, "b1",
+       no_access},
+      {"access set late, then a notice",
+       [&](FakeHid& hid) {
+         hid.set_access("b1", HidAccess::read_write);
+         hid.plug(FakeHid::Bridge("k", u"Keyboard"));
+       },
+       HidAccess::none, "b1", no_access},
+      {"access set late, still none at the connection", [](FakeHid&) {}, HidAccess::none, "",
+       no_access + " | USB Communicatie Error 4"},
+      {"another program let go of it",
+       [](FakeHid& hid) { hid.set_access("b1", HidAccess::read_write); }, HidAccess::in_use, "b1",
+       "The USB HID bridge \"HIDtoUART ZEK\" is plugged in, but another program holds it "
+       "(/dev/hidraw-b1).\r\nClose that program (another downloader, or a tool that talks to "
+       "the bridge), then try again."},
+      {"unplugged and back within one listing",
+       [&](FakeHid& hid) {
+         hid.unplug("b1", false);
+         hid.plug(with("b2", HidAccess::read_write), false);
+         hid.notify();
+       },
+       HidAccess::read_write, "b2", ""},
+  };
+  for (const auto& c : cases) {
+    FormFixture f;
+    TForm1& w = *f.form;
+    w.link_kind = firmware::Link::hid;
+    f.hid.plug(with("b1", c.access));
+    c.then(f.hid);
+    w.SendVersionRequest();
+    for (const std::string id : {"b1", "b2"}) {
+      if (!f.hid.has_device(id)) continue;
+      EXPECT_EQ(f.hid.device(id).writes.size(), id == c.asked ? 1u : 0u) << c.name << ": " << id;
+      EXPECT_EQ(f.hid.readers(id), id == c.asked ? 1 : 0) << c.name << ": " << id;
+    }
+    EXPECT_EQ(w.Timer2.enabled(), !c.asked.empty()) << c.name;
+    EXPECT_EQ(Boxes(f.dialogs), c.boxes) << c.name;
+  }
 }
 
 TEST(HidTransport, AnUnpluggedBridgeStopsTheDownloadAndANewOneIsTakenSilently) {
@@ -271,6 +412,58 @@ TEST(HidTransport, AnUnpluggedBridgeStopsTheDownloadAndANewOneIsTakenSilently) {
     w.SendVersionRequest();
     EXPECT_EQ(f.Sent("b2"), "V") << c.name;
     EXPECT_EQ(f.dialogs.boxes.size(), 1u) << c.name << ": no message for the new bridge";
+  }
+}
+
+// The bridge holds a report (a device that does not take it, up to the USB
+// time-out): the loop goes on meanwhile, a reply is heard from the write on,
+// the reply timer counts only from the moment the report is taken, and what
+// follows waits for the outcome.
+TEST(HidTransport, AReportTheBridgeHoldsHoldsNothingElse) {
+  const core::Status refused = core::Error{"write report", "/dev/hidraw-b1", 110, "timed out"};
+  const struct {
+    const char* name;
+    bool block;                // a data block's first piece, else a status request
+    bool stop;                 // the link is stopped meanwhile (another file, say)
+    const core::Status* fate;  // null: taken
+    std::string boxes;
+    bool timer2, timer1;  // running after the outcome
+  } cases[] = {
+      {"a request taken after 700 ms", false, false, nullptr, "", true, false},
+      {"a request never taken", false, false, &refused, "Check USB connection", false, false},
+      {"a piece taken after 700 ms", true, false, nullptr, "", false, true},
+      {"a piece never taken", true, false, &refused, "Check USB connection brokjes", false, false},
+      {"a request given up on meanwhile", false, true, &refused, "", false, false},
+  };
+  for (const auto& c : cases) {
+    OverHid f;
+    TForm1& w = *f.form;
+    w.firmware_file_name = f.WriteImage("a.fm0", "5M0100001", 2);
+    f.hid.holding_writes = true;
+    if (c.block) {
+      w.SendBlock();
+      f.loop.advance(10);
+    } else {
+      w.SendStatusRequest();
+    }
+    f.loop.advance(700);
+    EXPECT_EQ(f.hid.held_writes(), 1u) << c.name << ": nothing more goes out meanwhile";
+    EXPECT_EQ(w.error_count, 0) << c.name << ": no time-out counts meanwhile";
+    EXPECT_FALSE(w.Timer1.enabled()) << c.name;
+    EXPECT_EQ(w.ReplyAwaited(), !c.block) << c.name;
+    EXPECT_TRUE(w.UnitAwaited()) << c.name << ": the batch front end waits for it";
+    if (c.stop) w.StopLinkTimers();
+    f.hid.release_writes(c.fate);
+    EXPECT_EQ(Boxes(f.dialogs), c.boxes) << c.name;
+    EXPECT_EQ(w.Timer2.enabled(), c.timer2) << c.name;
+    EXPECT_EQ(w.Timer1.enabled(), c.timer1) << c.name;
+    EXPECT_FALSE(w.UnitAwaited() && !c.timer1 && !c.timer2) << c.name << ": nothing on its way";
+    if (c.timer2) {
+      f.loop.advance(499);
+      EXPECT_EQ(w.error_count, 0) << c.name;
+      f.loop.advance(1);
+      EXPECT_EQ(w.error_count, 1) << c.name << ": the reply timer ran out 500 ms after";
+    }
   }
 }
 

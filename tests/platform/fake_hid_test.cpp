@@ -36,19 +36,35 @@ TEST(FakeHid, BehavesAsTheRealSystemsPromise) {
                                   [&](const core::Error& e) { errors.push_back(e.code); })
                   .ok());
   EXPECT_EQ(hid.inject("bridge", {1, 2, 'O', 'K'}), 1);
-  ASSERT_TRUE((*bridge)->write_report(Bytes{2, 1, 'V'}).ok());
-  EXPECT_EQ((*bridge)->write_report(Bytes(66, 2)).error().code, EMSGSIZE);
+  // Each write's outcome: the code of its error, 0 when written, -1 while held.
+  std::vector<int> outcomes;
+  const auto write = [&](const Bytes& report) {
+    const std::size_t index = outcomes.size();
+    outcomes.push_back(-1);
+    (*bridge)->write_report(
+        report, [&, index](const core::Status& s) { outcomes[index] = s ? 0 : s.error().code; });
+    return outcomes[index];
+  };
+  EXPECT_EQ(write(Bytes{2, 1, 'V'}), 0);
+  EXPECT_EQ(write(Bytes(66, 2)), EMSGSIZE);
+  hid.holding_writes = true;
+  EXPECT_EQ(write(Bytes{2, 1, 'S'}), -1);
+  EXPECT_EQ(hid.held_writes(), 1u);
+  EXPECT_EQ(hid.release_writes(), 1);
+  EXPECT_EQ(outcomes.back(), 0) << "told once released";
+  hid.holding_writes = false;
 
   hid.unplug("bridge");
   EXPECT_EQ(notices, 3);
   EXPECT_EQ(hid.inject("bridge", {1, 0}), 0);
-  EXPECT_EQ((*bridge)->write_report(Bytes{2, 1, 'V'}).error().code, 19);
+  EXPECT_EQ(write(Bytes{2, 1, 'V'}), 19);
   EXPECT_EQ(reports, (std::vector<Bytes>{{1, 2, 'O', 'K'}}));
   EXPECT_EQ(errors, (std::vector<int>{5}));
   EXPECT_FALSE((*bridge)->reading());
-  Bytes written(65, 0);
+  Bytes written(65, 0), held(65, 0);
   written[0] = 2, written[1] = 1, written[2] = 'V';
-  EXPECT_EQ(hid.device("bridge").writes, (std::vector<Bytes>{written}));
+  held[0] = 2, held[1] = 1, held[2] = 'S';
+  EXPECT_EQ(hid.device("bridge").writes, (std::vector<Bytes>{written, held}));
   EXPECT_EQ(hid.list()->size(), 1u);
 }
 

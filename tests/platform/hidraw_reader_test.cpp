@@ -2,6 +2,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/common/hid_read_loop.h"
 #include "platform/linux/internal.h"
 #include "platform/poll_loop.h"
 
@@ -139,6 +141,92 @@ TEST(HidrawReader, StoppingNeverWaitsForTheLoop) {
     node.device.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(500));
     node.run_until([] { return false; }, 100);
+  }
+}
+
+// The reader's loop every system shares, fed one scripted read after another
+// on a thread of its own; the test's thread takes what it hands over.
+TEST(HidReadLoop, AFailedReadEndsTheReaderOnlyWhenTheDeviceHasGone) {
+  using platform::HidRead;
+  // A read: a report (its one byte), a failure (its code), or the stop (0, 0).
+  struct Step {
+    char kind;  // 'r' report, 'f' failure, 's' stop
+    int value;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Step> reads;
+    int gone_after;      // failures after which the device has gone; 0: never
+    std::string handed;  // r<byte> and e<code>, in order
+    bool ended;          // the last hand-over ended the reader
+    int pauses;
+  };
+  const Case cases[] = {
+      {"the device goes at the first failure", {{'r', 1}, {'f', 5}}, 1, "r1 e5", true, 0},
+      {"a failure while the device stays: told, paused, read again",
+       {{'r', 1}, {'f', 31}, {'r', 2}, {'s', 0}},
+       0,
+       "r1 e31 r2",
+       false,
+       1},
+      {"the same failure again is told once, until a read succeeds",
+       {{'f', 31}, {'f', 31}, {'f', 31}, {'r', 3}, {'f', 31}, {'s', 0}},
+       0,
+       "e31 r3 e31",
+       false,
+       4},
+      {"another failure is told too", {{'f', 31}, {'f', 995}, {'s', 0}}, 0, "e31 e995", false, 2},
+      {"the device goes after failing while it stayed",
+       {{'f', 31}, {'f', 31}, {'f', 1167}},
+       3,
+       "e31 e1167",
+       true,
+       2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string handed;
+    bool ended = false;
+    platform::ReportHandOver handover(
+        [&](std::span<const std::uint8_t> r) {
+          handed += (handed.empty() ? "r" : " r") + std::to_string(r[0]);
+        },
+        [&](const core::Error& e) {
+          handed += (handed.empty() ? "e" : " e") + std::to_string(e.code);
+        });
+    std::atomic<bool> pending{false};
+    handover.set_signal([&] { pending = true; }, [&] { pending = false; });
+    std::size_t next = 0;
+    int failures = 0, pauses = 0;
+    const platform::HidReadHooks hooks{
+        [&]() -> HidRead {
+          if (next == c.reads.size()) return {HidRead::Kind::stopped, {}, {}};
+          const Step step = c.reads[next++];
+          if (step.kind == 'r') {
+            return {HidRead::Kind::report, {static_cast<std::uint8_t>(step.value)}, {}};
+          }
+          if (step.kind == 'f') {
+            ++failures;
+            return {HidRead::Kind::failed, {}, core::Error{"read report", "d", step.value, "x"}};
+          }
+          return {HidRead::Kind::stopped, {}, {}};
+        },
+        [&] { return c.gone_after != 0 && failures >= c.gone_after; },
+        [&] { return ++pauses, true; }};
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+      platform::RunHidReadLoop(handover, hooks);
+      done = true;
+    });
+    while (!done) {
+      if (pending) handover.take();
+      std::this_thread::yield();
+    }
+    reader.join();
+    ended = !handover.running();
+    EXPECT_EQ(handed, c.handed);
+    EXPECT_EQ(ended, c.ended);
+    EXPECT_EQ(pauses, c.pauses);
   }
 }
 

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,10 +44,10 @@ class HidrawSysfsTest : public ::testing::Test {
                    "Logitech USB Keyboard", keyboard_descriptor, "hidraw3");
     Hid(usb_bus + "/1-4/1-4:1.0/0003:04D8:0001.0005", "0003:000004D8:00000001", "Maker Gadget",
         keyboard_descriptor, "hidraw5");
-    // Left out: a descriptor cut short, a node without its device file, a
-    // node whose device has gone.
-    Hid("devices/virtual/misc/uhid/0003:0001:0001.0006", "0003:00000001:00000001", "broken",
-        Bytes{0x75, 0x08, 0x96}, "hidraw6");
+    // Listed without its layout: a descriptor cut short. Left out: a node
+    // without its device file, a node whose device has gone.
+    broken = Hid("devices/virtual/misc/uhid/0003:0001:0001.0006", "0003:00000001:00000001",
+                 "broken", Bytes{0x75, 0x08, 0x96}, "hidraw6");
     Hid("devices/virtual/misc/uhid/0003:0001:0001.0007", "0003:00000001:00000001", "no node",
         keyboard_descriptor, "hidraw7");
     std::filesystem::remove(root / "dev/hidraw7");
@@ -71,7 +73,7 @@ class HidrawSysfsTest : public ::testing::Test {
   }
 
   TempDir root;
-  std::string usb_bridge, uhid_bridge, keyboard;
+  std::string usb_bridge, uhid_bridge, keyboard, broken;
 };
 
 TEST_F(HidrawSysfsTest, ListsEachNodeWithTheProductOfItsUsbDeviceOrItsOwnName) {
@@ -82,19 +84,23 @@ TEST_F(HidrawSysfsTest, ListsEachNodeWithTheProductOfItsUsbDeviceOrItsOwnName) {
     std::uint16_t vendor, product_id;
     platform::HidReportLengths lengths;
     bool numbered;
+    std::optional<std::map<std::uint8_t, std::size_t>> outputs;
   };
   const std::string sysfs = root / "sys";
+  const std::map<std::uint8_t, std::size_t> bridge_outputs{{2, 65}}, keyboard_outputs{{0, 2}};
   const std::vector<Expected> expected{
-      {uhid_bridge, "hidraw2", u"hidtoUART ZEK", 0x1209, 0x7A45, {65, 65, 0}, true},
-      {keyboard, "hidraw3", u"", 0x046D, 0xC31C, {9, 2, 0}, false},
+      {uhid_bridge, "hidraw2", u"hidtoUART ZEK", 0x1209, 0x7A45, {65, 65, 0}, true, bridge_outputs},
+      {keyboard, "hidraw3", u"", 0x046D, 0xC31C, {9, 2, 0}, false, keyboard_outputs},
       {std::filesystem::canonical(sysfs + "/class/hidraw/hidraw5/device").string(),
        "hidraw5",
        u"Ger\u00E4t \U0001F642\n",
        0x04D8,
        0x0001,
        {9, 2, 0},
-       false},
-      {usb_bridge, "hidraw10", u"HIDtoUART ZEK", 0x1209, 0x7A45, {65, 65, 0}, true},
+       false,
+       keyboard_outputs},
+      {broken, "hidraw6", u"broken", 0x0001, 0x0001, {0, 0, 0}, false, std::nullopt},
+      {usb_bridge, "hidraw10", u"HIDtoUART ZEK", 0x1209, 0x7A45, {65, 65, 0}, true, bridge_outputs},
   };
   const auto listed = platform::linux_os::ListHidraw(sysfs, root / "dev", {});
   ASSERT_EQ(listed.size(), expected.size());
@@ -108,12 +114,14 @@ TEST_F(HidrawSysfsTest, ListsEachNodeWithTheProductOfItsUsbDeviceOrItsOwnName) {
     EXPECT_EQ(info.product_id, expected[i].product_id);
     EXPECT_EQ(info.lengths, expected[i].lengths);
     EXPECT_EQ(info.numbered_reports, expected[i].numbered);
+    EXPECT_EQ(info.output_reports, expected[i].outputs);
     EXPECT_EQ(info.access, platform::HidAccess::read_write);
   }
   const auto settled = platform::linux_os::ListHidraw(sysfs, root / "dev", {"hidraw3", "hidraw2"});
-  ASSERT_EQ(settled.size(), 2u);
+  ASSERT_EQ(settled.size(), 3u);
   EXPECT_EQ(settled[0].id, expected[2].id);
-  EXPECT_EQ(settled[1].id, usb_bridge);
+  EXPECT_EQ(settled[1].id, broken);
+  EXPECT_EQ(settled[2].id, usb_bridge);
 }
 
 TEST(HidrawProduct, LongProductsStopBeforeTheLimitWithoutHalvingAPair) {
@@ -152,10 +160,13 @@ TEST_F(HidrawSysfsTest, WritesAreTheReportPaddedToTheOutputLengthAndNothingElse)
     root.write(std::string("dev/") + c.node, "");
     auto device = hid->open(*info);
     ASSERT_TRUE(device.ok()) << device.error().describe();
-    auto written = (*device)->write_report(c.report);
-    EXPECT_EQ(written.ok(), c.code == 0);
-    if (!written.ok()) {
-      EXPECT_EQ(written.error().code, c.code) << written.error().describe();
+    std::optional<core::Status> written;
+    (*device)->write_report(c.report, [&](const core::Status& s) { written = s; });
+    for (int i = 0; i < 100 && !written; ++i) loop.run_once(20);
+    ASSERT_TRUE(written.has_value()) << "no outcome";
+    EXPECT_EQ(written->ok(), c.code == 0);
+    if (!written->ok()) {
+      EXPECT_EQ(written->error().code, c.code) << written->error().describe();
     }
     EXPECT_EQ(FileBytes(info->path), c.written);
   }

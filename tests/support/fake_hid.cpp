@@ -44,7 +44,18 @@ class FakeHidDevice : public platform::HidDevice {
 
   const platform::HidDeviceInfo& info() const override { return info_; }
 
-  core::Status write_report(std::span<const std::uint8_t> report) override {
+  void write_report(std::span<const std::uint8_t> report, platform::HidWriteDone done) override {
+    const auto written = take(report);
+    if (hid_ && hid_->holding_writes) {
+      hid_->held_.push_back({life_, [done = std::move(done), written](const core::Status* fate) {
+                               done(fate != nullptr ? *fate : written);
+                             }});
+      return;
+    }
+    done(written);
+  }
+
+  core::Status take(std::span<const std::uint8_t> report) {
     if (!hid_ || !hid_->device(info_.id).plugged) {
       return core::Error{"write report", info_.path, 19, "No such device"};
     }
@@ -84,9 +95,9 @@ class FakeHidDevice : public platform::HidDevice {
     hid_->loop_.invoke_and_wait([&] { handler(report); });
     return true;
   }
-  void fail(int code, const std::string& text) {
+  void fail(int code, const std::string& text, bool ends = true) {
     if (!reading_) return;
-    reading_ = false;
+    reading_ = !ends;
     auto handler = on_error_;
     hid_->loop_.invoke_and_wait([&] {
       handler(core::Error{"read report", info_.path, code, text});
@@ -140,7 +151,7 @@ core::Result<std::unique_ptr<platform::HidDevice>> FakeHid::open(
   if (it == devices_.end() || !it->second.plugged) {
     return core::Error{"open", device.path, 2, "No such file or directory"};
   }
-  if (it->second.info.access == platform::HidAccess::none) {
+  if (it->second.info.access != platform::HidAccess::read_write) {
     return core::Error{"open", device.path, 13, "Permission denied"};
   }
   ++it->second.opens;
@@ -161,23 +172,28 @@ platform::HidDeviceInfo FakeHid::Bridge(const std::string& id, std::u16string pr
   info.vendor_id = 0x1209;
   info.product_id = 0x7A45;
   info.lengths = {65, 65, 0};
+  info.output_reports = std::map<std::uint8_t, std::size_t>{{2, 65}};
   info.numbered_reports = true;
   info.access = platform::HidAccess::read_write;
   return info;
 }
 
-void FakeHid::plug(platform::HidDeviceInfo info) {
+void FakeHid::plug(platform::HidDeviceInfo info, bool tell) {
   if (devices_.count(info.id) != 0) throw std::logic_error("FakeHid: id plugged before");
   order_.push_back(info.id);
   const std::string id = info.id;
   devices_[id].info = std::move(info);
-  notify();
+  if (tell) notify();
 }
 
-void FakeHid::unplug(const std::string& id) {
+void FakeHid::unplug(const std::string& id, bool tell) {
   device(id).plugged = false;
   fail_reads(id, 5, "Input/output error");
-  notify();
+  if (tell) notify();
+}
+
+void FakeHid::set_access(const std::string& id, platform::HidAccess access) {
+  device(id).info.access = access;
 }
 
 int FakeHid::inject(const std::string& id, const std::vector<std::uint8_t>& report) {
@@ -190,11 +206,23 @@ int FakeHid::inject(const std::string& id, const std::vector<std::uint8_t>& repo
   return taken;
 }
 
-void FakeHid::fail_reads(const std::string& id, int code, const std::string& text) {
+void FakeHid::fail_reads(const std::string& id, int code, const std::string& text, bool ends) {
   const auto handles = handles_;
   for (FakeHidDevice* handle : handles) {
-    if (Holds(handles_, handle) && handle->info().id == id) handle->fail(code, text);
+    if (Holds(handles_, handle) && handle->info().id == id) handle->fail(code, text, ends);
   }
+}
+
+int FakeHid::release_writes(const core::Status* fate) {
+  int released = 0;
+  while (!held_.empty()) {
+    auto write = std::move(held_.front());
+    held_.erase(held_.begin());
+    if (write.device.expired()) continue;  // destroyed with its device: never told
+    write.tell(fate);
+    ++released;
+  }
+  return released;
 }
 
 int FakeHid::readers(const std::string& id) const {

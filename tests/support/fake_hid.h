@@ -43,15 +43,22 @@ class FakeHid : public platform::HidSystem {
   static platform::HidDeviceInfo Bridge(const std::string& id,
                                         std::u16string product = u"HIDtoUART ZEK");
 
-  // Lists the device and tells every watch. Its id must be new.
-  void plug(platform::HidDeviceInfo info);
+  // Lists the device and tells every watch, unless `tell` is false. Its id
+  // must be new.
+  void plug(platform::HidDeviceInfo info, bool tell = true);
   // Takes the device off the list: each of its readers gets one read error (EIO)
-  // and ends, then every watch is told. Writes fail from now on (ENODEV).
-  void unplug(const std::string& id);
+  // and ends, then every watch is told unless `tell` is false. Writes fail from
+  // now on (ENODEV).
+  void unplug(const std::string& id, bool tell = true);
+  // Tells every watch that the list changed.
+  void notify();
+  // The device's access changes without a notice, as udev's does.
+  void set_access(const std::string& id, platform::HidAccess access);
   // An input report ([ID][data]) to every reader of the device; how many took it.
   int inject(const std::string& id, const std::vector<std::uint8_t>& report);
-  // A read error to every reader of the device, which then ends.
-  void fail_reads(const std::string& id, int code, const std::string& text);
+  // A read error to every reader of the device, which then ends, or reads on
+  // when `ends` is false (the device stayed).
+  void fail_reads(const std::string& id, int code, const std::string& text, bool ends = true);
 
   Device& device(const std::string& id) { return devices_.at(id); }
   bool has_device(const std::string& id) const { return devices_.count(id) != 0; }
@@ -68,13 +75,27 @@ class FakeHid : public platform::HidSystem {
   // text, as the system would report them.
   std::map<std::string, std::pair<int, std::string>> failing;
 
+  // Writes are told at once, as by a system that never holds one; while this
+  // is set they are held instead (the device received them, but the system
+  // has not said so) until release_writes.
+  bool holding_writes = false;
+  // Tells every held write of a device still open its outcome, or `fate` in
+  // its place when given; how many were told.
+  int release_writes(const core::Status* fate = nullptr);
+  std::size_t held_writes() const { return held_.size(); }
+
  private:
   friend class FakeHidDevice;
   friend class FakeHidWatch;
   std::optional<core::Error> failure(const std::string& operation, const std::string& name) const;
-  void notify();
+
+  struct HeldWrite {
+    std::weak_ptr<int> device;
+    std::function<void(const core::Status* fate)> tell;
+  };
 
   core::ManualLoop& loop_;
+  std::vector<HeldWrite> held_;
   std::map<std::string, Device> devices_;
   std::vector<std::string> order_;  // ids in the order plugged in
   std::vector<FakeHidDevice*> handles_;

@@ -41,7 +41,7 @@ start_bridge() {
 # user $2 if given, else as root; sets cli_status and cli_cs (centiseconds).
 run_cli() {
   run=$1
-  command="zekflash-cli --yes --timeout 90 $image"
+  command="zekflash-cli --yes --timeout 90 ${trace:+--trace $trace} $image"
   begin=$(uptime_cs)
   if [ -n "${2:-}" ]; then
     timeout 120 su "$2" -s /bin/sh -c "$command" >"/tmp/cli$run.txt" 2>&1
@@ -73,7 +73,9 @@ block_times() {
 case "$zek_test" in
   download)
     start_bridge other "$other" && start_bridge sim "$name" --received /tmp/rx.bin || exit 1
+    trace=/tmp/trace.txt
     run_cli 1
+    trace=
     [ "$cli_status" -eq 0 ] && pass "the download finished" ||
       fail "zekflash-cli exited $cli_status"
     same_blocks /tmp/rx.bin && pass "the unit received the file's $blocks blocks" ||
@@ -81,9 +83,17 @@ case "$zek_test" in
     [ "$(requests other)" -eq 0 ] && pass "the device named \"$other\" was never asked" ||
       fail "the device named \"$other\" was asked"
     said "error" && fail "a message box was shown"
+    # The support trace holds every report, ID first, with the bridge's node.
+    node=$(head -n 1 /tmp/sim.out)
+    grep -qF " sent \"$node\" 02 01 56 00 00" /tmp/trace.txt &&
+      grep -qF " received \"$node\" 01 0b 56 35 4d 30 31 30 30 30 30 31" /tmp/trace.txt &&
+      [ "$(grep -cF " sent \"$node\" 02 " /tmp/trace.txt)" -ge $((21 * blocks + 4)) ] &&
+      pass "the trace holds the bridge's requests and replies" ||
+      fail "the trace lacks the bridge's requests or replies"
     echo "note: download of $blocks blocks took $((cli_cs * 10)) ms in all"
     echo "note: time per block at the unit: $(block_times /tmp/sim.log); floor 200 ms" \
       "(21 reports, 20 gaps of 10 ms) plus the reply"
+    echo "note: where a block's time goes (the trace): $(awk -f /data/trace_times.awk /tmp/trace.txt)"
     ;;
   unplug)
     start_bridge sim "$name" --unplug-after-blocks 3 --replug-after 3000 --link-file /tmp/link \

@@ -52,7 +52,8 @@ The USB HID bridge (uhid; needs the uhid and hid-generic modules):
   --hid-name TEXT         call the bridge TEXT instead
   --unplug-after-blocks N after the N-th block is answered OK, unplug the bridge,
                           and plug it in again --replug-after MS later (default
-                          500) as a new device with a new hidraw node
+                          500) as a new device with a new hidraw node (and the
+                          same serial number); SIGUSR1 does the same at once
   --uhid PATH             the uhid device (default /dev/uhid)
   --hid-gadget            make the bridge a real USB device instead: a configfs
                           gadget on the first USB device controller (dummy_hcd

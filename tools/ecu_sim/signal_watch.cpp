@@ -11,6 +11,7 @@ SignalWatch::SignalWatch() {
   sigaddset(&set, SIGTERM);
   sigaddset(&set, SIGINT);
   sigaddset(&set, SIGHUP);
+  sigaddset(&set, SIGUSR1);
   if (::sigprocmask(SIG_BLOCK, &set, nullptr) == 0) {
     fd_ = UniqueFd(::signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC));
   }

@@ -5,7 +5,8 @@
 namespace ecu_sim {
 
 // SIGTERM, SIGINT and SIGHUP as a readable descriptor, so that the main loop ends
-// cleanly (and writes its files) instead of being killed inside a write.
+// cleanly (and writes its files) instead of being killed inside a write; and
+// SIGUSR1, which asks for a replug of the bridge.
 class SignalWatch {
  public:
   SignalWatch();

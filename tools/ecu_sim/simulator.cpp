@@ -2,6 +2,7 @@
 #include "simulator.h"
 
 #include <poll.h>
+#include <signal.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -105,11 +106,19 @@ void Simulator::WaitForWork(TimePoint now) {
     while (::ppoll(fds.data(), fds.size(), &zero, nullptr) == 0 && Clock::now() < until) {
     }
   }
-  if ((fds[0].revents & POLLIN) != 0 && signals_.Take() != 0) {
-    log_.Event(Clock::now(), "signal: exiting");
-    exit_status_ = kExitDone;
-  }
+  if ((fds[0].revents & POLLIN) != 0) TakeSignal(Clock::now());
   if ((fds[1].revents & POLLOUT) != 0) write_blocked_ = false;
+}
+
+void Simulator::TakeSignal(TimePoint now) {
+  const int signal = signals_.Take();
+  if (signal == 0) return;
+  if (signal == SIGUSR1) {
+    if (bridge_ != nullptr && !unplug_due_ && !replug_at_) unplug_due_ = now;
+    return;
+  }
+  log_.Event(now, "signal: exiting");
+  exit_status_ = kExitDone;
 }
 
 void Simulator::ReadLine(TimePoint now) {

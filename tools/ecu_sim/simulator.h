@@ -53,6 +53,8 @@ class Simulator {
   std::optional<StartFailure> OpenLink();
   bool WriteLinkFile(std::string& error) const;
   void UnplugIfDue(TimePoint now);
+  // A signal: SIGUSR1 replugs the bridge, the others end the unit.
+  void TakeSignal(TimePoint now);
   void PlugInIfDue(TimePoint now);
 
   void WaitForWork(TimePoint now);

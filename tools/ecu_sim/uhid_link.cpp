@@ -66,8 +66,9 @@ bool UhidLink::Send(const uhid_event& event) {
 }
 
 bool UhidLink::Create(std::string& error) {
-  ++generation_;
-  uniq_ = "zek-ecu-sim." + std::to_string(::getpid()) + "." + std::to_string(generation_);
+  // The serial number stays across replugs, as a real bridge's does: Windows
+  // then names the device plugged in again by the same path.
+  uniq_ = "zek-ecu-sim." + std::to_string(::getpid());
   const auto descriptor = BridgeReportDescriptor();
   auto event = std::make_unique<uhid_event>();
   event->type = UHID_CREATE2;

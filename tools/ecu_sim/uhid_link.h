@@ -57,7 +57,6 @@ class UhidLink : public Bridge {
   UniqueFd uhid_;
   bool plugged_ = false;
   bool started_ = false;
-  unsigned generation_ = 0;
   std::string uniq_;
   std::string sysfs_name_;
   std::string node_;

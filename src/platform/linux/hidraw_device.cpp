@@ -11,25 +11,21 @@ HidrawDevice::HidrawDevice(core::EventLoop& loop, UniqueFd fd, HidDeviceInfo inf
     : loop_(loop), fd_(std::move(fd)), info_(std::move(info)) {}
 
 HidrawDevice::~HidrawDevice() {
-  // The reader polls the descriptor: it goes before the descriptor is closed.
+  // Both threads use the descriptor: they go before it is closed.
+  writer_.reset();
   reader_.reset();
 }
 
-core::Status HidrawDevice::write_report(std::span<const std::uint8_t> report) {
+void HidrawDevice::write_report(std::span<const std::uint8_t> report, HidWriteDone done) {
   // The kernel takes any length and any ID and passes them on as they are.
   auto bytes = PaddedOutputReport(report, info_.lengths.output, info_.numbered_reports, info_.path);
-  if (!bytes) return bytes.error();
-  for (;;) {
-    const ssize_t n = ::write(fd_.get(), bytes->data(), bytes->size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return core::error_from_errno("write report", info_.path);
-    if (static_cast<std::size_t>(n) != bytes->size()) {
-      return core::Error{
-          "write report", info_.path, EIO,
-          "wrote " + std::to_string(n) + " of " + std::to_string(bytes->size()) + " bytes"};
-    }
-    return core::Ok{};
+  if (!bytes) return done(bytes.error());
+  if (!writer_) {
+    auto writer = HidrawWriter::Start(loop_, fd_.get(), info_.path);
+    if (!writer) return done(writer.error());
+    writer_ = std::move(*writer);
   }
+  writer_->write(std::move(*bytes), std::move(done));
 }
 
 core::Status HidrawDevice::start_reading(HidReportHandler on_report, HidReadErrorHandler on_error) {

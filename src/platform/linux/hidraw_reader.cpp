@@ -7,6 +7,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/common/hid_read_loop.h"
 #include "platform/common/report_handover.h"
 #include "platform/linux/internal.h"
 
@@ -76,24 +77,26 @@ void HidrawReader::run(HidrawReaderSetup setup) {
   const std::size_t skip = setup.numbered_reports ? 0 : 1;
   std::vector<std::uint8_t> buffer(std::max<std::size_t>(setup.input_length, 2), 0);
   pollfd fds[2] = {{setup.fd, POLLIN, 0}, {stop_.get(), POLLIN, 0}};
-  for (;;) {
-    fds[0].revents = fds[1].revents = 0;
-    const int ready = ::poll(fds, 2, -1);
-    if (ready < 0 && errno == EINTR) continue;
-    if (fds[1].revents != 0) return;
-    ssize_t n = -1;
-    if (ready > 0) n = ::read(setup.fd, buffer.data() + skip, buffer.size() - skip);
-    if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
-    if (n <= 0) {
-      core::Error error =
-          n < 0 ? core::error_from_errno("read report", setup.name) : GoneError(setup.name);
-      shared_->handover.hand_over_end(std::move(error));
-      return;
+  const auto read_one = [&]() -> HidRead {
+    for (;;) {
+      fds[0].revents = fds[1].revents = 0;
+      const int ready = ::poll(fds, 2, -1);
+      if (ready < 0 && errno == EINTR) continue;
+      if (fds[1].revents != 0) return {HidRead::Kind::stopped, {}, {}};
+      ssize_t n = -1;
+      if (ready > 0) n = ::read(setup.fd, buffer.data() + skip, buffer.size() - skip);
+      if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+      if (n < 0)
+        return {HidRead::Kind::failed, {}, core::error_from_errno("read report", setup.name)};
+      if (n == 0) return {HidRead::Kind::failed, {}, GoneError(setup.name)};
+      return {HidRead::Kind::report,
+              std::vector<std::uint8_t>(buffer.begin(),
+                                        buffer.begin() + static_cast<std::ptrdiff_t>(skip + n)),
+              {}};
     }
-    std::vector<std::uint8_t> report(buffer.begin(),
-                                     buffer.begin() + static_cast<std::ptrdiff_t>(skip + n));
-    if (!shared_->handover.hand_over(std::move(report))) return;
-  }
+  };
+  // A node reads an error only once its device has gone.
+  RunHidReadLoop(shared_->handover, {read_one, [] { return true; }, [] { return false; }});
 }
 
 }  // namespace platform::linux_os

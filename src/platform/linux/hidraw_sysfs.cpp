@@ -75,6 +75,11 @@ bool ReadLayout(const std::string& folder, HidDeviceInfo& info) {
   if (!layout) return false;
   info.lengths = layout->lengths();
   info.numbered_reports = layout->numbered;
+  info.output_reports.emplace();
+  for (const auto& [key, bits] : layout->bits) {
+    if (key.first != HidReportKind::output) continue;
+    (*info.output_reports)[key.second] = static_cast<std::size_t>((bits + 7) / 8) + 1;
+  }
   return true;
 }
 
@@ -110,7 +115,9 @@ std::optional<HidDeviceInfo> DescribeHidraw(const std::string& sysfs, const std:
   if (info.id.empty()) return std::nullopt;
   const auto uevent = ReadAttribute(info.id + "/uevent");
   if (!uevent || !ReadIds(UeventValue(*uevent, "HID_ID"), info)) return std::nullopt;
-  if (!ReadLayout(info.id, info)) return std::nullopt;
+  // A device whose layout cannot be read is listed all the same, so that a
+  // bridge like that is named with what is wrong with it.
+  if (!ReadLayout(info.id, info)) info.lengths = {};
   // Without a USB parent (uhid, Bluetooth) the device's name is its product;
   // with one, HID_NAME is the manufacturer and the product joined.
   const auto usb_product = UsbProductAbove(info.id, sysfs);

@@ -238,6 +238,7 @@ std::vector<HidDeviceInfo> ListHidraw(const std::string& sysfs, const std::strin
 int ReadWriteAccess(const std::string& path);
 
 class HidrawReader;
+class HidrawWriter;
 
 // An open hidraw node. `info` is what it was listed as.
 class HidrawDevice : public HidDevice {
@@ -248,7 +249,7 @@ class HidrawDevice : public HidDevice {
   HidrawDevice& operator=(const HidrawDevice&) = delete;
 
   const HidDeviceInfo& info() const override { return info_; }
-  core::Status write_report(std::span<const std::uint8_t> report) override;
+  void write_report(std::span<const std::uint8_t> report, HidWriteDone done) override;
   core::Status start_reading(HidReportHandler on_report, HidReadErrorHandler on_error) override;
   void stop_reading() override;
   bool reading() const override;
@@ -258,6 +259,34 @@ class HidrawDevice : public HidDevice {
   UniqueFd fd_;
   HidDeviceInfo info_;
   std::unique_ptr<HidrawReader> reader_;
+  std::unique_ptr<HidrawWriter> writer_;
+};
+
+// A thread that writes output reports to a hidraw node one after another, so
+// that a write the kernel holds (a USB device that does not take the report,
+// up to the USB time-out of 5 s) holds no one else; each outcome goes back to
+// the loop's thread through an eventfd the loop watches. Destroying it waits
+// for the write in progress and drops the outcomes not yet handed back.
+class HidrawWriter {
+ public:
+  static core::Result<std::unique_ptr<HidrawWriter>> Start(core::EventLoop& loop, int fd,
+                                                           std::string name);
+  ~HidrawWriter();
+  HidrawWriter(const HidrawWriter&) = delete;
+  HidrawWriter& operator=(const HidrawWriter&) = delete;
+
+  void write(std::vector<std::uint8_t> bytes, HidWriteDone done);
+
+  struct Shared;
+
+ private:
+  HidrawWriter(core::EventLoop& loop, std::shared_ptr<Shared> shared);
+  void run(int fd, std::string name);
+
+  core::EventLoop& loop_;
+  std::shared_ptr<Shared> shared_;
+  core::EventLoop::Id watch_ = 0;
+  std::thread thread_;
 };
 
 // What a reader needs to know of its device.

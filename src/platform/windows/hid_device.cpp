@@ -12,8 +12,6 @@ void KeepManyInputReports(HANDLE device) {
   if (!::HidD_SetNumInputBuffers(device, 1024)) ::HidD_SetNumInputBuffers(device, 512);
 }
 
-constexpr DWORD write_timeout_ms = 1000;
-
 }  // namespace
 
 WinHidDevice::WinHidDevice(core::EventLoop& loop, UniqueHandle handle, HidDeviceInfo info)
@@ -22,33 +20,78 @@ WinHidDevice::WinHidDevice(core::EventLoop& loop, UniqueHandle handle, HidDevice
 }
 
 WinHidDevice::~WinHidDevice() {
+  cancel_write();
   stop_reading();
 }
 
-core::Status WinHidDevice::write_report(std::span<const std::uint8_t> report) {
+void WinHidDevice::write_report(std::span<const std::uint8_t> report, HidWriteDone done) {
   core::Result<std::vector<std::uint8_t>> bytes =
       PaddedOutputReport(report, info_.lengths.output, info_.numbered_reports, info_.path);
-  if (!bytes) return bytes.error();
-  OVERLAPPED op{};
-  op.hEvent = write_event_.get();
-  const DWORD size = static_cast<DWORD>(bytes->size());
-  if (!::WriteFile(handle_.get(), bytes->data(), size, nullptr, &op) &&
-      ::GetLastError() != ERROR_IO_PENDING) {
-    return WinError("write report", info_.path);
+  if (!bytes) return done(bytes.error());
+  auto write = std::make_unique<Write>();
+  write->bytes = std::move(*bytes);
+  write->done = std::move(done);
+  writes_.push_back(std::move(write));
+  if (writes_.size() == 1) start_write();
+}
+
+void WinHidDevice::start_write() {
+  while (!writes_.empty()) {
+    Write& write = *writes_.front();
+    write.op = OVERLAPPED{};
+    write.op.hEvent = write_event_.get();
+    if (::WriteFile(handle_.get(), write.bytes.data(), static_cast<DWORD>(write.bytes.size()),
+                    nullptr, &write.op) ||
+        ::GetLastError() == ERROR_IO_PENDING) {
+      write_watch_ =
+          loop_.watch_readable(ToWaitable(write_event_.get()), [this] { write_ended(); });
+      write_timer_ = loop_.schedule(write_timeout_ms, [this] {
+        write_timer_ = 0;
+        writes_.front()->timed_out = true;
+        ::CancelIoEx(handle_.get(), &writes_.front()->op);
+      });
+      return;
+    }
+    // Refused at once: told, and the next one tried. Its handler may end this device.
+    const HidWriteDone done = std::move(write.done);
+    writes_.pop_front();
+    const std::weak_ptr<int> alive = life_;
+    done(WinError("write report", info_.path));
+    if (alive.expired()) return;
   }
-  if (::WaitForSingleObject(op.hEvent, write_timeout_ms) != WAIT_OBJECT_0) {
-    ::CancelIoEx(handle_.get(), &op);
-  }
+}
+
+// A report goes whole or not at all, so the count says nothing the result
+// does not; Wine counts one byte less than Windows (not the report ID).
+void WinHidDevice::write_ended() {
+  loop_.unwatch(write_watch_);
+  loop_.cancel(write_timer_);
+  write_watch_ = write_timer_ = 0;
+  std::unique_ptr<Write> write = std::move(writes_.front());
+  writes_.pop_front();
   DWORD written = 0;
-  if (!::GetOverlappedResult(handle_.get(), &op, &written, TRUE)) {
-    return WinError("write report", info_.path);
+  core::Status status = core::Ok{};
+  if (!::GetOverlappedResult(handle_.get(), &write->op, &written, FALSE)) {
+    status = write->timed_out ? core::Error{"write report", info_.path, ERROR_TIMEOUT,
+                                            "the device did not take the report within " +
+                                                std::to_string(write_timeout_ms) + " ms"}
+                              : WinError("write report", info_.path);
   }
-  if (written != size) {
-    return core::Error{
-        "write report", info_.path, ERROR_WRITE_FAULT,
-        "wrote " + std::to_string(written) + " of " + std::to_string(size) + " bytes"};
-  }
-  return core::Ok{};
+  const std::weak_ptr<int> alive = life_;
+  write->done(status);
+  if (!alive.expired()) start_write();
+}
+
+// The write on its way writes from its buffer: it must be over before the buffer goes.
+void WinHidDevice::cancel_write() {
+  if (write_watch_ == 0) return;
+  loop_.unwatch(write_watch_);
+  loop_.cancel(write_timer_);
+  write_watch_ = write_timer_ = 0;
+  ::CancelIoEx(handle_.get(), &writes_.front()->op);
+  DWORD written = 0;
+  ::GetOverlappedResult(handle_.get(), &writes_.front()->op, &written, TRUE);
+  writes_.clear();
 }
 
 core::Status WinHidDevice::start_reading(HidReportHandler on_report, HidReadErrorHandler on_error) {

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <map>
 
 #include "platform/windows/hid_api.h"
 #include "platform/windows/internal.h"
@@ -59,6 +60,26 @@ bool NumbersReports(PHIDP_PREPARSED_DATA data, const HIDP_CAPS& caps) {
   return false;
 }
 
+// The IDs of the output reports: those of their controls.
+std::map<std::uint8_t, std::size_t> OutputReports(PHIDP_PREPARSED_DATA data,
+                                                  const HIDP_CAPS& caps) {
+  std::map<std::uint8_t, std::size_t> reports;
+  const auto add = [&](UCHAR id) { reports[id] = caps.OutputReportByteLength; };
+  if (USHORT count = caps.NumberOutputButtonCaps; count > 0) {
+    std::vector<HIDP_BUTTON_CAPS> all(count);
+    if (HidP_GetButtonCaps(HidP_Output, all.data(), &count, data) == HIDP_STATUS_SUCCESS) {
+      for (USHORT i = 0; i < count; ++i) add(all[i].ReportID);
+    }
+  }
+  if (USHORT count = caps.NumberOutputValueCaps; count > 0) {
+    std::vector<HIDP_VALUE_CAPS> all(count);
+    if (HidP_GetValueCaps(HidP_Output, all.data(), &count, data) == HIDP_STATUS_SUCCESS) {
+      for (USHORT i = 0; i < count; ++i) add(all[i].ReportID);
+    }
+  }
+  return reports;
+}
+
 // Windows' report lengths already have the [ID][data] shape: the ID byte is
 // counted, 0 on a device without IDs.
 bool ReadCaps(HANDLE device, HidDeviceInfo& info) {
@@ -70,6 +91,7 @@ bool ReadCaps(HANDLE device, HidDeviceInfo& info) {
     info.lengths = {caps.InputReportByteLength, caps.OutputReportByteLength,
                     caps.FeatureReportByteLength};
     info.numbered_reports = NumbersReports(data, caps);
+    info.output_reports = OutputReports(data, caps);
   }
   ::HidD_FreePreparsedData(data);
   return ok;
@@ -112,9 +134,10 @@ std::optional<HidDeviceInfo> DescribeHid(const std::string& path) {
   info.access = HidAccess::read_write;
   UniqueHandle device(OpenShared(path, GENERIC_READ | GENERIC_WRITE));
   if (!device.valid()) {
-    // Keyboards and mice are held by the system: for identification only.
+    // Held by another program for itself, as the system holds keyboards and
+    // mice: for identification only.
     device.reset(OpenShared(path, 0));
-    info.access = HidAccess::none;
+    info.access = HidAccess::in_use;
   }
   if (!device.valid()) return std::nullopt;
   HIDD_ATTRIBUTES attributes{};

@@ -1,3 +1,6 @@
+#include <cctype>
+#include <cstddef>
+
 #include "platform/windows/hid_api.h"
 #include "platform/windows/internal.h"
 
@@ -7,10 +10,16 @@ namespace {
 
 constexpr const wchar_t* window_class = L"zekflash-hid-notices";
 
+std::string Lowered(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
 // What the window tells. The call goes through the loop rather than from the
 // window procedure, so that a handler may end the watch, and its window, at once.
 struct Notices {
   core::EventLoop& loop;
+  std::shared_ptr<HidArrivals> arrivals;
   std::shared_ptr<std::function<void()>> on_change;
   bool due = false;
 
@@ -32,10 +41,34 @@ bool IsListChange(WPARAM event) {
          event == DBT_DEVICEREMOVECOMPLETE;
 }
 
+// The interface's path from an arrival notice; empty for any other notice.
+std::string ArrivedPath(WPARAM event, LPARAM data) {
+  const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+  if (event != DBT_DEVICEARRIVAL || header == nullptr ||
+      header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE ||
+      header->dbch_size < sizeof(DEV_BROADCAST_DEVICEINTERFACE_W)) {
+    return {};
+  }
+  const auto* notice = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(data);
+  const std::size_t room =
+      (header->dbch_size - offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name)) / sizeof(wchar_t);
+  std::string path;
+  for (std::size_t i = 0; i < room && notice->dbcc_name[i] != 0; ++i) {
+    const wchar_t c = notice->dbcc_name[i];
+    path.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  }
+  return path;
+}
+
 LRESULT CALLBACK NoticeProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_DEVICECHANGE && IsListChange(wparam)) {
     auto* notices = reinterpret_cast<Notices*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (notices != nullptr) notices->notice();
+    if (notices != nullptr) {
+      if (const std::string path = ArrivedPath(wparam, lparam); !path.empty()) {
+        notices->arrivals->arrived(path);
+      }
+      notices->notice();
+    }
     return TRUE;
   }
   return ::DefWindowProcW(window, message, wparam, lparam);
@@ -52,9 +85,11 @@ bool RegisterWindowClass() {
 
 class NoticeWatch : public HidChangeWatch {
  public:
-  NoticeWatch(core::EventLoop& loop, std::function<void()> on_change)
+  NoticeWatch(core::EventLoop& loop, std::shared_ptr<HidArrivals> arrivals,
+              std::function<void()> on_change)
       : notices_(std::make_unique<Notices>(
-            Notices{loop, std::make_shared<std::function<void()>>(std::move(on_change))})) {}
+            Notices{loop, std::move(arrivals),
+                    std::make_shared<std::function<void()>>(std::move(on_change))})) {}
 
   ~NoticeWatch() override {
     if (registration_ != nullptr) ::UnregisterDeviceNotification(registration_);
@@ -84,9 +119,19 @@ class NoticeWatch : public HidChangeWatch {
 
 }  // namespace
 
+void HidArrivals::arrived(const std::string& path) {
+  ++counts_[Lowered(path)];
+}
+
+std::string HidArrivals::id_of(const std::string& path) const {
+  const auto it = counts_.find(Lowered(path));
+  return path + "#" + std::to_string(it == counts_.end() ? 0 : it->second);
+}
+
 core::Result<std::unique_ptr<HidChangeWatch>> WatchHidNotices(core::EventLoop& loop,
+                                                              std::shared_ptr<HidArrivals> arrivals,
                                                               std::function<void()> on_change) {
-  auto watch = std::make_unique<NoticeWatch>(loop, std::move(on_change));
+  auto watch = std::make_unique<NoticeWatch>(loop, std::move(arrivals), std::move(on_change));
   core::Status started = watch->start();
   if (!started) return started.error();
   return std::unique_ptr<HidChangeWatch>(std::move(watch));

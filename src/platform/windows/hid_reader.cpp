@@ -1,7 +1,9 @@
 #include <algorithm>
 #include <system_error>
 
+#include "platform/common/hid_read_loop.h"
 #include "platform/common/report_handover.h"
+#include "platform/windows/hid_api.h"
 #include "platform/windows/internal.h"
 
 namespace platform::windows_os {
@@ -19,25 +21,40 @@ struct WinHidReader::Shared {
 
 namespace {
 
-enum class ReadEnd { report, stopped, failed };
+// A read that failed while the device stayed is tried again this long after.
+constexpr DWORD retry_pause_ms = 100;
 
 // One overlapped read of an input report, or the stop event, whichever first.
-ReadEnd ReadOne(HANDLE device, HANDLE stop, std::vector<std::uint8_t>& buffer, DWORD& got) {
+HidRead ReadOne(HANDLE device, HANDLE stop, std::vector<std::uint8_t>& buffer,
+                const std::string& name) {
   UniqueHandle done = MakeEvent();
   OVERLAPPED op{};
   op.hEvent = done.get();
   std::fill(buffer.begin(), buffer.end(), 0);
+  const auto failed = [&] {
+    return HidRead{HidRead::Kind::failed, {}, WinError("read report", name)};
+  };
   if (!::ReadFile(device, buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, &op) &&
       ::GetLastError() != ERROR_IO_PENDING) {
-    return ReadEnd::failed;
+    return failed();
   }
   const HANDLE waits[] = {op.hEvent, stop};
+  DWORD got = 0;
   if (::WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
     ::CancelIoEx(device, &op);
     ::GetOverlappedResult(device, &op, &got, TRUE);
-    return ReadEnd::stopped;
+    return {HidRead::Kind::stopped, {}, {}};
   }
-  return ::GetOverlappedResult(device, &op, &got, FALSE) ? ReadEnd::report : ReadEnd::failed;
+  if (!::GetOverlappedResult(device, &op, &got, FALSE)) return failed();
+  return {
+      HidRead::Kind::report, std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + got), {}};
+}
+
+// A device that has gone no longer answers on the handle, whatever the read said.
+bool Gone(HANDLE device) {
+  HIDD_ATTRIBUTES attributes{};
+  attributes.Size = sizeof attributes;
+  return !::HidD_GetAttributes(device, &attributes);
 }
 
 }  // namespace
@@ -75,20 +92,16 @@ bool WinHidReader::running() const {
 
 void WinHidReader::run(WinHidReaderSetup setup) {
   std::vector<std::uint8_t> buffer(std::max<std::size_t>(setup.input_length, 2), 0);
-  for (;;) {
-    DWORD got = 0;
-    const ReadEnd end = ReadOne(setup.device, stop_.get(), buffer, got);
-    if (end == ReadEnd::stopped) return;
-    if (end == ReadEnd::failed) {
-      // The device was unplugged or broke: the reader ends, as on Linux.
-      core::Error error = WinError("read report", setup.name);
-      shared_->handover.hand_over_end(std::move(error));
-      return;
+  const HANDLE stop = stop_.get();
+  const auto read_one = [&]() -> HidRead {
+    for (;;) {
+      HidRead read = ReadOne(setup.device, stop, buffer, setup.name);
+      if (read.kind != HidRead::Kind::report || !read.report.empty()) return read;
     }
-    if (got == 0) continue;
-    std::vector<std::uint8_t> report(buffer.begin(), buffer.begin() + got);
-    if (!shared_->handover.hand_over(std::move(report))) return;
-  }
+  };
+  RunHidReadLoop(shared_->handover,
+                 {read_one, [&] { return Gone(setup.device); },
+                  [&] { return ::WaitForSingleObject(stop, retry_pause_ms) == WAIT_TIMEOUT; }});
 }
 
 }  // namespace platform::windows_os

@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -66,12 +68,17 @@ std::optional<std::string> ComDevicePath(std::string_view name);
 // What the port's driver is told (SetCommTimeouts). The receive path lives on
 // overlapped reads alone: the comm-event wait is unreliable where there are no
 // modem lines (Wine on a pseudo-terminal ends it at once with
-// ERROR_OPERATION_ABORTED, over and over). A read waits up to read_wait_ms for
-// its first byte and ends 1 ms after the last; so it returns what came, at
-// once, without polling. (The "return at once" setting, MAXDWORD and zeros,
-// would leave nothing to wait on; MAXDWORD with a MAXDWORD multiplier, Wine
-// does not honour.) Wine ends a read that waited in vain with ERROR_TIMEOUT,
-// Windows with no bytes. A write must be done within 1000 ms plus 100 ms per byte.
+// ERROR_OPERATION_ABORTED, over and over), and slow under Wine where it works.
+// A read waits up to read_wait_ms for its first byte and ends 1 ms after the
+// last, or once it has as many bytes as it asked for. So the port keeps a read
+// of one byte waiting, which ends the moment a byte comes, and then reads what
+// the driver holds by its count: a larger read would wait for the 1 ms of
+// silence after a reply, which Wine's server times coarsely (1.8 ms of each
+// block's turnaround at 921600 baud). (The "return at once" setting, MAXDWORD
+// and zeros, would leave nothing to wait on; MAXDWORD with a MAXDWORD
+// multiplier, Wine does not honour.) Wine ends a read that waited in vain with
+// ERROR_TIMEOUT, Windows with no bytes. A write must be done within 1000 ms
+// plus 100 ms per byte.
 inline constexpr DWORD read_wait_ms = 1000;
 COMMTIMEOUTS PortTimeouts();
 
@@ -92,8 +99,8 @@ core::Status SetComLine(HANDLE port, DWORD baud, const std::string& name);
 // queues empty.
 core::Result<UniqueHandle> OpenComPort(const std::string& name);
 
-// An open, configured COM port. One overlapped read is kept in flight; its
-// event is what the loop waits on, and it stays signalled while received
+// An open, configured COM port. A one-byte overlapped read is kept in flight;
+// its event is what the loop waits on, and it stays signalled while received
 // bytes, or the error that ended the port, wait to be taken.
 class ComDevice : public SerialDevice {
  public:
@@ -116,14 +123,18 @@ class ComDevice : public SerialDevice {
   void take_completed(DWORD got);
   void cancel_read();
   core::Result<std::size_t> queued_in_driver();
+  // Reads `count` bytes the driver holds into held_; false when the port ended.
+  bool read_queued(std::size_t count);
 
   UniqueHandle port_;
   std::string name_;
   UniqueHandle read_event_ = MakeEvent();
+  UniqueHandle queued_event_ = MakeEvent();
   UniqueHandle write_event_ = MakeEvent();
   OVERLAPPED read_op_{};
   bool read_pending_ = false;
   Clock::time_point read_started_;
+  std::uint8_t read_byte_ = 0;
   std::array<std::uint8_t, 1024> read_buffer_{};
   // Received bytes not yet handed out.
   std::vector<std::uint8_t> held_;
@@ -191,32 +202,66 @@ class WinHidReader {
 };
 
 // An open HID interface: one overlapped handle, shared for reading and writing.
+// Writes go out one at a time, each an overlapped write whose event the loop
+// watches; one the device does not take within write_timeout_ms is cancelled.
 class WinHidDevice : public HidDevice {
  public:
+  static constexpr DWORD write_timeout_ms = 1000;
+
   WinHidDevice(core::EventLoop& loop, UniqueHandle handle, HidDeviceInfo info);
   ~WinHidDevice() override;
   WinHidDevice(const WinHidDevice&) = delete;
   WinHidDevice& operator=(const WinHidDevice&) = delete;
 
   const HidDeviceInfo& info() const override { return info_; }
-  core::Status write_report(std::span<const std::uint8_t> report) override;
+  void write_report(std::span<const std::uint8_t> report, HidWriteDone done) override;
   core::Status start_reading(HidReportHandler on_report, HidReadErrorHandler on_error) override;
   void stop_reading() override;
   bool reading() const override;
 
  private:
+  struct Write {
+    std::vector<std::uint8_t> bytes;
+    HidWriteDone done;
+    OVERLAPPED op{};
+    bool timed_out = false;
+  };
+  void start_write();
+  void write_ended();
+  void cancel_write();
+
   core::EventLoop& loop_;
   UniqueHandle handle_;
   HidDeviceInfo info_;
   UniqueHandle write_event_ = MakeEvent();
+  std::deque<std::unique_ptr<Write>> writes_;  // the first one is on its way
+  core::EventLoop::Id write_watch_ = 0;
+  core::EventLoop::Id write_timer_ = 0;
+  std::shared_ptr<int> life_ = std::make_shared<int>(0);
   std::unique_ptr<WinHidReader> reader_;
 };
 
+// What tells the plugs of one device apart. Windows names a device plugged in
+// again by the same path (its serial number or its port makes it), so a
+// device's id is its path and how often that path has arrived since the start.
+// Paths are compared without regard to letter case: the notices and the
+// enumeration spell them differently.
+class HidArrivals {
+ public:
+  void arrived(const std::string& path);
+  std::string id_of(const std::string& path) const;
+
+ private:
+  std::map<std::string, unsigned> counts_;
+};
+
 // Notices of HID interfaces coming and going: WM_DEVICECHANGE to a
-// message-only window registered with RegisterDeviceNotificationW. Never
-// CM_Register_Notification: Wine's is a stub that ends a program importing it.
-// The window's messages are dispatched by the loop of the calling thread.
+// message-only window registered with RegisterDeviceNotificationW, each
+// arrival counted in `arrivals`. Never CM_Register_Notification: Wine's is a
+// stub that ends a program importing it. The window's messages are dispatched
+// by the loop of the calling thread.
 core::Result<std::unique_ptr<HidChangeWatch>> WatchHidNotices(core::EventLoop& loop,
+                                                              std::shared_ptr<HidArrivals> arrivals,
                                                               std::function<void()> on_change);
 
 }  // namespace platform::windows_os

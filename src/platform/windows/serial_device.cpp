@@ -35,8 +35,7 @@ void ComDevice::start_read() {
   read_op_.hEvent = read_event_.get();
   read_started_ = Clock::now();
   // Resets the event; it is set again when the read ends, at once or later.
-  if (::ReadFile(port_.get(), read_buffer_.data(), static_cast<DWORD>(read_buffer_.size()), nullptr,
-                 &read_op_)) {
+  if (::ReadFile(port_.get(), &read_byte_, 1, nullptr, &read_op_)) {
     read_pending_ = true;
     return;
   }
@@ -51,7 +50,10 @@ void ComDevice::start_read() {
 
 void ComDevice::take_completed(DWORD got) {
   read_pending_ = false;
-  held_.insert(held_.end(), read_buffer_.begin(), read_buffer_.begin() + got);
+  if (got > 0) {
+    held_.push_back(read_byte_);
+    return;
+  }
   const auto waited =
       std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - read_started_);
   if (EndedEmptyEarly(got, waited)) gone_ = GoneError("read", name_, ERROR_HANDLE_EOF);
@@ -80,8 +82,32 @@ void ComDevice::cancel_read() {
   DWORD got = 0;
   ::GetOverlappedResult(port_.get(), &read_op_, &got, TRUE);
   read_pending_ = false;
-  // Bytes the read took before it was cancelled are still received bytes.
-  held_.insert(held_.end(), read_buffer_.begin(), read_buffer_.begin() + got);
+  // A byte the read took before it was cancelled is still a received byte.
+  if (got > 0) held_.push_back(read_byte_);
+}
+
+// The driver holds the bytes, so the read ends at once, without the wait for
+// silence after them.
+bool ComDevice::read_queued(std::size_t count) {
+  while (count > 0 && !gone_) {
+    OVERLAPPED op{};
+    op.hEvent = queued_event_.get();
+    const DWORD want = static_cast<DWORD>(std::min(count, read_buffer_.size()));
+    if (!::ReadFile(port_.get(), read_buffer_.data(), want, nullptr, &op) &&
+        ::GetLastError() != ERROR_IO_PENDING) {
+      gone_ = GoneError("read", name_, ::GetLastError());
+      return false;
+    }
+    DWORD got = 0;
+    if (!::GetOverlappedResult(port_.get(), &op, &got, TRUE) && ::GetLastError() != ERROR_TIMEOUT) {
+      gone_ = GoneError("read", name_, ::GetLastError());
+      return false;
+    }
+    held_.insert(held_.end(), read_buffer_.begin(), read_buffer_.begin() + got);
+    if (got == 0) return true;
+    count -= got;
+  }
+  return !gone_;
 }
 
 core::Result<std::size_t> ComDevice::queued_in_driver() {
@@ -104,19 +130,17 @@ core::Result<std::size_t> ComDevice::bytes_waiting() {
 }
 
 core::Result<std::size_t> ComDevice::read(std::span<std::uint8_t> into) {
-  std::size_t done = 0;
-  while (done < into.size()) {
-    collect_read();
-    if (held_.empty()) {
-      if (gone_ || read_pending_) break;
-      start_read();
-      continue;
-    }
-    const std::size_t n = std::min(into.size() - done, held_.size());
-    std::copy_n(held_.begin(), n, into.begin() + static_cast<std::ptrdiff_t>(done));
-    held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(n));
-    done += n;
+  collect_read();
+  if (held_.size() < into.size() && !gone_) {
+    // The waiting read goes first, so that no byte overtakes the one it may
+    // have taken meanwhile.
+    cancel_read();
+    core::Result<std::size_t> queued = queued_in_driver();
+    if (queued && *queued > 0) read_queued(std::min(*queued, into.size() - held_.size()));
   }
+  const std::size_t done = std::min(into.size(), held_.size());
+  std::copy_n(held_.begin(), done, into.begin());
+  held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(done));
   // What was read before the end is still delivered; the next call reports it.
   if (done == 0 && gone_) return *gone_;
   if (held_.empty()) start_read();

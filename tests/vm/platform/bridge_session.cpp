@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <thread>
 
 namespace vm_platform {
@@ -29,7 +30,13 @@ core::Status BridgeSession::send(const Bytes& request) {
   received_.clear();
   Bytes report{2, static_cast<std::uint8_t>(request.size())};
   report.insert(report.end(), request.begin(), request.end());
-  return device_->write_report(report);  // the layer pads it to 65 bytes
+  // The layer pads it to 65 bytes; a hidraw write ends at once on uhid.
+  std::optional<core::Status> written;
+  device_->write_report(report, [&](const core::Status& s) { written = s; });
+  RunUntil(
+      loop_, [&] { return written.has_value(); }, 2000);
+  if (!written) return core::Error{"write report", "bridge", 0, "no outcome within 2 s"};
+  return *written;
 }
 
 Bytes BridgeSession::receive(std::size_t count, int timeout_ms) {
