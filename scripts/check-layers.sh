@@ -33,7 +33,7 @@
 #   tests/vm/platform/           core platform                tests/vm/guest    Linux
 #   tests/platform/              the program's, platform/linux tests/support, tests/core,
 #                                platform/common              tools/ecu_sim     GoogleTest, Linux
-#   tests/windows/               the program's,               tests/support,    GoogleTest, Windows
+#   tests/windows/               the program's, batch,        tests/support,    GoogleTest, Windows
 #                                platform/windows,            tests/core
 #                                platform/common
 #   tests/qt/                    the program's and qt         tests/support,    GoogleTest, Qt
@@ -46,6 +46,7 @@
 #   fuzz/                        the program's,               tests/support,
 #                                platform/common              tests/checker
 #   bench/                       the program's                                  Linux
+#   bench/windows/               none                                           Windows
 #
 #   * test helpers: the headers of tests/support that reach none of the
 #     program's code, themselves or through another.
@@ -183,6 +184,7 @@ set_place() {
       if [[ $pure_readers == *" ${file%.*} "* ]]; then place=pure; else place=$second; fi
       ;;
     tests/tools/* | tests/vm/*) place="tests/$second/$third" ;;
+    bench/windows/*) place="bench/windows" ;;
     tests/* | tools/*) place="$top/$second" ;;
     *) place=$top ;;
   esac
@@ -215,7 +217,7 @@ set_rules() {
       families="gtest linux"
       ;;
     tests/windows)
-      allowed="$program platform/windows platform/common" beside="tests/support tests/core"
+      allowed="$program batch platform/windows platform/common" beside="tests/support tests/core"
       families="gtest windows"
       ;;
     tests/qt) allowed="$program qt" beside="tests/support tests/core" families="gtest qt" ;;
@@ -226,6 +228,7 @@ set_rules() {
     tests/*) allowed=$program beside="tests/support" families=gtest ;;
     fuzz) allowed="$program platform/common" beside="tests/support tests/checker" ;;
     bench) allowed=$program families=linux ;;
+    bench/windows) families=windows ;;
   esac
 }
 
