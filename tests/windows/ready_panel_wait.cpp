@@ -9,15 +9,12 @@
 
 #include <cstdint>
 #include <iostream>
-#include <memory>
 #include <streambuf>
 #include <string>
 
 #include "batch/batch_runner.h"
 #include "batch/options.h"
-#include "platform/hid_device.h"
 #include "platform/poll_loop.h"
-#include "platform/serial_port.h"
 
 namespace {
 
@@ -59,8 +56,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   platform::PollLoop loop;
-  const auto serial = platform::MakeSystemSerial();
-  const auto hid = platform::MakeSystemHid(loop);
   WaitingAnswers answers(loop, argv[2]);
   std::istream in(&answers);
   batch::Options options;
@@ -69,8 +64,6 @@ int main(int argc, char** argv) {
   batch::RunnerParts parts{
       .loop = loop,
       .run_once = [&loop](std::int64_t max_wait_ms) { loop.run_once(max_wait_ms); },
-      .serial = *serial,
-      .hid = *hid,
       .out = std::cout,
       .err = std::cerr,
       .in = in,
