@@ -53,6 +53,10 @@ run_cli() {
 }
 
 said() { grep -qF "$1" "/tmp/cli$run.txt"; }
+# Whether the last run showed a message box (a line "PLACE: KIND: TEXT"). A
+# link error that a re-sent request mended is no box: it only counts in the
+# "errors:" line, as it may on a loaded machine that emulates the guest.
+boxed() { grep -qE ': (message|error|warning|question): ' "/tmp/cli$run.txt"; }
 # The lines the last run ended with, for the test's log.
 ending() { tail -n "$1" "/tmp/cli$run.txt" | sed 's/^/note: | /'; }
 
@@ -82,7 +86,7 @@ case "$zek_test" in
       fail "the unit received other bytes than the file's blocks"
     [ "$(requests other)" -eq 0 ] && pass "the device named \"$other\" was never asked" ||
       fail "the device named \"$other\" was asked"
-    said "error" && fail "a message box was shown"
+    boxed && { fail "a message box was shown"; ending 5; }
     # The support trace holds every report, ID first, with the bridge's node.
     node=$(head -n 1 /tmp/sim.out)
     grep -qF " sent \"$node\" 02 01 56 00 00" /tmp/trace.txt &&
@@ -133,7 +137,7 @@ case "$zek_test" in
       fail "the next download exited $cli_status"
     same_blocks /tmp/rx2.bin && pass "and the unit received the file's $blocks blocks" ||
       fail "the unit received other bytes than the file's blocks"
-    said "error" && fail "the next download showed a message box"
+    boxed && { fail "the next download showed a message box"; ending 5; }
     ;;
   no_bridge)
     run_cli 1
