@@ -389,6 +389,9 @@ class TForm1 : public ui::Form, public app::Window {
   links::HidRecord* hid_device = nullptr;
   // A bridge found while a connection ran over `hid_device`: the next connection's.
   links::HidRecord* hid_next_device = nullptr;
+  // `hid_device` as the last listing of devices found it plugged in; none when
+  // it was not.
+  links::HidRecord* hid_device_listed = nullptr;
   // Why the last device named like the bridge was not taken for it (the first
   // line of what the message box said); empty when none was refused.
   std::string hid_refusal;

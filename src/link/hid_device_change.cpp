@@ -9,6 +9,13 @@
 // Every device is looked at once, when it is first listed: one that is not the
 // bridge stays checked out and is never looked at again. The newest bridge
 // takes the requests; a bridge plugged in again is a new device.
+// A bridge that appears while a connection runs would take the rest of the
+// download to a unit nobody checked (the program cannot tell the same bridge
+// plugged in again from another): it waits for the next connection. One case
+// is told apart by its timing: the checked bridge gone and one bridge come in
+// the same listing (a USB glitch, a plug pushed home again) is the checked
+// bridge back before anyone could have swapped it, and the connection goes on
+// over it rather than write to a device that is gone.
 //
 // No input report count is set: on this system the kernel keeps its own queue
 // of reports for each open device, and the reader empties it as reports come.
@@ -38,6 +45,10 @@ std::optional<std::string> Unusable(const platform::HidDeviceInfo& info) {
 // Left alone, a user with a bridge that cannot be used would only ever see
 // "no device" later: each such bridge is named with what is wrong with it.
 void TForm1::HidCtlDeviceChange() {
+  links::HidRecord* const checked = hid_device;
+  const bool checked_just_went =
+      checked != nullptr && checked == hid_device_listed && !checked->plugged_in();
+  int bridges_come = 0;
   while (links::HidRecord* device = HidCtl.check_out()) {
     if (device->product() != links::bridge_product) continue;
     if (const auto why = Unusable(device->info())) {
@@ -59,22 +70,27 @@ void TForm1::HidCtlDeviceChange() {
       dialogs.message(ui::BoxKind::error, texts::usb_error_1);
       return;
     }
-    // A bridge that appears while a connection runs would take the rest of the
-    // download to a unit nobody checked (the program cannot tell the same bridge
-    // plugged in again from another): it waits for the next connection.
-    const bool connected = link_kind == firmware::Link::hid && hid_device != nullptr && !Idle();
-    if (connected) {
-      hid_next_device = device;
-    } else {
+    ++bridges_come;
+    const bool connected = link_kind == firmware::Link::hid && checked != nullptr && !Idle();
+    if (!connected) {
       hid_device = device;
       hid_next_device = nullptr;
+    } else if (checked_just_went && bridges_come == 1) {
+      hid_device = device;
+    } else {
+      // Two bridges at once: neither is surely the checked one.
+      hid_device = checked;
+      hid_next_device = device;
     }
   }
+  hid_device_listed = hid_device != nullptr && hid_device->plugged_in() ? hid_device : nullptr;
 }
 
 // Each connection begins on the bridge found last.
 void TForm1::TakeNewestBridge() {
-  if (hid_next_device != nullptr && hid_next_device->plugged_in()) hid_device = hid_next_device;
+  if (hid_next_device != nullptr && hid_next_device->plugged_in()) {
+    hid_device = hid_device_listed = hid_next_device;
+  }
   hid_next_device = nullptr;
 }
 

@@ -6,6 +6,7 @@
 
 #include "download/protocol.h"
 #include "form_fixture.h"
+#include "texts/texts.h"
 
 namespace {
 
@@ -318,6 +319,10 @@ TEST(HidTransport, TheFirstLookAtTheDevicesComesOnceTheLoopRuns) {
   EXPECT_EQ(hid.device("b1").writes.size(), 1u);
 }
 
+void AtTheReadyPanel(TForm1& w) {
+  w.ShowReadyPanel(TForm1::ReadyButtons::download_cancel, texts::ready_1, texts::ready_2);
+}
+
 // A bridge that could not be used when it came (udev set its access late,
 // another program held it) and one unplugged and plugged in again within one
 // listing: the next request reaches the bridge as it is now.
@@ -334,46 +339,75 @@ TEST(HidTransport, TheNextRequestReachesTheBridgeAsItIsNow) {
       "README's section \"Cable access without root\" says, then plug the bridge in again.";
   const struct {
     const char* name;
-    std::function<void(FakeHid&)> then;  // after b1 was plugged in and looked at
-    HidAccess access;                    // b1's when plugged in
+    std::function<void(FakeHid&, TForm1&)> then;  // after b1 was plugged in and looked at
+    HidAccess access;                             // b1's when plugged in
     std::string asked;
     std::string boxes;
+    std::string heard;  // the bridges read from
   } cases[] = {
       {"access set late, then a connection",
-       [](FakeHid& hid) { hid.set_access("b1", HidAccess::read_write); }, HidAccess::none, "b1",
-       no_access},
+       [](FakeHid& hid, TForm1&) { hid.set_access("b1", HidAccess::read_write); }, HidAccess::none,
+       "b1", no_access, "b1"},
       {"access set late, then a notice",
-       [&](FakeHid& hid) {
+       [&](FakeHid& hid, TForm1&) {
          hid.set_access("b1", HidAccess::read_write);
          hid.plug(FakeHid::Bridge("k", u"Keyboard"));
        },
-       HidAccess::none, "b1", no_access},
-      {"access set late, still none at the connection", [](FakeHid&) {}, HidAccess::none, "",
-       no_access + " | USB Communicatie Error 4"},
+       HidAccess::none, "b1", no_access, "b1"},
+      {"access set late, still none at the connection", [](FakeHid&, TForm1&) {}, HidAccess::none,
+       "", no_access + " | USB Communicatie Error 4", ""},
       {"another program let go of it",
-       [](FakeHid& hid) { hid.set_access("b1", HidAccess::read_write); }, HidAccess::in_use, "b1",
+       [](FakeHid& hid, TForm1&) { hid.set_access("b1", HidAccess::read_write); },
+       HidAccess::in_use, "b1",
        "The USB HID bridge \"HIDtoUART ZEK\" is plugged in, but another program holds it "
        "(/dev/hidraw-b1).\r\nClose that program (another downloader, or a tool that talks to "
-       "the bridge), then try again."},
+       "the bridge), then try again.",
+       "b1"},
       {"unplugged and back within one listing",
-       [&](FakeHid& hid) {
+       [&](FakeHid& hid, TForm1&) {
          hid.unplug("b1", false);
          hid.plug(with("b2", HidAccess::read_write), false);
          hid.notify();
        },
-       HidAccess::read_write, "b2", ""},
+       HidAccess::read_write, "b2", "", "b2"},
+      // While a connection runs only the checked bridge's quick return takes
+      // the requests: another bridge waits for the next connection.
+      {"unplugged and back within one listing, at the ready panel",
+       [&](FakeHid& hid, TForm1& w) {
+         AtTheReadyPanel(w);
+         hid.unplug("b1", false);
+         hid.plug(with("b2", HidAccess::read_write), false);
+         hid.notify();
+       },
+       HidAccess::read_write, "b2", "", "b2"},
+      {"another bridge plugged in at the ready panel",
+       [&](FakeHid& hid, TForm1& w) {
+         AtTheReadyPanel(w);
+         hid.plug(with("b2", HidAccess::read_write));
+       },
+       HidAccess::read_write, "b1", "", "b1 b2"},
+      {"unplugged, and two bridges back within one listing, at the ready panel",
+       [&](FakeHid& hid, TForm1& w) {
+         AtTheReadyPanel(w);
+         hid.unplug("b1", false);
+         hid.plug(with("b2", HidAccess::read_write), false);
+         hid.plug(with("b3", HidAccess::read_write), false);
+         hid.notify();
+       },
+       HidAccess::read_write, "", "Check USB connection", "b2 b3"},
   };
   for (const auto& c : cases) {
     FormFixture f;
     TForm1& w = *f.form;
     w.link_kind = firmware::Link::hid;
     f.hid.plug(with("b1", c.access));
-    c.then(f.hid);
+    c.then(f.hid, w);
     w.SendVersionRequest();
-    for (const std::string id : {"b1", "b2"}) {
+    for (const std::string id : {"b1", "b2", "b3"}) {
       if (!f.hid.has_device(id)) continue;
       EXPECT_EQ(f.hid.device(id).writes.size(), id == c.asked ? 1u : 0u) << c.name << ": " << id;
-      EXPECT_EQ(f.hid.readers(id), id == c.asked ? 1 : 0) << c.name << ": " << id;
+      EXPECT_EQ(f.hid.readers(id), c.heard.find(id) != std::string::npos ? 1 : 0)
+          << c.name << ": " << id;
     }
     EXPECT_EQ(w.Timer2.enabled(), !c.asked.empty()) << c.name;
     EXPECT_EQ(Boxes(f.dialogs), c.boxes) << c.name;
