@@ -41,7 +41,12 @@ class FarEnd {
 
 // The message with its checksum (sum of its bytes modulo 256) appended.
 Bytes WithChecksum(Bytes message);
-Bytes WithChecksum(std::string_view text);
+inline Bytes Text(std::string_view text) {
+  return Bytes(text.begin(), text.end());
+}
+inline Bytes WithChecksum(std::string_view text) {
+  return WithChecksum(Text(text));
+}
 // A data block request: 'B', the number byte, 1024 bytes, checksum.
 Bytes BlockRequest(std::uint8_t number, const Bytes& data);
 // 1024 bytes that differ from block to block.
