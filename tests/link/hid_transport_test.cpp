@@ -6,14 +6,11 @@
 
 #include "download/protocol.h"
 #include "form_fixture.h"
+#include "test_image.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes Text(const std::string& s) {
-  return Bytes(s.begin(), s.end());
-}
 
 // The texts of every message box shown, in order.
 std::string Boxes(const ui::ScriptedDialogs& dialogs) {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "test_image.h"
+
 namespace ecu_sim_test {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -41,9 +43,6 @@ class FarEnd {
 
 // The message with its checksum (sum of its bytes modulo 256) appended.
 Bytes WithChecksum(Bytes message);
-inline Bytes Text(std::string_view text) {
-  return Bytes(text.begin(), text.end());
-}
 inline Bytes WithChecksum(std::string_view text) {
   return WithChecksum(Text(text));
 }
