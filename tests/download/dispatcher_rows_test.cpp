@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "conversation.h"
 
 namespace {
@@ -15,18 +17,42 @@ void LoadScript(Conversation& f, const std::string& steps) {
   f.form->staged_download = true;
 }
 
-// The switch request went unanswered for 500 ms: a single 'd' went out in state '9'.
-void SwitchUnanswered(Conversation& f) {
+// The switch request of a script that asks for it.
+void SwitchAsked(Conversation& f) {
   LoadScript(f, "[SR]\r\n");
   f.form->SendSwitchRequest();
+}
+
+// The switch request went unanswered for 500 ms: a single 'd' went out in state '9'.
+void SwitchUnanswered(Conversation& f) {
+  SwitchAsked(f);
   f.loop.advance(500);
+}
+
+// The access request of a unit whose version text is `version`.
+std::function<void(Conversation&)> AccessAs(std::string version) {
+  return [version](Conversation& f) {
+    f.form->StaticText_version_info.caption = version;
+    f.form->SendAccessRequest();
+  };
+}
+
+// The restart request closing a loaded script's step section.
+void RestartAtTheEnd(Conversation& f) {
+  LoadScript(f, "");
+  f.form->script_position = 10;
+  f.form->SendRestartRequest();
+}
+
+void Prepare(Conversation& f) {
+  f.form->SendPrepareRequest();
 }
 
 TEST(Dispatcher, RowsOfTheActionTable) {
   const Bytes read_fails;  // no reply: the read itself fails
   const struct {
     const char* name;
-    void (*arrange)(Conversation&);  // sends the request the reply answers
+    std::function<void(Conversation&)> arrange;  // sends the request the reply answers
     Bytes reply;
     int then_ms;         // time that passes after the reply
     std::string sent;    // request letters written after those of `arrange`
@@ -36,49 +62,21 @@ TEST(Dispatcher, RowsOfTheActionTable) {
     int link_errors;     // as the label counts them; 0 when none was counted
     const char* box;     // the one box shown; nullptr where it does not matter
   } rows[] = {
-      {"'W' OK: the access request follows", [](Conversation& f) { f.form->SendPrepareRequest(); },
-       F::Reply("WOK"), 0, "a", "", 1, 500, 0, ""},
-      {"'W' another status: refused, nothing more goes out",
-       [](Conversation& f) { f.form->SendPrepareRequest(); }, F::Reply("WNO"), 5000, "", "refused",
-       0, -1, 0, ""},
-      {"'a' level 3 passes",
-       [](Conversation& f) {
-         f.form->StaticText_version_info.caption = "3M0100005";
-         f.form->SendAccessRequest();
-       },
-       F::Reply(std::string("a\0\3", 3)), 0, "d", "", 1, 500, 0, ""},
-      {"'a' level 4 fails: the access-level panel",
-       [](Conversation& f) {
-         f.form->StaticText_version_info.caption = "3M0100005";
-         f.form->SendAccessRequest();
-       },
+      {"'W' OK: the access request follows", Prepare, F::Reply("WOK"), 0, "a", "", 1, 500, 0, ""},
+      {"'W' another status: refused, nothing more goes out", Prepare, F::Reply("WNO"), 5000, "",
+       "refused", 0, -1, 0, ""},
+      {"'a' level 3 passes", AccessAs("3M0100005"), F::Reply(std::string("a\0\3", 3)), 0, "d", "",
+       1, 500, 0, ""},
+      {"'a' level 4 fails: the access-level panel", AccessAs("3M0100005"),
        F::Reply(std::string("a\0\4", 3)), 0, "", "access", 0, -1, 0, ""},
-      {"'a' any level passes on a 1E unit",
-       [](Conversation& f) {
-         f.form->StaticText_version_info.caption = "1E0100005";
-         f.form->SendAccessRequest();
-       },
+      {"'a' any level passes on a 1E unit", AccessAs("1E0100005"),
        F::Reply(std::string("a\0\x09", 3)), 0, "d", "", 1, 500, 0, ""},
-      {"'r' OK: reply timer back to 500 ms, the next step runs",
-       [](Conversation& f) {
-         LoadScript(f, "");
-         f.form->script_position = 10;
-         f.form->SendRestartRequest();
-       },
-       F::Reply("rOK"), 0, "", "finished", 0, 500, 0, ""},
-      {"'r' another status: refused, nothing more goes out",
-       [](Conversation& f) {
-         LoadScript(f, "");
-         f.form->script_position = 10;
-         f.form->SendRestartRequest();
-       },
-       F::Reply("rNO"), 5000, "", "refused", 0, 500, 0, ""},
-      {"'}': the unit restarts itself, so [SR] asks it to",
-       [](Conversation& f) {
-         LoadScript(f, "[SR]\r\n");
-         f.form->SendSwitchRequest();
-       },
-       F::Reply("}OK"), 30, "r", "", 1, 5000, 0, ""},
+      {"'r' OK: reply timer back to 500 ms, the next step runs", RestartAtTheEnd, F::Reply("rOK"),
+       0, "", "finished", 0, 500, 0, ""},
+      {"'r' another status: refused, nothing more goes out", RestartAtTheEnd, F::Reply("rNO"), 5000,
+       "", "refused", 0, 500, 0, ""},
+      {"'}': the unit restarts itself, so [SR] asks it to", SwitchAsked, F::Reply("}OK"), 30, "r",
+       "", 1, 5000, 0, ""},
       {"'9' and a valid status reply: the script starts, [SR] asks for a power cycle",
        SwitchUnanswered, F::StatusReply(56, 0, 56), 0, "", "prompt", 0, -1, 0, ""},
       {"a late '}' in state '9' is a link error", SwitchUnanswered, F::Reply("}OK"), 60, "", "", -1,

@@ -12,13 +12,9 @@ namespace {
 
 using download::Bytes;
 
-Bytes B(const std::string& s) {
-  return Bytes(s.begin(), s.end());
-}
-
 TEST(Protocol, ChecksumIsTheSumModulo256) {
   const std::pair<Bytes, std::uint8_t> cases[] = {
-      {B("abc"), 0x26}, {{}, 0x00}, {{0xFF, 0x01}, 0x00}, {{0x80, 0x80, 0x01}, 0x01}};
+      {Text("abc"), 0x26}, {{}, 0x00}, {{0xFF, 0x01}, 0x00}, {{0x80, 0x80, 0x01}, 0x01}};
   for (const auto& [bytes, sum] : cases) EXPECT_EQ(core::Checksum(bytes), sum);
 }
 
@@ -29,13 +25,13 @@ TEST(Protocol, RequestsByteForByte) {
   EXPECT_EQ(access[5], SumOf(std::span(access).first(5)));
 
   const std::pair<Bytes, Bytes> cases[] = {
-      {download::VersionRequest(), B("V")},
-      {download::SerialRequest(), B("S")},
-      {download::PrepareRequest(), B("W")},
-      {download::StatusRequest(), B("d")},
-      {download::StartRequest("123456"), B("U123456")},
-      {download::FinishRequest("123456"), B("u123456")},
-      {download::StartRequest(""), B("U")},
+      {download::VersionRequest(), Text("V")},
+      {download::SerialRequest(), Text("S")},
+      {download::PrepareRequest(), Text("W")},
+      {download::StatusRequest(), Text("d")},
+      {download::StartRequest("123456"), Text("U123456")},
+      {download::FinishRequest("123456"), Text("u123456")},
+      {download::StartRequest(""), Text("U")},
       {download::SwitchRequest(), Bytes{0x7D, 0x7D}},
       {download::RestartRequest(), Bytes{0x72, 0x72}},
   };
@@ -87,10 +83,10 @@ TEST(Protocol, MinimumReplyLengths) {
 }
 
 TEST(Protocol, ReplyFields) {
-  const Bytes v = B("V3M0100001x");
+  const Bytes v = Text("V3M0100001x");
   EXPECT_EQ(download::PayloadText(v), "3M0100001");
-  EXPECT_EQ(download::Status(B("BOK\x1b")), "OK");
-  EXPECT_EQ(download::Status(B("B")), "");
+  EXPECT_EQ(download::Status(Text("BOK\x1b")), "OK");
+  EXPECT_EQ(download::Status(Text("B")), "");
   EXPECT_EQ(download::Word(Bytes{'a', 0x01, 0x2C, 0}, 2), 300u);
   EXPECT_EQ(download::Word(Bytes{'a', 0x01}, 2), 0u) << "too short: no read past the end";
   EXPECT_TRUE(download::ChecksumHolds(Bytes{'a', 0x00, 0x03, 'a' + 3}));

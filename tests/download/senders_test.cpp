@@ -8,10 +8,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes B(const std::string& s) {
-  return Bytes(s.begin(), s.end());
-}
-
 // COM3 open on the serial link, a unit with serial number 123456, two errors
 // counted, and the reply time-out a finish wait of 0 (no limit) leaves.
 struct KnownState : FormFixture {
@@ -37,17 +33,17 @@ TEST(Senders, EachSendsItsBytesSetsItsStateLabelAndTimeOut) {
     bool label;
     int interval;  // Timer2 after sending
   } cases[] = {
-      {"version", &TForm1::SendVersionRequest, B("V"), CommState::version, true, 500},
-      {"serial", &TForm1::SendSerialRequest, B("S"), CommState::serial_number, false, 500},
-      {"prepare", &TForm1::SendPrepareRequest, B("W"), CommState::prepare, true, 500},
+      {"version", &TForm1::SendVersionRequest, Text("V"), CommState::version, true, 500},
+      {"serial", &TForm1::SendSerialRequest, Text("S"), CommState::serial_number, false, 500},
+      {"prepare", &TForm1::SendPrepareRequest, Text("W"), CommState::prepare, true, 500},
       {"access", &TForm1::SendAccessRequest, download::AccessRequest(), CommState::access, true,
        500},
-      {"status", &TForm1::SendStatusRequest, B("d"), CommState::status, true, 500},
-      {"start", &TForm1::SendStartRequest, B("U123456"), CommState::start, true, 500},
+      {"status", &TForm1::SendStatusRequest, Text("d"), CommState::status, true, 500},
+      {"start", &TForm1::SendStartRequest, Text("U123456"), CommState::start, true, 500},
       {"block", &TForm1::SendBlock, {}, CommState::block, false, 500},
-      {"finish", &TForm1::SendFinishRequest, B("u123456"), CommState::finish, true, 1200},
-      {"switch", &TForm1::SendSwitchRequest, B("}}"), CommState::switch_request, true, 500},
-      {"restart", &TForm1::SendRestartRequest, B("rr"), CommState::restart, true, 5000},
+      {"finish", &TForm1::SendFinishRequest, Text("u123456"), CommState::finish, true, 1200},
+      {"switch", &TForm1::SendSwitchRequest, Text("}}"), CommState::switch_request, true, 500},
+      {"restart", &TForm1::SendRestartRequest, Text("rr"), CommState::restart, true, 5000},
   };
   for (const auto& c : cases) {
     KnownState f;

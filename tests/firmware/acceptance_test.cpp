@@ -10,10 +10,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes Text(const std::string& s) {
-  return Bytes(s.begin(), s.end());
-}
-
 std::string Names(const std::vector<firmware::ImageFacts>& images) {
   std::string names;
   for (const auto& image : images) names += (names.empty() ? "" : ",") + image.name;

@@ -7,10 +7,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes Text(const std::string& s) {
-  return Bytes(s.begin(), s.end());
-}
-
 struct Opened : FormFixture {
   // Opens `path` through the dialog, with auto-selection as given.
   void Open(const std::string& path, bool autoselect = false) {

@@ -6,15 +6,12 @@
 
 #include "download/protocol.h"
 #include "form_fixture.h"
+#include "test_image.h"
 #include "texts/texts.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes Text(const std::string& s) {
-  return Bytes(s.begin(), s.end());
-}
 
 // The texts of every message box shown, in order.
 std::string Boxes(const ui::ScriptedDialogs& dialogs) {

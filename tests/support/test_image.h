@@ -12,6 +12,11 @@
 #include <string_view>
 #include <vector>
 
+// The bytes of `text`, as a message or a file carries them.
+inline std::vector<std::uint8_t> Text(std::string_view text) {
+  return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
 // The sum modulo 256 of `bytes`: what a message carries as its last byte.
 inline std::uint8_t SumOf(std::span<const std::uint8_t> bytes) {
   unsigned sum = 0;

@@ -11,10 +11,6 @@ namespace {
 
 constexpr int kReplyTimeoutMs = 1000;
 
-Bytes Text(std::string_view text) {
-  return Bytes(text.begin(), text.end());
-}
-
 Bytes Exchange(FarEnd& far, const Bytes& request, std::size_t reply_length) {
   if (!far.Write(request)) return {};
   return far.Read(reply_length, kReplyTimeoutMs);

@@ -77,10 +77,6 @@ Bytes WithChecksum(Bytes message) {
   return message;
 }
 
-Bytes WithChecksum(std::string_view text) {
-  return WithChecksum(Bytes(text.begin(), text.end()));
-}
-
 Bytes BlockRequest(std::uint8_t number, const Bytes& data) {
   Bytes message{'B', number};
   message.insert(message.end(), data.begin(), data.end());

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "test_image.h"
+
 namespace ecu_sim_test {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -41,7 +43,9 @@ class FarEnd {
 
 // The message with its checksum (sum of its bytes modulo 256) appended.
 Bytes WithChecksum(Bytes message);
-Bytes WithChecksum(std::string_view text);
+inline Bytes WithChecksum(std::string_view text) {
+  return WithChecksum(Text(text));
+}
 // A data block request: 'B', the number byte, 1024 bytes, checksum.
 Bytes BlockRequest(std::uint8_t number, const Bytes& data);
 // 1024 bytes that differ from block to block.

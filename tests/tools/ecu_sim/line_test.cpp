@@ -10,10 +10,6 @@
 namespace ecu_sim_test {
 namespace {
 
-Bytes Text(std::string_view text) {
-  return Bytes(text.begin(), text.end());
-}
-
 struct LineCase {
   const char* name;
   const char* version;

@@ -96,15 +96,4 @@ bool BridgeIo::SeesUnplug(int timeout_ms) {
   }
 }
 
-Bytes WithChecksum(Bytes message) {
-  std::uint8_t sum = 0;
-  for (std::uint8_t b : message) sum = static_cast<std::uint8_t>(sum + b);
-  message.push_back(sum);
-  return message;
-}
-
-Bytes Text(const std::string& text) {
-  return Bytes(text.begin(), text.end());
-}
-
 }  // namespace vm_guest

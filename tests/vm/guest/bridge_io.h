@@ -3,11 +3,10 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <vector>
+
+#include "bytes.h"
 
 namespace vm_guest {
-
-using Bytes = std::vector<std::uint8_t>;
 
 // The program's side of the bridge, on its hidraw node: requests go out in
 // output report 2 as [2, n, n bytes, zeros] (65 bytes written); replies come
@@ -43,9 +42,5 @@ class BridgeIo {
   unsigned reports_received_ = 0;
   std::string layout_problem_;
 };
-
-// The message with its checksum (sum modulo 256) appended.
-Bytes WithChecksum(Bytes message);
-Bytes Text(const std::string& text);
 
 }  // namespace vm_guest

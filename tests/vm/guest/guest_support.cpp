@@ -1,7 +1,6 @@
 #include "guest_support.h"
 
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -32,7 +31,7 @@ std::optional<HidrawEntry> WaitForNamed(const std::string& name, const std::stri
                                         int timeout_ms) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
   do {
-    for (HidrawEntry& entry : HidrawNamed(name)) {
+    for (HidrawEntry& entry : HidrawWhere(&HidrawEntry::name, name)) {
       if (entry.device != except_device) return std::move(entry);
     }
     std::this_thread::sleep_for(kPollPause);
@@ -43,16 +42,6 @@ std::optional<HidrawEntry> WaitForNamed(const std::string& name, const std::stri
 Bytes ReadWholeFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-std::string Hex(const Bytes& bytes) {
-  std::string text;
-  for (std::uint8_t b : bytes) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "%02X ", b);
-    text += hex;
-  }
-  return text.empty() ? "(nothing)" : text.substr(0, text.size() - 1);
 }
 
 std::string ErrorText(const BridgeIo& io) {

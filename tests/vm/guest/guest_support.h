@@ -17,7 +17,6 @@ std::string WaitFirstLine(const std::string& path, int timeout_ms);
 std::optional<HidrawEntry> WaitForNamed(const std::string& name, const std::string& except_device,
                                         int timeout_ms);
 Bytes ReadWholeFile(const std::string& path);
-std::string Hex(const Bytes& bytes);
 // Why the last write or read on `io` failed.
 std::string ErrorText(const BridgeIo& io);
 // 1024 bytes that differ from block to block.

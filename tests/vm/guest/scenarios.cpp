@@ -22,7 +22,7 @@ std::string Arg(const Args& args, const std::string& key) {
 // The bridge is the one node with the exact name, and it is the node the unit printed.
 std::optional<HidrawEntry> FindBridge(Checks& checks, const std::string& name,
                                       const std::string& printed) {
-  const auto named = HidrawNamed(name);
+  const auto named = HidrawWhere(&HidrawEntry::name, name);
   const bool one = named.size() == 1 && named.front().node == printed;
   if (!checks.That(one, "exactly one hidraw node is named \"" + name + "\", and it is " + printed +
                             " (" + std::to_string(named.size()) + " found)")) {
@@ -132,7 +132,7 @@ int RunUsb(const Args& args) {
   Checks checks;
   const std::string name = Arg(args, "name");
   const std::string node = WaitFirstLine(Arg(args, "sim-out"), kStartMs);
-  const auto found = HidrawWithUsbProduct(name);
+  const auto found = HidrawWhere(&HidrawEntry::usb_product, name);
   const bool one = found.size() == 1 && found.front().node == node;
   if (!checks.That(one, "exactly one hidraw node has a USB device named \"" + name +
                             "\", and it is " + node + " (" + std::to_string(found.size()) +

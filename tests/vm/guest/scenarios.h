@@ -1,11 +1,8 @@
 #pragma once
 
-#include <map>
-#include <string>
+#include "scenario_main.h"
 
 namespace vm_guest {
-
-using Args = std::map<std::string, std::string>;
 
 // Each returns the number of failed checks.
 // A bridge and a second one named in other letter case: finding by name, the

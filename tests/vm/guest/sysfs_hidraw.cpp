@@ -53,22 +53,10 @@ std::vector<HidrawEntry> ListHidraw() {
   return entries;
 }
 
-std::vector<HidrawEntry> HidrawNamed(const std::string& name) {
-  std::vector<HidrawEntry> named;
-  for (HidrawEntry& entry : ListHidraw()) {
-    if (entry.name == name) named.push_back(std::move(entry));
-  }
-  return named;
-}
-
-}  // namespace vm_guest
-
-namespace vm_guest {
-
-std::vector<HidrawEntry> HidrawWithUsbProduct(const std::string& product) {
+std::vector<HidrawEntry> HidrawWhere(std::string HidrawEntry::*field, const std::string& value) {
   std::vector<HidrawEntry> found;
   for (HidrawEntry& entry : ListHidraw()) {
-    if (entry.usb_product == product) found.push_back(std::move(entry));
+    if (entry.*field == value) found.push_back(std::move(entry));
   }
   return found;
 }

@@ -16,9 +16,7 @@ struct HidrawEntry {
 };
 
 std::vector<HidrawEntry> ListHidraw();
-// The entries whose name is exactly `name`.
-std::vector<HidrawEntry> HidrawNamed(const std::string& name);
-// The entries whose USB device's product string is exactly `product`.
-std::vector<HidrawEntry> HidrawWithUsbProduct(const std::string& product);
+// The entries whose `field` (the name, the USB product string) is exactly `value`.
+std::vector<HidrawEntry> HidrawWhere(std::string HidrawEntry::*field, const std::string& value);
 
 }  // namespace vm_guest

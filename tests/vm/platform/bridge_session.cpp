@@ -1,7 +1,6 @@
 #include "bridge_session.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <thread>
 
@@ -48,27 +47,6 @@ Bytes BridgeSession::receive(std::size_t count, int timeout_ms) {
 bool BridgeSession::wait_read_error(int timeout_ms) {
   return RunUntil(
       loop_, [&] { return !errors_.empty(); }, timeout_ms);
-}
-
-Bytes WithChecksum(Bytes message) {
-  std::uint8_t sum = 0;
-  for (std::uint8_t b : message) sum = static_cast<std::uint8_t>(sum + b);
-  message.push_back(sum);
-  return message;
-}
-
-Bytes Text(const std::string& text) {
-  return Bytes(text.begin(), text.end());
-}
-
-std::string Hex(const Bytes& bytes) {
-  std::string text;
-  for (std::uint8_t b : bytes) {
-    char hex[4];
-    std::snprintf(hex, sizeof hex, "%02X ", b);
-    text += hex;
-  }
-  return text.empty() ? "(nothing)" : text.substr(0, text.size() - 1);
 }
 
 // Enough for the checks' messages: ASCII as it is, anything else as '?'.

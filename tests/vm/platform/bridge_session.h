@@ -5,12 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "bytes.h"
 #include "platform/hid_device.h"
 #include "platform/poll_loop.h"
 
 namespace vm_platform {
 
-using Bytes = std::vector<std::uint8_t>;
+using vm_guest::Bytes;
+using vm_guest::Hex;
+using vm_guest::Text;
+using vm_guest::WithChecksum;
 
 // The program's view of the bridge through platform/: requests go out as
 // output report 2 ([2, n, bytes]), reply bytes come from the reader's input
@@ -50,9 +54,6 @@ bool RunUntil(platform::PollLoop& loop, F done, int timeout_ms) {
   return true;
 }
 
-Bytes WithChecksum(Bytes message);
-Bytes Text(const std::string& text);
-std::string Hex(const Bytes& bytes);
 std::string Utf8(const std::u16string& text);
 
 }  // namespace vm_platform

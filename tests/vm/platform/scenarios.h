@@ -1,11 +1,10 @@
 #pragma once
 
-#include <map>
-#include <string>
+#include "scenario_main.h"
 
 namespace vm_platform {
 
-using Args = std::map<std::string, std::string>;
+using vm_guest::Args;
 
 // Each returns the number of failed checks.
 // Run as an ordinary user beside a uhid bridge whose node udev (played by the
