@@ -226,16 +226,20 @@ void Invariants::NeverStuck(const Event& event) {
 }
 
 // The reply timer runs exactly while a request is outstanding: every request
-// starts it (the finish request may wait without limit), and once the unit's
-// whole reply has come it stops, unless another request went out.
+// starts it (the finish request may wait without limit, a block re-sent over
+// the bridge from its last piece on), and once the unit's whole reply has come
+// it stops, unless another request went out.
 void Invariants::ReplyTimer() {
   const ui::Timer& t = form_.Timer2;
   if (requested_ && !world_.latest_answered && !last_write_.empty()) {
     const bool unlimited = last_write_[0] == 'u' && t.interval() == 0;
     // Unless the program gave it up in plain sight: a box, or a panel for the user.
     const bool gave_up = world_.fx.dialogs.boxes.size() != boxes_before_ || form_.WaitsForUser();
+    // Or a block goes out again over the bridge: its reply timer starts with its
+    // last piece, so that it cannot restart the block while pieces still go out.
+    const bool pieces_go = form_.Timer1.enabled();
     if ((!t.enabled() || (t.interval() == 0 && !unlimited)) && !gave_up &&
-        !form_.Timer4.enabled()) {
+        !form_.Timer4.enabled() && !pieces_go) {
       return Fail(reply_timer, "no reply timer for " + Letter(last_write_),
                   Request(last_write_) + " went out and no reply timer runs for it: " + State());
     }
