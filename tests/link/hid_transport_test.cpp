@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <optional>
 
@@ -320,6 +321,13 @@ void AtTheReadyPanel(TForm1& w) {
   w.ShowReadyPanel(TForm1::ReadyButtons::download_cancel, texts::ready_1, texts::ready_2);
 }
 
+// The bridge b1 unplugged and `bridges` plugged in before the program looks.
+void BackWithinOneListing(FakeHid& hid, std::initializer_list<const char*> bridges) {
+  hid.unplug("b1", false);
+  for (const char* id : bridges) hid.plug(FakeHid::Bridge(id), false);
+  hid.notify();
+}
+
 // A bridge that could not be used when it came (udev set its access late,
 // another program held it) and one unplugged and plugged in again within one
 // listing: the next request reaches the bridge as it is now.
@@ -361,35 +369,26 @@ TEST(HidTransport, TheNextRequestReachesTheBridgeAsItIsNow) {
        "the bridge), then try again.",
        "b1"},
       {"unplugged and back within one listing",
-       [&](FakeHid& hid, TForm1&) {
-         hid.unplug("b1", false);
-         hid.plug(with("b2", HidAccess::read_write), false);
-         hid.notify();
-       },
-       HidAccess::read_write, "b2", "", "b2"},
+       [](FakeHid& hid, TForm1&) { BackWithinOneListing(hid, {"b2"}); }, HidAccess::read_write,
+       "b2", "", "b2"},
       // While a connection runs only the checked bridge's quick return takes
       // the requests: another bridge waits for the next connection.
       {"unplugged and back within one listing, at the ready panel",
-       [&](FakeHid& hid, TForm1& w) {
+       [](FakeHid& hid, TForm1& w) {
          AtTheReadyPanel(w);
-         hid.unplug("b1", false);
-         hid.plug(with("b2", HidAccess::read_write), false);
-         hid.notify();
+         BackWithinOneListing(hid, {"b2"});
        },
        HidAccess::read_write, "b2", "", "b2"},
       {"another bridge plugged in at the ready panel",
-       [&](FakeHid& hid, TForm1& w) {
+       [](FakeHid& hid, TForm1& w) {
          AtTheReadyPanel(w);
-         hid.plug(with("b2", HidAccess::read_write));
+         hid.plug(FakeHid::Bridge("b2"));
        },
        HidAccess::read_write, "b1", "", "b1 b2"},
       {"unplugged, and two bridges back within one listing, at the ready panel",
-       [&](FakeHid& hid, TForm1& w) {
+       [](FakeHid& hid, TForm1& w) {
          AtTheReadyPanel(w);
-         hid.unplug("b1", false);
-         hid.plug(with("b2", HidAccess::read_write), false);
-         hid.plug(with("b3", HidAccess::read_write), false);
-         hid.notify();
+         BackWithinOneListing(hid, {"b2", "b3"});
        },
        HidAccess::read_write, "", "Check USB connection", "b2 b3"},
   };
