@@ -18,6 +18,24 @@ void StopAndSay(TForm1& form, const char* text) {
   form.dialogs.message(ui::BoxKind::error, text);
 }
 
+// The boxes that say why a report did not go out: a request's, or a piece's of a block.
+struct NotWrittenTexts {
+  const char* no_bridge;
+  const char* not_written;
+  const char* failed;
+};
+constexpr NotWrittenTexts request_texts{texts::usb_error_4, texts::check_usb, texts::usb_error};
+constexpr NotWrittenTexts piece_texts{texts::usb_error_3_chunks, texts::check_usb_chunks,
+                                      texts::usb_error_chunks};
+
+void SayNotWritten(TForm1& form, TForm1::HidWrite outcome, const NotWrittenTexts& says) {
+  if (outcome == TForm1::HidWrite::no_bridge) {
+    form.dialogs.message(ui::BoxKind::error, says.no_bridge);
+    return;
+  }
+  StopAndSay(form, outcome == TForm1::HidWrite::not_written ? says.not_written : says.failed);
+}
+
 }  // namespace
 
 // The loop goes on while the bridge holds a report (the window keeps
@@ -60,25 +78,16 @@ bool TForm1::SendHidReport(std::span<const std::uint8_t> request, int length) {
   };
   const auto call = std::make_shared<Call>();
   WriteHidReport(request, length, [this, call](HidWrite outcome) {
-    switch (outcome) {
-      case HidWrite::written:
-        // Unless a reply came meanwhile and stopped it.
-        if (call->returned && Timer2.enabled()) {
-          Timer2.set_enabled(false);
-          Timer2.set_enabled(true);
-        }
-        return;
-      case HidWrite::no_bridge:
-        dialogs.message(ui::BoxKind::error, texts::usb_error_4);
-        break;
-      case HidWrite::not_written:
-        StopAndSay(*this, texts::check_usb);
-        break;
-      case HidWrite::failed:
-        StopAndSay(*this, texts::usb_error);
-        break;
+    if (outcome != HidWrite::written) {
+      SayNotWritten(*this, outcome, request_texts);
+      call->failed = !call->returned;
+      return;
     }
-    call->failed = !call->returned;
+    // Unless a reply came meanwhile and stopped it.
+    if (call->returned && Timer2.enabled()) {
+      Timer2.set_enabled(false);
+      Timer2.set_enabled(true);
+    }
   });
   call->returned = true;
   if (call->failed) return false;
@@ -88,20 +97,8 @@ bool TForm1::SendHidReport(std::span<const std::uint8_t> request, int length) {
 
 void TForm1::SendHidChunk(std::span<const std::uint8_t> piece, int length) {
   WriteHidReport(piece, length, [this, length](HidWrite outcome) {
-    switch (outcome) {
-      case HidWrite::written:
-        if (length != links::block_last_piece_size) Timer1.set_enabled(true);
-        return;
-      case HidWrite::no_bridge:
-        dialogs.message(ui::BoxKind::error, texts::usb_error_3_chunks);
-        return;
-      case HidWrite::not_written:
-        StopAndSay(*this, texts::check_usb_chunks);
-        return;
-      case HidWrite::failed:
-        StopAndSay(*this, texts::usb_error_chunks);
-        return;
-    }
+    if (outcome != HidWrite::written) return SayNotWritten(*this, outcome, piece_texts);
+    if (length != links::block_last_piece_size) Timer1.set_enabled(true);
   });
 }
 
