@@ -47,6 +47,13 @@ struct OverHid : FormFixture {
     }
     return all;
   }
+  // Sends the second block of a three-block "5M" image.
+  void SendSecondBlock() {
+    form->firmware_file_name = WriteImage("a.fm0", "5M0100001", 3);
+    form->last_block_nr = 2;
+    form->block_nr = 1;
+    form->SendBlock();
+  }
   // The first byte of each request written to `id`.
   std::string Sent(const std::string& id = "b1") {
     std::string s;
@@ -89,10 +96,7 @@ TEST(HidTransport, ARequestIsOneReportOfItsOwnLength) {
 TEST(HidTransport, ADataBlockGoesOutIn21PiecesTenMillisecondsApart) {
   OverHid f;
   TForm1& w = *f.form;
-  w.firmware_file_name = f.WriteImage("a.fm0", "5M0100001", 3);
-  w.last_block_nr = 2;
-  w.block_nr = 1;
-  w.SendBlock();
+  f.SendSecondBlock();
   std::vector<std::int64_t> times;
   for (int ms = 1; ms <= 230; ++ms) {
     const std::size_t before = f.hid.device("b1").writes.size();
@@ -132,10 +136,7 @@ TEST(HidTransport, ABlockSentAgainGoesOutWholeHoweverSlowItsPieces) {
   for (int held_ms = 0; held_ms <= 30; held_ms += 3) {
     OverHid f;
     TForm1& w = *f.form;
-    w.firmware_file_name = f.WriteImage("a.fm0", "5M0100001", 3);
-    w.last_block_nr = 2;
-    w.block_nr = 1;
-    w.SendBlock();
+    f.SendSecondBlock();
     f.loop.advance(210);  // 21 pieces, the reply lost
     f.hid.holding_writes = held_ms > 0;
     for (int ms = 0, held = 0; ms < 3000 && f.hid.device("b1").writes.size() < 42; ++ms) {
