@@ -61,10 +61,9 @@ TEST(FakeHid, BehavesAsTheRealSystemsPromise) {
   EXPECT_EQ(reports, (std::vector<Bytes>{{1, 2, 'O', 'K'}}));
   EXPECT_EQ(errors, (std::vector<int>{5}));
   EXPECT_FALSE((*bridge)->reading());
-  Bytes written(65, 0), held(65, 0);
-  written[0] = 2, written[1] = 1, written[2] = 'V';
-  held[0] = 2, held[1] = 1, held[2] = 'S';
-  EXPECT_EQ(hid.device("bridge").writes, (std::vector<Bytes>{written, held}));
+  const auto padded = [](Bytes b) { return b.resize(65, 0), b; };
+  EXPECT_EQ(hid.device("bridge").writes,
+            (std::vector<Bytes>{padded({2, 1, 'V'}), padded({2, 1, 'S'})}));
   EXPECT_EQ(hid.list()->size(), 1u);
 }
 

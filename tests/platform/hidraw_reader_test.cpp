@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,6 +38,13 @@ struct Node {
   void send(const Bytes& report) {
     ASSERT_EQ(::send(far.get(), report.data(), report.size(), 0),
               static_cast<ssize_t>(report.size()));
+  }
+  // Reads with these handlers; left out, each report or error is kept.
+  bool start(platform::HidReportHandler on_report = {},
+             platform::HidReadErrorHandler on_error = {}) {
+    if (!on_report) on_report = [this](auto r) { reports.emplace_back(r.begin(), r.end()); };
+    if (!on_error) on_error = [this](const core::Error& e) { errors.push_back(e); };
+    return device->start_reading(std::move(on_report), std::move(on_error)).ok();
   }
   template <class F>
   void run_until(F done, int ms = 3000) {
@@ -70,14 +78,10 @@ TEST(HidrawReader, ReportsComeInOrderInOneShapeThenOneErrorWhenTheDeviceGoes) {
     Node node(c.numbered, c.numbered ? 65 : 9);
     const auto loop_thread = std::this_thread::get_id();
     bool on_loop_thread = true;
-    ASSERT_TRUE(node.device
-                    ->start_reading(
-                        [&](std::span<const std::uint8_t> r) {
-                          on_loop_thread &= std::this_thread::get_id() == loop_thread;
-                          node.reports.emplace_back(r.begin(), r.end());
-                        },
-                        [&](const core::Error& e) { node.errors.push_back(e); })
-                    .ok());
+    ASSERT_TRUE(node.start([&](std::span<const std::uint8_t> r) {
+      on_loop_thread &= std::this_thread::get_id() == loop_thread;
+      node.reports.emplace_back(r.begin(), r.end());
+    }));
     for (const Bytes& r : c.sent) node.send(r);
     node.run_until([&] { return node.reports.size() == c.handed.size(); });
     node.far.reset();
@@ -97,14 +101,10 @@ TEST(HidrawReader, StoppingNeverWaitsForTheLoop) {
   // A handler stops its own reader: the reports after it are not handed over.
   {
     Node node(true);
-    ASSERT_TRUE(node.device
-                    ->start_reading(
-                        [&](std::span<const std::uint8_t> r) {
-                          node.reports.emplace_back(r.begin(), r.end());
-                          node.device->stop_reading();
-                        },
-                        [&](const core::Error& e) { node.errors.push_back(e); })
-                    .ok());
+    ASSERT_TRUE(node.start([&](std::span<const std::uint8_t> r) {
+      node.reports.emplace_back(r.begin(), r.end());
+      node.device->stop_reading();
+    }));
     for (std::uint8_t i = 1; i <= 3; ++i) node.send({1, i});
     node.run_until([] { return false; }, 200);
     EXPECT_EQ(node.reports, (std::vector<Bytes>{{1, 1}}));
@@ -114,14 +114,10 @@ TEST(HidrawReader, StoppingNeverWaitsForTheLoop) {
   // A handler destroys the device it reads from.
   {
     Node node(true);
-    ASSERT_TRUE(node.device
-                    ->start_reading(
-                        [&](std::span<const std::uint8_t> r) {
-                          node.reports.emplace_back(r.begin(), r.end());
-                          node.device.reset();
-                        },
-                        [](const core::Error&) {})
-                    .ok());
+    ASSERT_TRUE(node.start([&](std::span<const std::uint8_t> r) {
+      node.reports.emplace_back(r.begin(), r.end());
+      node.device.reset();
+    }));
     node.send({1, 1});
     node.send({1, 2});
     node.run_until([] { return false; }, 200);
@@ -131,10 +127,7 @@ TEST(HidrawReader, StoppingNeverWaitsForTheLoop) {
   // thread destroys the device instead of running the loop.
   {
     Node node(true);
-    ASSERT_TRUE(node.device
-                    ->start_reading([&](std::span<const std::uint8_t>) { ADD_FAILURE(); },
-                                    [](const core::Error&) { ADD_FAILURE(); })
-                    .ok());
+    ASSERT_TRUE(node.start([](auto) { ADD_FAILURE(); }, [](const core::Error&) { ADD_FAILURE(); }));
     node.send({1, 1});
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     const auto before = std::chrono::steady_clock::now();
@@ -144,89 +137,74 @@ TEST(HidrawReader, StoppingNeverWaitsForTheLoop) {
   }
 }
 
-// The reader's loop every system shares, fed one scripted read after another
-// on a thread of its own; the test's thread takes what it hands over.
-TEST(HidReadLoop, AFailedReadEndsTheReaderOnlyWhenTheDeviceHasGone) {
+// The reader's loop every system shares, fed scripted reads ("r<byte>" a
+// report, "f<code>" a failure, "s" the stop; the stop also after the last)
+// on a thread of its own; the test's thread takes what it hands over, as
+// "r<byte>" and "e<code>" in order. The device has gone after `gone_after`
+// failures (0: never).
+struct ScriptedRun {
+  std::string handed;
+  bool ended = false;  // the last hand-over ended the reader
+  int pauses = 0;
+};
+ScriptedRun RunScripted(const std::string& script, int gone_after) {
   using platform::HidRead;
-  // A read: a report (its one byte), a failure (its code), or the stop (0, 0).
-  struct Step {
-    char kind;  // 'r' report, 'f' failure, 's' stop
-    int value;
-  };
-  struct Case {
+  ScriptedRun run;
+  platform::ReportHandOver handover(
+      [&](std::span<const std::uint8_t> r) { run.handed += " r" + std::to_string(r[0]); },
+      [&](const core::Error& e) { run.handed += " e" + std::to_string(e.code); });
+  std::atomic<bool> pending{false}, done{false};
+  handover.set_signal([&] { pending = true; }, [&] { pending = false; });
+  std::istringstream reads(script);
+  int failures = 0;
+  const platform::HidReadHooks hooks{
+      [&]() -> HidRead {
+        std::string step;
+        if (!(reads >> step) || step[0] == 's') return {HidRead::Kind::stopped, {}, {}};
+        const int value = std::stoi(step.substr(1));
+        if (step[0] == 'r') return {HidRead::Kind::report, {static_cast<std::uint8_t>(value)}, {}};
+        ++failures;
+        return {HidRead::Kind::failed, {}, core::Error{"read report", "d", value, "x"}};
+      },
+      [&] { return gone_after != 0 && failures >= gone_after; },
+      [&] { return ++run.pauses, true; }};
+  std::thread reader([&] {
+    platform::RunHidReadLoop(handover, hooks);
+    done = true;
+  });
+  while (!done) {
+    if (pending) handover.take();
+    std::this_thread::yield();
+  }
+  reader.join();
+  run.ended = !handover.running();
+  if (!run.handed.empty()) run.handed.erase(0, 1);
+  return run;
+}
+
+TEST(HidReadLoop, AFailedReadEndsTheReaderOnlyWhenTheDeviceHasGone) {
+  const struct {
     const char* name;
-    std::vector<Step> reads;
-    int gone_after;      // failures after which the device has gone; 0: never
-    std::string handed;  // r<byte> and e<code>, in order
-    bool ended;          // the last hand-over ended the reader
+    const char* reads;
+    int gone_after;
+    const char* handed;
+    bool ended;
     int pauses;
+  } cases[] = {
+      {"the device goes at the first failure", "r1 f5", 1, "r1 e5", true, 0},
+      {"a failure while the device stays: told, paused, read again", "r1 f31 r2 s", 0, "r1 e31 r2",
+       false, 1},
+      {"the same failure again is told once, until a read succeeds", "f31 f31 f31 r3 f31 s", 0,
+       "e31 r3 e31", false, 4},
+      {"another failure is told too", "f31 f995 s", 0, "e31 e995", false, 2},
+      {"the device goes after failing while it stayed", "f31 f31 f1167", 3, "e31 e1167", true, 2},
   };
-  const Case cases[] = {
-      {"the device goes at the first failure", {{'r', 1}, {'f', 5}}, 1, "r1 e5", true, 0},
-      {"a failure while the device stays: told, paused, read again",
-       {{'r', 1}, {'f', 31}, {'r', 2}, {'s', 0}},
-       0,
-       "r1 e31 r2",
-       false,
-       1},
-      {"the same failure again is told once, until a read succeeds",
-       {{'f', 31}, {'f', 31}, {'f', 31}, {'r', 3}, {'f', 31}, {'s', 0}},
-       0,
-       "e31 r3 e31",
-       false,
-       4},
-      {"another failure is told too", {{'f', 31}, {'f', 995}, {'s', 0}}, 0, "e31 e995", false, 2},
-      {"the device goes after failing while it stayed",
-       {{'f', 31}, {'f', 31}, {'f', 1167}},
-       3,
-       "e31 e1167",
-       true,
-       2},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    std::string handed;
-    bool ended = false;
-    platform::ReportHandOver handover(
-        [&](std::span<const std::uint8_t> r) {
-          handed += (handed.empty() ? "r" : " r") + std::to_string(r[0]);
-        },
-        [&](const core::Error& e) {
-          handed += (handed.empty() ? "e" : " e") + std::to_string(e.code);
-        });
-    std::atomic<bool> pending{false};
-    handover.set_signal([&] { pending = true; }, [&] { pending = false; });
-    std::size_t next = 0;
-    int failures = 0, pauses = 0;
-    const platform::HidReadHooks hooks{
-        [&]() -> HidRead {
-          if (next == c.reads.size()) return {HidRead::Kind::stopped, {}, {}};
-          const Step step = c.reads[next++];
-          if (step.kind == 'r') {
-            return {HidRead::Kind::report, {static_cast<std::uint8_t>(step.value)}, {}};
-          }
-          if (step.kind == 'f') {
-            ++failures;
-            return {HidRead::Kind::failed, {}, core::Error{"read report", "d", step.value, "x"}};
-          }
-          return {HidRead::Kind::stopped, {}, {}};
-        },
-        [&] { return c.gone_after != 0 && failures >= c.gone_after; },
-        [&] { return ++pauses, true; }};
-    std::atomic<bool> done{false};
-    std::thread reader([&] {
-      platform::RunHidReadLoop(handover, hooks);
-      done = true;
-    });
-    while (!done) {
-      if (pending) handover.take();
-      std::this_thread::yield();
-    }
-    reader.join();
-    ended = !handover.running();
-    EXPECT_EQ(handed, c.handed);
-    EXPECT_EQ(ended, c.ended);
-    EXPECT_EQ(pauses, c.pauses);
+    const ScriptedRun run = RunScripted(c.reads, c.gone_after);
+    EXPECT_EQ(run.handed, c.handed);
+    EXPECT_EQ(run.ended, c.ended);
+    EXPECT_EQ(run.pauses, c.pauses);
   }
 }
 
